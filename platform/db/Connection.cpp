@@ -1,0 +1,500 @@
+#include "platform/db/Connection.h"
+
+#include "platform/db/Dialect.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <sqlite3.h>
+
+namespace db {
+
+namespace {
+
+constexpr int kBusyTimeoutMs = 5000;
+
+QDateTime dateArgument(sqlite3_value* v)
+{
+    if (sqlite3_value_type(v) == SQLITE_NULL)
+        return {};
+    const auto* text = reinterpret_cast<const char*>(sqlite3_value_text(v));
+    return fromStorageText(QString::fromUtf8(text));
+}
+
+// Jet's year() and month(): integers from a stored date-time, NULL for NULL.
+void yearFunction(sqlite3_context* ctx, int, sqlite3_value** argv)
+{
+    const QDateTime dt = dateArgument(argv[0]);
+    if (!dt.isValid())
+        sqlite3_result_null(ctx);
+    else
+        sqlite3_result_int(ctx, dt.date().year());
+}
+
+void monthFunction(sqlite3_context* ctx, int, sqlite3_value** argv)
+{
+    const QDateTime dt = dateArgument(argv[0]);
+    if (!dt.isValid())
+        sqlite3_result_null(ctx);
+    else
+        sqlite3_result_int(ctx, dt.date().month());
+}
+
+void dayFunction(sqlite3_context* ctx, int, sqlite3_value** argv)
+{
+    const QDateTime dt = dateArgument(argv[0]);
+    if (!dt.isValid())
+        sqlite3_result_null(ctx);
+    else
+        sqlite3_result_int(ctx, dt.date().day());
+}
+
+} // namespace
+
+// ---------------------------------------------------------------- Params
+
+Params::Params(std::initializer_list<std::pair<QString, QVariant>> values)
+{
+    for (const auto& [name, value] : values)
+        set(name, value);
+}
+
+void Params::set(const QString& name, const QVariant& value)
+{
+    for (auto& item : items_) {
+        if (item.first.compare(name, Qt::CaseInsensitive) == 0) {
+            item.second = value;
+            return;
+        }
+    }
+    items_.emplace_back(name, value);
+}
+
+bool Params::contains(const QString& name) const
+{
+    for (const auto& item : items_)
+        if (item.first.compare(name, Qt::CaseInsensitive) == 0)
+            return true;
+    return false;
+}
+
+QVariant Params::value(const QString& name) const
+{
+    for (const auto& item : items_)
+        if (item.first.compare(name, Qt::CaseInsensitive) == 0)
+            return item.second;
+    return {};
+}
+
+// ---------------------------------------------------------------- Statement
+
+Statement::Statement(Connection& conn, const QString& sql) : conn_(conn), sql_(translateSql(sql))
+{
+    if (!conn.isOpen())
+        throw Error(Error::Kind::NotOpen, QStringLiteral("数据库未连接"));
+    const QByteArray utf8 = sql_.toUtf8();
+    const int rc = sqlite3_prepare_v2(conn.handle(), utf8.constData(), int(utf8.size()), &stmt_, nullptr);
+    if (rc != SQLITE_OK)
+        conn.raise(rc, sql_);
+}
+
+Statement::~Statement()
+{
+    sqlite3_finalize(stmt_);
+}
+
+void Statement::bind(const QString& name, const QVariant& value)
+{
+    // Parameter names compare without regard to case, as Jet's do.
+    for (int i = 1; i <= parameterCount(); ++i) {
+        if (parameterName(i).compare(name, Qt::CaseInsensitive) == 0)
+            bind(i, value);
+    }
+}
+
+void Statement::bind(int index1, const QVariant& v)
+{
+    int rc = SQLITE_OK;
+    if (!v.isValid() || v.isNull()) {
+        rc = sqlite3_bind_null(stmt_, index1);
+    } else {
+        switch (v.typeId()) {
+        case QMetaType::Bool:
+            rc = sqlite3_bind_int(stmt_, index1, v.toBool() ? 1 : 0);
+            break;
+        case QMetaType::Int:
+        case QMetaType::UInt:
+        case QMetaType::LongLong:
+        case QMetaType::ULongLong:
+        case QMetaType::Short:
+        case QMetaType::UShort:
+            rc = sqlite3_bind_int64(stmt_, index1, v.toLongLong());
+            break;
+        case QMetaType::Double:
+        case QMetaType::Float:
+            rc = sqlite3_bind_double(stmt_, index1, v.toDouble());
+            break;
+        case QMetaType::QDateTime:
+        case QMetaType::QDate: {
+            const QByteArray text = toStorageText(asDateTime(v)).toUtf8();
+            rc = sqlite3_bind_text(stmt_, index1, text.constData(), int(text.size()), SQLITE_TRANSIENT);
+            break;
+        }
+        default: {
+            const QByteArray text = v.toString().toUtf8();
+            rc = sqlite3_bind_text(stmt_, index1, text.constData(), int(text.size()), SQLITE_TRANSIENT);
+            break;
+        }
+        }
+    }
+    if (rc != SQLITE_OK)
+        conn_.raise(rc, sql_);
+}
+
+void Statement::bindAll(const Params& params)
+{
+    for (const auto& [name, value] : params.items())
+        bind(name, value);
+}
+
+int Statement::parameterCount() const
+{
+    return sqlite3_bind_parameter_count(stmt_);
+}
+
+QString Statement::parameterName(int index1) const
+{
+    const char* name = sqlite3_bind_parameter_name(stmt_, index1);
+    return name ? QString::fromUtf8(name + 1) : QString();
+}
+
+bool Statement::step()
+{
+    const int rc = sqlite3_step(stmt_);
+    if (rc == SQLITE_ROW)
+        return true;
+    if (rc == SQLITE_DONE)
+        return false;
+    const int code = sqlite3_extended_errcode(conn_.handle());
+    sqlite3_reset(stmt_);
+    conn_.raise(code, sql_);
+}
+
+void Statement::reset()
+{
+    sqlite3_reset(stmt_);
+}
+
+int Statement::columnCount() const
+{
+    return sqlite3_column_count(stmt_);
+}
+
+QString Statement::columnName(int i) const
+{
+    return QString::fromUtf8(sqlite3_column_name(stmt_, i));
+}
+
+QString Statement::columnDeclType(int i) const
+{
+    const char* t = sqlite3_column_decltype(stmt_, i);
+    return t ? QString::fromUtf8(t) : QString();
+}
+
+QString Statement::columnTable(int i) const
+{
+    const char* t = sqlite3_column_table_name(stmt_, i);
+    return t ? QString::fromUtf8(t) : QString();
+}
+
+QString Statement::columnOrigin(int i) const
+{
+    const char* t = sqlite3_column_origin_name(stmt_, i);
+    return t ? QString::fromUtf8(t) : QString();
+}
+
+int Statement::columnStorageType(int i) const
+{
+    return sqlite3_column_type(stmt_, i);
+}
+
+QVariant Statement::value(int i) const
+{
+    switch (sqlite3_column_type(stmt_, i)) {
+    case SQLITE_NULL:
+        return {};
+    case SQLITE_INTEGER:
+        return qlonglong(sqlite3_column_int64(stmt_, i));
+    case SQLITE_FLOAT:
+        return sqlite3_column_double(stmt_, i);
+    case SQLITE_BLOB:
+        return QByteArray(static_cast<const char*>(sqlite3_column_blob(stmt_, i)), sqlite3_column_bytes(stmt_, i));
+    default:
+        return QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt_, i)),
+                                 sqlite3_column_bytes(stmt_, i));
+    }
+}
+
+// ---------------------------------------------------------------- Connection
+
+Connection::Connection() = default;
+
+Connection::~Connection()
+{
+    close();
+}
+
+void Connection::open(const QString& path, const QByteArray& key)
+{
+    close();
+    if (!QFileInfo(path).isFile())
+        throw Error(Error::Kind::MissingFile, QStringLiteral("找不到数据库文件: %1").arg(QDir::toNativeSeparators(path)));
+
+    sqlite3* handle = nullptr;
+    int rc = sqlite3_open_v2(path.toUtf8().constData(), &handle, SQLITE_OPEN_READWRITE, nullptr);
+    if (rc != SQLITE_OK) {
+        const QString msg = QString::fromUtf8(handle ? sqlite3_errmsg(handle) : sqlite3_errstr(rc));
+        sqlite3_close(handle);
+        throw Error(Error::Kind::Engine, msg, rc);
+    }
+    sqlite3_key(handle, key.constData(), int(key.size()));
+    // The key is only checked when a page is read.
+    rc = sqlite3_exec(handle, "select count(*) from sqlite_master", nullptr, nullptr, nullptr);
+    if (rc != SQLITE_OK) {
+        sqlite3_close(handle);
+        if (rc == SQLITE_NOTADB)
+            throw Error(Error::Kind::WrongKey, QStringLiteral("数据库密码不正确或文件已损坏"), rc);
+        throw Error(Error::Kind::Engine, QString::fromUtf8(sqlite3_errstr(rc)), rc);
+    }
+    db_ = handle;
+    path_ = path;
+    sqlite3_busy_timeout(db_, kBusyTimeoutMs);
+    // A rollback journal keeps the database in its one file between uses.
+    sqlite3_exec(db_, "pragma journal_mode=delete", nullptr, nullptr, nullptr);
+    sqlite3_update_hook(db_, &Connection::updateHook, this);
+    registerFunctions();
+    dataVersion_ = scalar(QStringLiteral("pragma data_version")).toLongLong();
+}
+
+void Connection::create(const QString& path, const QByteArray& key)
+{
+    close();
+    if (QFileInfo::exists(path))
+        throw Error(Error::Kind::Usage, QStringLiteral("数据库文件已存在: %1").arg(QDir::toNativeSeparators(path)));
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    sqlite3* handle = nullptr;
+    const int rc = sqlite3_open_v2(path.toUtf8().constData(), &handle, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    if (rc != SQLITE_OK) {
+        const QString msg = QString::fromUtf8(handle ? sqlite3_errmsg(handle) : sqlite3_errstr(rc));
+        sqlite3_close(handle);
+        throw Error(Error::Kind::Engine, msg, rc);
+    }
+    sqlite3_key(handle, key.constData(), int(key.size()));
+    sqlite3_close(handle);
+    open(path, key);
+}
+
+void Connection::close()
+{
+    if (!db_)
+        return;
+    while (depth_ > 0)
+        rollback();
+    sqlite3_close_v2(db_);
+    db_ = nullptr;
+    path_.clear();
+    ++epoch_; // whatever is cached belongs to the closed file
+}
+
+void Connection::registerFunctions()
+{
+    const int flags = SQLITE_UTF8 | SQLITE_DETERMINISTIC;
+    sqlite3_create_function(db_, "year", 1, flags, nullptr, &yearFunction, nullptr, nullptr);
+    sqlite3_create_function(db_, "month", 1, flags, nullptr, &monthFunction, nullptr, nullptr);
+    sqlite3_create_function(db_, "day", 1, flags, nullptr, &dayFunction, nullptr, nullptr);
+}
+
+void Connection::raise(int rc, const QString& context) const
+{
+    QString msg = db_ ? QString::fromUtf8(sqlite3_errmsg(db_)) : QString::fromUtf8(sqlite3_errstr(rc));
+    Q_UNUSED(context);
+    throw Error(Error::Kind::Engine, msg, rc);
+}
+
+int Connection::execute(const QString& sql, const Params& params)
+{
+    Statement st(*this, sql);
+    st.bindAll(params);
+    while (st.step()) {
+    }
+    return changes();
+}
+
+void Connection::executeScript(const QString& script)
+{
+    if (!db_)
+        throw Error(Error::Kind::NotOpen, QStringLiteral("数据库未连接"));
+    char* err = nullptr;
+    const int rc = sqlite3_exec(db_, script.toUtf8().constData(), nullptr, nullptr, &err);
+    if (rc != SQLITE_OK) {
+        const QString msg = QString::fromUtf8(err ? err : sqlite3_errstr(rc));
+        sqlite3_free(err);
+        throw Error(Error::Kind::Engine, msg, rc);
+    }
+    ++epoch_; // a script may change any table
+}
+
+QVariant Connection::scalar(const QString& sql, const Params& params)
+{
+    Statement st(*this, sql);
+    st.bindAll(params);
+    return st.step() ? st.value(0) : QVariant();
+}
+
+qlonglong Connection::lastInsertRowId() const
+{
+    return db_ ? sqlite3_last_insert_rowid(db_) : 0;
+}
+
+int Connection::changes() const
+{
+    return db_ ? sqlite3_changes(db_) : 0;
+}
+
+void Connection::updateHook(void* self, int, const char*, const char* table, qlonglong)
+{
+    static_cast<Connection*>(self)->bumpTable(QString::fromUtf8(table));
+}
+
+void Connection::bumpTable(const QString& table)
+{
+    ++tableVersions_[table.toLower()];
+}
+
+void Connection::checkExternalChanges()
+{
+    if (!db_)
+        return;
+    sqlite3_stmt* st = nullptr;
+    if (sqlite3_prepare_v2(db_, "pragma data_version", -1, &st, nullptr) != SQLITE_OK)
+        return;
+    if (sqlite3_step(st) == SQLITE_ROW) {
+        const qlonglong v = sqlite3_column_int64(st, 0);
+        if (v != dataVersion_) {
+            dataVersion_ = v;
+            ++epoch_; // another connection wrote the file
+        }
+    }
+    sqlite3_finalize(st);
+}
+
+quint64 Connection::tableVersion(const QString& table)
+{
+    checkExternalChanges();
+    return tableVersions_.value(table.toLower()) + (epoch_ << 32);
+}
+
+void Connection::onCommit(std::function<void()> fn)
+{
+    if (depth_ == 0)
+        fn();
+    else
+        levels_.back().commitHooks.push_back(std::move(fn));
+}
+
+void Connection::onRollback(std::function<void()> fn)
+{
+    if (depth_ > 0)
+        levels_.back().rollbackHooks.push_back(std::move(fn));
+}
+
+void Connection::begin()
+{
+    if (!db_)
+        throw Error(Error::Kind::NotOpen, QStringLiteral("数据库未连接"));
+    if (depth_ == 0)
+        execute(QStringLiteral("begin immediate"));
+    else
+        execute(QStringLiteral("savepoint sp%1").arg(depth_));
+    levels_.emplace_back();
+    ++depth_;
+}
+
+void Connection::commit()
+{
+    if (depth_ == 0)
+        return;
+    if (depth_ == 1) {
+        execute(QStringLiteral("commit"));
+        Level level = std::move(levels_.back());
+        levels_.pop_back();
+        --depth_;
+        for (auto& hook : level.commitHooks)
+            hook();
+        return;
+    }
+    execute(QStringLiteral("release sp%1").arg(depth_ - 1));
+    Level level = std::move(levels_.back());
+    levels_.pop_back();
+    --depth_;
+    // The outer transaction now decides the fate of what the inner one did.
+    auto& outer = levels_.back();
+    for (auto& hook : level.commitHooks)
+        outer.commitHooks.push_back(std::move(hook));
+    for (auto& hook : level.rollbackHooks)
+        outer.rollbackHooks.push_back(std::move(hook));
+}
+
+void Connection::rollback()
+{
+    if (depth_ == 0)
+        return;
+    Level level = std::move(levels_.back());
+    levels_.pop_back();
+    --depth_;
+    if (depth_ == 0) {
+        sqlite3_exec(db_, "rollback", nullptr, nullptr, nullptr);
+    } else {
+        const QByteArray sp = QStringLiteral("sp%1").arg(depth_).toUtf8();
+        sqlite3_exec(db_, ("rollback to " + sp + "; release " + sp).constData(), nullptr, nullptr, nullptr);
+    }
+    ++epoch_; // rows written and then undone may sit in caches
+    for (auto it = level.rollbackHooks.rbegin(); it != level.rollbackHooks.rend(); ++it)
+        (*it)();
+}
+
+// ---------------------------------------------------------------- Transaction
+
+Transaction::Transaction(Connection& conn) : conn_(conn)
+{
+    conn_.begin();
+}
+
+Transaction::~Transaction()
+{
+    if (!done_)
+        conn_.rollback();
+}
+
+void Transaction::commit()
+{
+    if (done_)
+        return;
+    try {
+        conn_.commit();
+    } catch (...) {
+        done_ = true;
+        conn_.rollback();
+        throw;
+    }
+    done_ = true;
+}
+
+void Transaction::rollback()
+{
+    if (done_)
+        return;
+    done_ = true;
+    conn_.rollback();
+}
+
+} // namespace db

@@ -1,0 +1,1360 @@
+#include "platform/db/Dataset.h"
+
+#include "platform/db/Dialect.h"
+
+#include <QRegularExpression>
+#include <cmath>
+#include <map>
+#include <sqlite3.h>
+
+namespace db {
+
+namespace {
+
+const QString kRowidColumn = QStringLiteral("__rowid__");
+
+Error usage(const QString& text)
+{
+    return Error(Error::Kind::Usage, text);
+}
+
+FieldType typeFromDecl(const QString& decl, int storage, int& size)
+{
+    size = 0;
+    const QString d = decl.trimmed().toUpper();
+    static const QRegularExpression sized(QStringLiteral("^(?:VAR)?CHAR\\((\\d+)\\)"));
+    if (const auto m = sized.match(d); m.hasMatch()) {
+        size = m.captured(1).toInt();
+        return FieldType::Text;
+    }
+    if (d.startsWith("SMALLINT"))
+        return FieldType::SmallInt;
+    if (d.startsWith("INT") || d == "BIGINT")
+        return FieldType::Integer;
+    if (d.startsWith("FLOAT") || d.startsWith("REAL") || d.startsWith("DOUBLE") || d.startsWith("NUMERIC"))
+        return FieldType::Float;
+    if (d.startsWith("DATE"))
+        return FieldType::DateTime;
+    if (d.startsWith("BOOL"))
+        return FieldType::Boolean;
+    if (!d.isEmpty())
+        return FieldType::Text;
+    // An expression: typed by what it holds.
+    switch (storage) {
+    case SQLITE_INTEGER:
+        return FieldType::Integer;
+    case SQLITE_TEXT:
+        return FieldType::Text;
+    default:
+        return FieldType::Float;
+    }
+}
+
+bool sameValue(const QVariant& a, const QVariant& b)
+{
+    const bool an = !a.isValid() || a.isNull();
+    const bool bn = !b.isValid() || b.isNull();
+    if (an || bn)
+        return an == bn;
+    if (a.typeId() == QMetaType::QDateTime || b.typeId() == QMetaType::QDateTime)
+        return asDateTime(a) == asDateTime(b);
+    if (a.typeId() == QMetaType::QString || b.typeId() == QMetaType::QString)
+        return a.toString() == b.toString();
+    return a.toDouble() == b.toDouble();
+}
+
+// Converts a looked-up value to the lookup field's own type: a float or text
+// shown in an integer lookup is rounded to a whole number.
+QVariant lookupConvert(const QVariant& raw, FieldType type)
+{
+    if (!raw.isValid() || raw.isNull())
+        return {};
+    switch (type) {
+    case FieldType::Integer:
+    case FieldType::SmallInt:
+    case FieldType::AutoInc: {
+        if (raw.typeId() == QMetaType::QString) {
+            const auto d = parseAmount(raw.toString());
+            return d ? QVariant(qlonglong(std::llround(*d))) : QVariant();
+        }
+        return qlonglong(std::llround(raw.toDouble()));
+    }
+    case FieldType::Float:
+        return raw.typeId() == QMetaType::QString ? QVariant(parseAmount(raw.toString()).value_or(0)) : QVariant(raw.toDouble());
+    case FieldType::DateTime:
+        return db::asDateTime(raw);
+    case FieldType::Boolean:
+        return db::asBool(raw);
+    case FieldType::Text:
+        return db::asString(raw);
+    }
+    return raw;
+}
+
+// Whole-table lookup maps, shared by every dataset of a connection and kept
+// until a write to the source table advances its version.
+struct LookupMap {
+    quint64 version = ~quint64(0);
+    QHash<QString, QVariant> values;
+};
+
+std::map<std::pair<const Connection*, QString>, LookupMap>& lookupMaps()
+{
+    static std::map<std::pair<const Connection*, QString>, LookupMap> maps;
+    return maps;
+}
+
+const LookupMap& lookupMap(Connection& conn, const QString& table, const QString& key, const QString& result)
+{
+    const QString id = (table + '.' + key + '.' + result).toLower();
+    LookupMap& map = lookupMaps()[{&conn, id}];
+    const quint64 version = conn.tableVersion(table);
+    if (map.version == version)
+        return map;
+    map.values.clear();
+    Statement st(conn, QStringLiteral("select %1, %2 from %3 order by rowid").arg(key, result, table));
+    while (st.step()) {
+        const QString k = asString(st.value(0));
+        if (!map.values.contains(k))
+            map.values.insert(k, st.value(1));
+    }
+    map.version = version;
+    return map;
+}
+
+// A select whose rows can each be written back by their rowid.
+bool rowidCapable(const QString& translatedSql)
+{
+    static const QRegularExpression multi(QStringLiteral("\\b(distinct|group\\s+by|join|union)\\b"),
+                                          QRegularExpression::CaseInsensitiveOption);
+    return !multi.match(translatedSql).hasMatch();
+}
+
+QString withRowid(const QString& jetSql)
+{
+    static const QRegularExpression head(QStringLiteral("^\\s*select\\s+(top\\s+\\d+\\s+)?"),
+                                         QRegularExpression::CaseInsensitiveOption);
+    const auto m = head.match(jetSql);
+    if (!m.hasMatch())
+        return {};
+    return jetSql.left(m.capturedEnd(0)) + QStringLiteral("rowid as ") + kRowidColumn + QStringLiteral(", ")
+           + jetSql.mid(m.capturedEnd(0));
+}
+
+bool isAutoIncrement(Connection& conn, const QString& table, const QString& column)
+{
+    if (table.isEmpty() || column.isEmpty())
+        return false;
+    int notNull = 0, primaryKey = 0, autoInc = 0;
+    const char* type = nullptr;
+    const char* coll = nullptr;
+    const int rc = sqlite3_table_column_metadata(conn.handle(), nullptr, table.toUtf8().constData(),
+                                                 column.toUtf8().constData(), &type, &coll, &notNull,
+                                                 &primaryKey, &autoInc);
+    return rc == SQLITE_OK && autoInc;
+}
+
+} // namespace
+
+// ---------------------------------------------------------------- FieldDef
+
+FieldDef FieldDef::data(const QString& name, FieldType type, int size, const QString& format)
+{
+    FieldDef f;
+    f.name = name;
+    f.type = type;
+    f.size = size;
+    f.format = format;
+    return f;
+}
+
+FieldDef FieldDef::lookup(const QString& name, FieldType type, int size, const QString& keyField,
+                          const QString& table, const QString& key, const QString& result, const QString& format)
+{
+    FieldDef f = data(name, type, size, format);
+    f.kind = Kind::Lookup;
+    f.keyField = keyField;
+    f.lookupTable = table;
+    f.lookupKey = key;
+    f.lookupResult = result;
+    return f;
+}
+
+FieldDef FieldDef::calculated(const QString& name, FieldType type, const QString& format)
+{
+    FieldDef f = data(name, type, 0, format);
+    f.kind = Kind::Calculated;
+    return f;
+}
+
+// ---------------------------------------------------------------- Subscription
+
+Subscription& Subscription::operator=(Subscription&& o) noexcept
+{
+    if (this != &o) {
+        reset();
+        detach_ = std::move(o.detach_);
+        o.detach_ = nullptr;
+    }
+    return *this;
+}
+
+void Subscription::reset()
+{
+    if (detach_) {
+        auto fn = std::move(detach_);
+        detach_ = nullptr;
+        fn();
+    }
+}
+
+// ---------------------------------------------------------------- Dataset: SQL
+
+Dataset::Dataset(Connection& conn, const QString& name, QObject* parent) : QObject(parent), conn_(conn)
+{
+    setObjectName(name);
+}
+
+Dataset::~Dataset()
+{
+    masterSub_.reset();
+}
+
+void Dataset::setSql(const QStringList& lines)
+{
+    sql_ = lines;
+}
+
+void Dataset::clearSql()
+{
+    sql_.clear();
+}
+
+void Dataset::addSql(const QString& line)
+{
+    sql_.append(line);
+}
+
+QStringList Dataset::paramNames() const
+{
+    QStringList names;
+    const QString text = sqlText();
+    bool inQuote = false;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (c == '\'') {
+            inQuote = !inQuote;
+            continue;
+        }
+        if (inQuote || c != ':' || i + 1 >= text.size())
+            continue;
+        if (i > 0 && (text[i - 1].isLetterOrNumber() || text[i - 1] == ':'))
+            continue;
+        qsizetype j = i + 1;
+        while (j < text.size() && (text[j].isLetterOrNumber() || text[j] == '_'))
+            ++j;
+        if (j == i + 1)
+            continue;
+        const QString name = text.mid(i + 1, j - i - 1);
+        if (!names.contains(name, Qt::CaseInsensitive))
+            names.append(name);
+        i = j - 1;
+    }
+    return names;
+}
+
+void Dataset::setParam(const QString& name, const QVariant& value)
+{
+    params_.set(name, value);
+}
+
+void Dataset::setParam(int index, const QVariant& value)
+{
+    const QStringList names = paramNames();
+    if (index < 0 || index >= names.size())
+        throw usage(QStringLiteral("%1: 参数序号 %2 超出范围").arg(name()).arg(index));
+    params_.set(names[index], value);
+}
+
+QVariant Dataset::param(const QString& name) const
+{
+    return params_.value(name);
+}
+
+void Dataset::setFieldDefs(std::vector<FieldDef> defs)
+{
+    declared_ = std::move(defs);
+}
+
+// ---------------------------------------------------------------- open and close
+
+void Dataset::open()
+{
+    if (isActive())
+        return;
+    openRows();
+    setState(DatasetState::Browse);
+    cur_ = isEmpty() ? -1 : 0;
+    bof_ = true;
+    eof_ = isEmpty();
+    calcAll();
+    emitReset();
+    fireDataChange(DataChange::Record, {});
+    fire(afterScroll_);
+}
+
+void Dataset::openRows()
+{
+    const QString jet = sqlText();
+    const QString translated = translateSql(jet);
+    std::unique_ptr<Statement> st = std::make_unique<Statement>(conn_, jet);
+
+    // Which table the columns come from decides how rows are written back.
+    QString table;
+    bool oneTable = st->columnCount() > 0;
+    for (int i = 0; i < st->columnCount(); ++i) {
+        const QString t = st->columnTable(i);
+        if (t.isEmpty())
+            continue;
+        if (table.isEmpty())
+            table = t;
+        else if (table.compare(t, Qt::CaseInsensitive) != 0)
+            oneTable = false;
+    }
+    baseTable_ = oneTable ? table : QString();
+    if (!baseTable_.isEmpty() && rowidCapable(translated)) {
+        const QString rowidSql = withRowid(jet);
+        if (!rowidSql.isEmpty())
+            st = std::make_unique<Statement>(conn_, rowidSql);
+    }
+    st->bindAll(params_);
+
+    std::vector<int> columnOfField;
+    int rowidColumn = -1;
+    rows_.clear();
+    bool built = false;
+    // Types of expression columns are read off the first row, so fields are
+    // built once the first step has run.
+    while (st->step()) {
+        if (!built) {
+            buildFields(*st, columnOfField, rowidColumn);
+            built = true;
+        }
+        readRows(*st, columnOfField, rowidColumn);
+    }
+    if (!built)
+        buildFields(*st, columnOfField, rowidColumn);
+    rebuildVisible();
+}
+
+void Dataset::buildFields(Statement& st, std::vector<int>& columnOfField, int& rowidColumn)
+{
+    fields_.clear();
+    baseColumn_.clear();
+    columnOfField.clear();
+    rowidColumn = -1;
+
+    QHash<QString, int> columnByName;
+    for (int i = 0; i < st.columnCount(); ++i) {
+        const QString name = st.columnName(i);
+        if (name == kRowidColumn) {
+            rowidColumn = i;
+            continue;
+        }
+        if (!columnByName.contains(name.toLower()))
+            columnByName.insert(name.toLower(), i);
+    }
+
+    auto addColumnField = [&](FieldDef def, int column) {
+        const QString origin = st.columnOrigin(column);
+        const bool writable = !baseTable_.isEmpty() && !origin.isEmpty();
+        if (def.type != FieldType::AutoInc && isAutoIncrement(conn_, st.columnTable(column), origin))
+            def.type = FieldType::AutoInc;
+        fields_.push_back(def);
+        baseColumn_.push_back(writable ? origin : QString());
+        columnOfField.push_back(column);
+    };
+
+    const bool declaresData = std::any_of(declared_.begin(), declared_.end(),
+                                          [](const FieldDef& f) { return f.kind == FieldDef::Kind::Data; });
+    if (declaresData) {
+        for (const FieldDef& def : declared_) {
+            if (def.kind != FieldDef::Kind::Data)
+                continue;
+            const int column = columnByName.value(def.name.toLower(), -1);
+            if (column < 0)
+                throw usage(QStringLiteral("%1: 找不到字段 %2").arg(name(), def.name));
+            addColumnField(def, column);
+        }
+    } else {
+        for (int i = 0; i < st.columnCount(); ++i) {
+            if (i == rowidColumn)
+                continue;
+            int size = 0;
+            const FieldType type = typeFromDecl(st.columnDeclType(i), st.columnStorageType(i), size);
+            addColumnField(FieldDef::data(st.columnName(i), type, size), i);
+        }
+    }
+    for (const FieldDef& def : declared_) {
+        if (def.kind == FieldDef::Kind::Data)
+            continue;
+        fields_.push_back(def);
+        baseColumn_.emplace_back();
+        columnOfField.push_back(-1);
+    }
+    fieldIndexByName_.clear();
+    for (int i = int(fields_.size()) - 1; i >= 0; --i)
+        fieldIndexByName_.insert(fields_[size_t(i)].name.toLower(), i);
+}
+
+QVariant Dataset::fromStorage(const QVariant& raw, FieldType type) const
+{
+    if (!raw.isValid() || raw.isNull())
+        return {};
+    switch (type) {
+    case FieldType::Text:
+        return raw.typeId() == QMetaType::QString ? raw : QVariant(db::asString(raw));
+    case FieldType::Integer:
+    case FieldType::SmallInt:
+    case FieldType::AutoInc:
+        return raw.typeId() == QMetaType::LongLong ? raw : lookupConvert(raw, type);
+    case FieldType::Float:
+        return raw.typeId() == QMetaType::QString ? QVariant(parseAmount(raw.toString()).value_or(0))
+                                                  : QVariant(raw.toDouble());
+    case FieldType::DateTime:
+        return db::asDateTime(raw);
+    case FieldType::Boolean:
+        return db::asBool(raw);
+    }
+    return raw;
+}
+
+void Dataset::readRows(Statement& st, const std::vector<int>& columnOfField, int rowidColumn)
+{
+    Row row;
+    row.id = nextId_++;
+    row.rowid = rowidColumn >= 0 ? st.value(rowidColumn).toLongLong() : 0;
+    row.values.resize(fields_.size());
+    for (size_t i = 0; i < fields_.size(); ++i) {
+        if (columnOfField[i] >= 0)
+            row.values[i] = fromStorage(st.value(columnOfField[i]), fields_[i].type);
+    }
+    row.original = row.values;
+    rows_.push_back(std::move(row));
+}
+
+void Dataset::close()
+{
+    if (!isActive())
+        return;
+    rows_.clear();
+    visible_.clear();
+    cur_ = -1;
+    bof_ = eof_ = true;
+    modified_ = false;
+    setState(DatasetState::Inactive);
+    emitReset();
+}
+
+void Dataset::refresh()
+{
+    checkActive();
+    checkBrowse();
+    const qlonglong rowid = cur_ >= 0 ? rowAtVisible(cur_).rowid : 0;
+    const int oldRec = cur_;
+    openRows();
+    int target = -1;
+    if (rowid != 0) {
+        for (int r = 0; r < recordCount(); ++r)
+            if (rowAtVisible(r).rowid == rowid)
+                target = r;
+    }
+    if (target < 0 && !isEmpty())
+        target = std::clamp(oldRec, 0, recordCount() - 1);
+    cur_ = target;
+    bof_ = cur_ <= 0;
+    eof_ = isEmpty();
+    calcAll();
+    emitReset();
+    fireDataChange(DataChange::Record, {});
+    fire(afterScroll_);
+}
+
+int Dataset::execute()
+{
+    Statement st(conn_, sqlText());
+    st.bindAll(params_);
+    while (st.step()) {
+    }
+    return conn_.changes();
+}
+
+// ---------------------------------------------------------------- fields
+
+int Dataset::fieldIndex(const QString& name) const
+{
+    return fieldIndexByName_.value(name.toLower(), -1);
+}
+
+const FieldDef& Dataset::field(const QString& name) const
+{
+    const int i = fieldIndex(name);
+    if (i < 0)
+        throw usage(QStringLiteral("%1: 找不到字段 %2").arg(objectName(), name));
+    return fields_[size_t(i)];
+}
+
+QVariant Dataset::value(const QString& name) const
+{
+    const int i = fieldIndex(name);
+    if (i < 0)
+        throw usage(QStringLiteral("%1: 找不到字段 %2").arg(objectName(), name));
+    if (cur_ < 0)
+        return {};
+    return value(cur_, i);
+}
+
+QVariant Dataset::value(int row, int fieldIndex) const
+{
+    if (row < 0 || row >= recordCount() || fieldIndex < 0 || fieldIndex >= fieldCount())
+        return {};
+    const FieldDef& f = fields_[size_t(fieldIndex)];
+    if (f.kind == FieldDef::Kind::Lookup)
+        return lookupValue(row, f);
+    return rowAtVisible(row).values[size_t(fieldIndex)];
+}
+
+QVariant Dataset::lookupValue(int row, const FieldDef& f) const
+{
+    const int keyIndex = fieldIndex(f.keyField);
+    if (keyIndex < 0)
+        return {};
+    const QVariant key = value(row, keyIndex);
+    if (!key.isValid() || key.isNull())
+        return {};
+    try {
+        const LookupMap& map = lookupMap(conn_, f.lookupTable, f.lookupKey, f.lookupResult);
+        return lookupConvert(map.values.value(db::asString(key)), f.type);
+    } catch (const Error&) {
+        return {}; // a missing source table shows an empty lookup
+    }
+}
+
+QString Dataset::displayText(const QString& name) const
+{
+    const FieldDef& f = field(name);
+    return db::displayText(value(name), f.type, f.format);
+}
+
+QString Dataset::displayText(int row, int fieldIndex) const
+{
+    if (fieldIndex < 0 || fieldIndex >= fieldCount())
+        return {};
+    const FieldDef& f = fields_[size_t(fieldIndex)];
+    return db::displayText(value(row, fieldIndex), f.type, f.format);
+}
+
+void Dataset::setValue(const QString& name, const QVariant& v)
+{
+    const int i = fieldIndex(name);
+    if (i < 0)
+        throw usage(QStringLiteral("%1: 找不到字段 %2").arg(objectName(), name));
+    const FieldDef& f = fields_[size_t(i)];
+    if (calculating()) {
+        if (f.kind != FieldDef::Kind::Calculated)
+            throw usage(QStringLiteral("%1: 计算时只能写计算字段").arg(objectName()));
+        rows_[size_t(rowPos(calcRow_))].values[size_t(i)] = coerce(v, f.type);
+        return;
+    }
+    if (f.readOnly())
+        throw usage(QStringLiteral("字段 %1 不能修改").arg(f.name));
+    if (!isEditing())
+        throw usage(QStringLiteral("%1: 不在编辑状态").arg(objectName()));
+    QVariant converted = coerce(v, f.type);
+    if (f.type == FieldType::Text && f.size > 0 && converted.toString().size() > f.size)
+        throw usage(QStringLiteral("“%1”超过了字段 %2 的长度 %3").arg(converted.toString(), f.name).arg(f.size));
+    currentRow().values[size_t(i)] = std::move(converted);
+    modified_ = true;
+    calcRow(cur_);
+    emitFieldWritten(i);
+    fireDataChange(DataChange::Field, f.name);
+}
+
+QVariant Dataset::oldValue(const QString& name) const
+{
+    const int i = fieldIndex(name);
+    if (i < 0 || cur_ < 0)
+        return {};
+    const Row& r = rowAtVisible(cur_);
+    return r.fresh ? QVariant() : r.original[size_t(i)];
+}
+
+// ---------------------------------------------------------------- calculated fields
+
+void Dataset::calcRow(int visibleRow)
+{
+    if (calcFields_.items.empty() || visibleRow < 0 || visibleRow >= recordCount())
+        return;
+    const int saved = cur_;
+    cur_ = visibleRow;
+    calcRow_ = visibleRow;
+    try {
+        fire(calcFields_);
+    } catch (...) {
+        calcRow_ = -1;
+        cur_ = saved;
+        throw;
+    }
+    calcRow_ = -1;
+    cur_ = saved;
+}
+
+void Dataset::calcAll()
+{
+    for (int r = 0; r < recordCount(); ++r)
+        calcRow(r);
+}
+
+// ---------------------------------------------------------------- cursor
+
+void Dataset::rebuildVisible()
+{
+    visible_.clear();
+    visible_.reserve(rows_.size());
+    for (size_t i = 0; i < rows_.size(); ++i)
+        if (rows_[i].status != RowStatus::Deleted)
+            visible_.push_back(int(i));
+}
+
+Dataset::Row& Dataset::currentRow()
+{
+    if (cur_ < 0)
+        throw usage(QStringLiteral("%1: 没有当前记录").arg(objectName()));
+    return rows_[size_t(rowPos(cur_))];
+}
+
+void Dataset::moveTo(int row, bool force)
+{
+    checkActive();
+    checkBrowse();
+    if (isEmpty())
+        return;
+    row = std::clamp(row, 0, recordCount() - 1);
+    const bool moved = row != cur_;
+    cur_ = row;
+    bof_ = eof_ = false;
+    if (moved || force) {
+        if (!controlsDisabled())
+            Q_EMIT currentChanged(cur_);
+        else
+            changedWhileDisabled_ = true;
+        fireDataChange(DataChange::Record, {});
+    }
+    fire(afterScroll_);
+}
+
+void Dataset::first()
+{
+    moveTo(0);
+    bof_ = true;
+    eof_ = isEmpty();
+}
+
+void Dataset::last()
+{
+    moveTo(recordCount() - 1);
+    eof_ = true;
+    bof_ = isEmpty();
+}
+
+void Dataset::next()
+{
+    checkActive();
+    checkBrowse();
+    if (cur_ >= recordCount() - 1) {
+        eof_ = true;
+        return;
+    }
+    moveTo(cur_ + 1);
+}
+
+void Dataset::prior()
+{
+    checkActive();
+    checkBrowse();
+    if (cur_ <= 0) {
+        bof_ = true;
+        return;
+    }
+    moveTo(cur_ - 1);
+}
+
+void Dataset::setRecNo(int row)
+{
+    if (row == cur_ && !isEditing())
+        return;
+    moveTo(row);
+}
+
+bool Dataset::locate(const QString& fields, const QVariantList& values, bool caseInsensitive, bool partialKey)
+{
+    checkActive();
+    checkBrowse();
+    const QStringList names = fields.split(';', Qt::SkipEmptyParts);
+    if (names.size() != values.size())
+        throw usage(QStringLiteral("%1: 定位字段与值的个数不符").arg(objectName()));
+    std::vector<int> indexes;
+    for (const QString& n : names) {
+        const int i = fieldIndex(n.trimmed());
+        if (i < 0)
+            throw usage(QStringLiteral("%1: 找不到字段 %2").arg(objectName(), n));
+        indexes.push_back(i);
+    }
+    const Qt::CaseSensitivity cs = caseInsensitive ? Qt::CaseInsensitive : Qt::CaseSensitive;
+    for (int r = 0; r < recordCount(); ++r) {
+        bool all = true;
+        for (size_t k = 0; k < indexes.size() && all; ++k) {
+            const FieldDef& f = fields_[size_t(indexes[k])];
+            const QVariant have = value(r, indexes[k]);
+            const QVariant want = values[qsizetype(k)];
+            const bool wantNull = !want.isValid() || want.isNull() || (want.typeId() == QMetaType::QString && want.toString().isEmpty());
+            if (!have.isValid() || have.isNull()) {
+                all = wantNull;
+            } else if (wantNull) {
+                all = false;
+            } else if (isNumeric(f.type)) {
+                all = db::asFloat(have) == db::asFloat(want);
+            } else if (f.type == FieldType::DateTime) {
+                all = db::asDateTime(have) == db::asDateTime(want);
+            } else if (partialKey) {
+                all = db::asString(have).startsWith(db::asString(want), cs);
+            } else {
+                all = db::asString(have).compare(db::asString(want), cs) == 0;
+            }
+        }
+        if (all) {
+            moveTo(r, true);
+            return true;
+        }
+    }
+    return false;
+}
+
+Dataset::Bookmark Dataset::bookmark() const
+{
+    return cur_ >= 0 ? rowAtVisible(cur_).id : 0;
+}
+
+int Dataset::visibleIndexOf(Bookmark id) const
+{
+    for (int r = 0; r < recordCount(); ++r)
+        if (rowAtVisible(r).id == id)
+            return r;
+    return -1;
+}
+
+bool Dataset::bookmarkValid(Bookmark b) const
+{
+    return b != 0 && visibleIndexOf(b) >= 0;
+}
+
+void Dataset::gotoBookmark(Bookmark b)
+{
+    const int r = visibleIndexOf(b);
+    if (r < 0)
+        throw usage(QStringLiteral("%1: 书签所指的记录不存在").arg(objectName()));
+    moveTo(r);
+}
+
+void Dataset::disableControls()
+{
+    ++disabled_;
+}
+
+void Dataset::enableControls()
+{
+    if (disabled_ == 0)
+        return;
+    if (--disabled_ == 0 && changedWhileDisabled_) {
+        changedWhileDisabled_ = false;
+        Q_EMIT rowsReset();
+        Q_EMIT stateChanged();
+        Q_EMIT currentChanged(cur_);
+        fireDataChange(DataChange::Record, {});
+    }
+}
+
+// ---------------------------------------------------------------- editing
+
+void Dataset::checkActive() const
+{
+    if (!isActive())
+        throw usage(QStringLiteral("%1: 数据集未打开").arg(objectName()));
+}
+
+void Dataset::checkBrowse()
+{
+    if (!isEditing())
+        return;
+    if (modified_)
+        post();
+    else
+        cancel();
+}
+
+void Dataset::requireBaseTable() const
+{
+    if (baseTable_.isEmpty())
+        throw usage(QStringLiteral("%1: 该查询不能修改").arg(objectName()));
+}
+
+void Dataset::edit()
+{
+    checkActive();
+    if (isEditing())
+        return;
+    if (isEmpty()) {
+        append();
+        return;
+    }
+    snapshot_ = {currentRow(), rowPos(cur_)};
+    modified_ = false;
+    setState(DatasetState::Edit);
+}
+
+void Dataset::append()
+{
+    startAppend(true);
+}
+
+void Dataset::insert()
+{
+    startAppend(false);
+}
+
+void Dataset::startAppend(bool atEnd)
+{
+    checkActive();
+    checkBrowse();
+    Row row;
+    row.id = nextId_++;
+    row.values.resize(fields_.size());
+    row.original.resize(fields_.size());
+    row.status = RowStatus::Inserted;
+    row.fresh = true;
+    const int pos = (atEnd || cur_ < 0) ? int(rows_.size()) : rowPos(cur_);
+    rows_.insert(rows_.begin() + pos, std::move(row));
+    rebuildVisible();
+    const Bookmark id = rows_[size_t(pos)].id;
+    cur_ = visibleIndexOf(id);
+    bof_ = eof_ = false;
+    snapshot_ = {};
+    setState(DatasetState::Insert);
+    fire(newRecord_);
+    modified_ = false;
+    calcRow(cur_);
+    emitReset();
+    fireDataChange(DataChange::Record, {});
+}
+
+bool Dataset::rowChanged(const Row& row) const
+{
+    for (size_t i = 0; i < fields_.size(); ++i)
+        if (!baseColumn_[i].isEmpty() && !sameValue(row.values[i], row.original[i]))
+            return true;
+    return false;
+}
+
+void Dataset::post()
+{
+    if (!isEditing())
+        return;
+    fire(beforePost_);
+    Row& row = currentRow();
+    const DatasetState was = state_;
+
+    if (lock_ == LockType::BatchOptimistic) {
+        if (row.fresh) {
+            row.fresh = false;
+            row.status = RowStatus::Inserted;
+        } else if (row.status == RowStatus::Unchanged && rowChanged(row)) {
+            row.status = RowStatus::Modified;
+        }
+    } else {
+        const Row before = was == DatasetState::Edit ? snapshot_.row : row;
+        if (row.fresh) {
+            qlonglong newRowid = 0;
+            writeInsert(row, newRowid);
+            row.rowid = newRowid;
+        } else {
+            writeUpdate(row);
+        }
+        row.fresh = false;
+        row.status = RowStatus::Unchanged;
+        row.original = row.values;
+        // Undone by an enclosing rollback: the row goes back to being edited.
+        Row typed = row;
+        typed.original = before.original;
+        typed.rowid = before.rowid;
+        typed.fresh = was == DatasetState::Insert;
+        typed.status = was == DatasetState::Insert ? RowStatus::Inserted : RowStatus::Unchanged;
+        QPointer<Dataset> self(this);
+        conn_.onRollback([self, id = row.id, typed, was] {
+            if (self)
+                self->restoreAfterRollback(id, typed, was);
+        });
+    }
+    modified_ = false;
+    setState(DatasetState::Browse);
+    calcRow(cur_);
+    fire(afterPost_);
+    if (!controlsDisabled())
+        Q_EMIT rowUpdated(cur_);
+    fireDataChange(DataChange::Record, {});
+}
+
+void Dataset::restoreAfterRollback(Bookmark id, const Row& typed, DatasetState was)
+{
+    if (!isActive())
+        return;
+    const int r = visibleIndexOf(id);
+    if (r < 0)
+        return;
+    if (isEditing())
+        cancel();
+    Row& row = rows_[size_t(rowPos(r))];
+    snapshot_ = {row, rowPos(r)};
+    snapshot_.row.values = typed.original;
+    row = typed;
+    cur_ = r;
+    modified_ = true;
+    setState(was);
+    emitReset();
+    fireDataChange(DataChange::Record, {});
+}
+
+void Dataset::cancel()
+{
+    if (!isEditing())
+        return;
+    if (state_ == DatasetState::Insert) {
+        const int pos = rowPos(cur_);
+        rows_.erase(rows_.begin() + pos);
+        rebuildVisible();
+        cur_ = std::min(cur_, recordCount() - 1);
+        if (cur_ > 0 && pos >= int(rows_.size()))
+            cur_ = recordCount() - 1;
+    } else {
+        currentRow() = snapshot_.row;
+    }
+    modified_ = false;
+    bof_ = cur_ <= 0;
+    eof_ = isEmpty();
+    setState(DatasetState::Browse);
+    emitReset();
+    fireDataChange(DataChange::Record, {});
+}
+
+void Dataset::remove()
+{
+    checkActive();
+    if (state_ == DatasetState::Insert) {
+        cancel();
+        return;
+    }
+    if (state_ == DatasetState::Edit)
+        cancel();
+    if (isEmpty())
+        throw usage(QStringLiteral("%1: 没有可删除的记录").arg(objectName()));
+    const int pos = rowPos(cur_);
+    Row& row = rows_[size_t(pos)];
+    if (lock_ == LockType::BatchOptimistic) {
+        if (row.status == RowStatus::Inserted)
+            rows_.erase(rows_.begin() + pos);
+        else
+            row.status = RowStatus::Deleted;
+    } else {
+        writeDelete(row);
+        const Row removed = row;
+        rows_.erase(rows_.begin() + pos);
+        QPointer<Dataset> self(this);
+        conn_.onRollback([self, removed, pos] {
+            if (!self || !self->isActive())
+                return;
+            const int at = std::min<int>(pos, int(self->rows_.size()));
+            self->rows_.insert(self->rows_.begin() + at, removed);
+            self->rebuildVisible();
+            self->emitReset();
+        });
+    }
+    rebuildVisible();
+    cur_ = std::min(cur_, recordCount() - 1);
+    bof_ = cur_ <= 0;
+    eof_ = isEmpty();
+    fire(afterDelete_);
+    emitReset();
+    fireDataChange(DataChange::Record, {});
+    fire(afterScroll_);
+}
+
+// ---------------------------------------------------------------- writing rows
+
+void Dataset::writeInsert(Row& row, qlonglong& newRowid)
+{
+    requireBaseTable();
+    QStringList columns;
+    QVariantList values;
+    for (size_t i = 0; i < fields_.size(); ++i) {
+        if (baseColumn_[i].isEmpty() || fields_[i].type == FieldType::AutoInc)
+            continue;
+        if (!row.values[i].isValid() || row.values[i].isNull())
+            continue;
+        columns << baseColumn_[i];
+        values << row.values[i];
+    }
+    QString sql = QStringLiteral("insert into %1 ").arg(baseTable_);
+    if (columns.isEmpty()) {
+        sql += QStringLiteral("default values");
+    } else {
+        QStringList marks(columns.size(), QStringLiteral("?"));
+        sql += QStringLiteral("(%1) values (%2)").arg(columns.join(','), marks.join(','));
+    }
+    Statement st(conn_, sql);
+    for (int i = 0; i < values.size(); ++i)
+        st.bind(i + 1, values[i]);
+    st.step();
+    newRowid = conn_.lastInsertRowId();
+    for (size_t i = 0; i < fields_.size(); ++i)
+        if (fields_[i].type == FieldType::AutoInc && !baseColumn_[i].isEmpty())
+            row.values[i] = newRowid;
+}
+
+void Dataset::writeUpdate(const Row& row)
+{
+    requireBaseTable();
+    QStringList sets, conditions;
+    QVariantList setValues, conditionValues;
+    for (size_t i = 0; i < fields_.size(); ++i) {
+        if (baseColumn_[i].isEmpty())
+            continue;
+        const bool changed = !sameValue(row.values[i], row.original[i]);
+        if (changed) {
+            sets << baseColumn_[i] + QStringLiteral("=?");
+            setValues << row.values[i];
+        }
+        // Optimistic check: the changed columns must still hold what was read.
+        if (changed || row.rowid == 0) {
+            conditions << baseColumn_[i] + QStringLiteral(" is ?");
+            conditionValues << row.original[i];
+        }
+    }
+    if (sets.isEmpty())
+        return;
+    if (row.rowid != 0) {
+        conditions.prepend(QStringLiteral("rowid=?"));
+        conditionValues.prepend(row.rowid);
+    }
+    Statement st(conn_, QStringLiteral("update %1 set %2 where %3")
+                            .arg(baseTable_, sets.join(','), conditions.join(QStringLiteral(" and "))));
+    int k = 1;
+    for (const QVariant& v : setValues)
+        st.bind(k++, v);
+    for (const QVariant& v : conditionValues)
+        st.bind(k++, v);
+    st.step();
+    if (conn_.changes() == 0)
+        throw Error(Error::Kind::RowVanished, QStringLiteral("记录已被删除或已被他人修改，请刷新后重试"));
+}
+
+void Dataset::writeDelete(const Row& row)
+{
+    requireBaseTable();
+    QStringList conditions;
+    QVariantList conditionValues;
+    if (row.rowid != 0) {
+        conditions << QStringLiteral("rowid=?");
+        conditionValues << row.rowid;
+    } else {
+        for (size_t i = 0; i < fields_.size(); ++i) {
+            if (baseColumn_[i].isEmpty())
+                continue;
+            conditions << baseColumn_[i] + QStringLiteral(" is ?");
+            conditionValues << row.original[i];
+        }
+    }
+    if (conditions.isEmpty())
+        throw usage(QStringLiteral("%1: 无法确定要删除的记录").arg(objectName()));
+    Statement st(conn_, QStringLiteral("delete from %1 where %2").arg(baseTable_, conditions.join(QStringLiteral(" and "))));
+    int k = 1;
+    for (const QVariant& v : conditionValues)
+        st.bind(k++, v);
+    st.step();
+    if (conn_.changes() == 0)
+        throw Error(Error::Kind::RowVanished, QStringLiteral("记录已被删除或已被他人修改，请刷新后重试"));
+}
+
+// ---------------------------------------------------------------- batch
+
+bool Dataset::hasPendingChanges() const
+{
+    return std::any_of(rows_.begin(), rows_.end(),
+                       [](const Row& r) { return !r.fresh && r.status != RowStatus::Unchanged; });
+}
+
+void Dataset::applyBatch()
+{
+    checkActive();
+    checkBrowse();
+    if (!hasPendingChanges())
+        return;
+    Transaction t(conn_);
+    std::vector<std::pair<Bookmark, qlonglong>> inserted;
+    for (Row& row : rows_) {
+        switch (row.status) {
+        case RowStatus::Deleted:
+            writeDelete(row);
+            break;
+        case RowStatus::Inserted: {
+            if (row.fresh)
+                break;
+            Row copy = row;
+            qlonglong newRowid = 0;
+            writeInsert(copy, newRowid);
+            inserted.emplace_back(row.id, newRowid);
+            break;
+        }
+        case RowStatus::Modified:
+            writeUpdate(row);
+            break;
+        case RowStatus::Unchanged:
+            break;
+        }
+    }
+    // The client rows take the written state only when the data is durable.
+    QPointer<Dataset> self(this);
+    conn_.onCommit([self, inserted] {
+        if (!self || !self->isActive())
+            return;
+        Dataset& d = *self;
+        const Bookmark current = d.bookmark();
+        for (const auto& [id, rowid] : inserted) {
+            for (Row& row : d.rows_) {
+                if (row.id != id)
+                    continue;
+                row.rowid = rowid;
+                for (size_t i = 0; i < d.fields_.size(); ++i)
+                    if (d.fields_[i].type == FieldType::AutoInc && !d.baseColumn_[i].isEmpty())
+                        row.values[i] = rowid;
+            }
+        }
+        std::erase_if(d.rows_, [](const Row& r) { return r.status == RowStatus::Deleted; });
+        for (Row& row : d.rows_) {
+            if (row.fresh)
+                continue;
+            row.status = RowStatus::Unchanged;
+            row.original = row.values;
+        }
+        d.rebuildVisible();
+        const int r = d.visibleIndexOf(current);
+        d.cur_ = r >= 0 ? r : std::min(d.cur_, d.recordCount() - 1);
+        d.emitReset();
+    });
+    t.commit();
+}
+
+void Dataset::cancelBatch()
+{
+    if (!isActive())
+        return;
+    if (isEditing())
+        cancel();
+    const Bookmark current = bookmark();
+    std::erase_if(rows_, [](const Row& r) { return r.status == RowStatus::Inserted; });
+    for (Row& row : rows_) {
+        if (row.status == RowStatus::Unchanged)
+            continue;
+        row.values = row.original;
+        row.status = RowStatus::Unchanged;
+    }
+    rebuildVisible();
+    const int r = visibleIndexOf(current);
+    cur_ = r >= 0 ? r : (isEmpty() ? -1 : std::clamp(cur_, 0, recordCount() - 1));
+    bof_ = cur_ <= 0;
+    eof_ = isEmpty();
+    calcAll();
+    emitReset();
+    fireDataChange(DataChange::Record, {});
+    fire(afterScroll_);
+}
+
+RowStatus Dataset::rowStatus(int row) const
+{
+    if (row < 0 || row >= recordCount())
+        return RowStatus::Unchanged;
+    return rowAtVisible(row).status;
+}
+
+std::vector<Dataset::PendingRow> Dataset::pendingRows() const
+{
+    std::vector<PendingRow> out;
+    for (const Row& row : rows_) {
+        if (row.fresh || row.status == RowStatus::Unchanged)
+            continue;
+        PendingRow p{row.status, {}, {}};
+        if (row.status != RowStatus::Inserted)
+            p.original = row.original;
+        if (row.status != RowStatus::Deleted)
+            p.current = row.values;
+        out.push_back(std::move(p));
+    }
+    return out;
+}
+
+// ---------------------------------------------------------------- events
+
+Subscription Dataset::subscribe(HandlerList<Handler>& list, Handler h)
+{
+    const int id = nextHandlerId_++;
+    list.items.emplace_back(id, std::move(h));
+    QPointer<Dataset> self(this);
+    HandlerList<Handler>* target = &list;
+    return Subscription([self, target, id] {
+        if (!self)
+            return;
+        std::erase_if(target->items, [id](const auto& item) { return item.first == id; });
+    });
+}
+
+Subscription Dataset::onBeforePost(Handler h) { return subscribe(beforePost_, std::move(h)); }
+Subscription Dataset::onAfterPost(Handler h) { return subscribe(afterPost_, std::move(h)); }
+Subscription Dataset::onAfterScroll(Handler h) { return subscribe(afterScroll_, std::move(h)); }
+Subscription Dataset::onNewRecord(Handler h) { return subscribe(newRecord_, std::move(h)); }
+Subscription Dataset::onAfterDelete(Handler h) { return subscribe(afterDelete_, std::move(h)); }
+
+Subscription Dataset::onCalcFields(Handler h)
+{
+    Subscription s = subscribe(calcFields_, std::move(h));
+    if (isActive()) {
+        calcAll();
+        emitReset();
+    }
+    return s;
+}
+
+Subscription Dataset::onDataChange(ChangeHandler h)
+{
+    const int id = nextHandlerId_++;
+    dataChange_.items.emplace_back(id, std::move(h));
+    QPointer<Dataset> self(this);
+    return Subscription([self, id] {
+        if (self)
+            std::erase_if(self->dataChange_.items, [id](const auto& item) { return item.first == id; });
+    });
+}
+
+void Dataset::fire(HandlerList<Handler>& list)
+{
+    const auto handlers = list.items; // a handler may detach itself
+    for (const auto& [id, fn] : handlers)
+        fn(*this);
+}
+
+void Dataset::fireDataChange(DataChange kind, const QString& field)
+{
+    if (controlsDisabled()) {
+        changedWhileDisabled_ = true;
+        return;
+    }
+    const auto handlers = dataChange_.items;
+    for (const auto& [id, fn] : handlers)
+        fn(*this, kind, field);
+}
+
+void Dataset::setState(DatasetState s)
+{
+    if (state_ == s)
+        return;
+    state_ = s;
+    emitState();
+}
+
+void Dataset::emitState()
+{
+    if (controlsDisabled())
+        changedWhileDisabled_ = true;
+    else
+        Q_EMIT stateChanged();
+}
+
+void Dataset::emitReset()
+{
+    if (controlsDisabled()) {
+        changedWhileDisabled_ = true;
+        return;
+    }
+    Q_EMIT rowsReset();
+    Q_EMIT currentChanged(cur_);
+}
+
+void Dataset::emitRecordChange()
+{
+    if (controlsDisabled())
+        changedWhileDisabled_ = true;
+    else
+        Q_EMIT currentChanged(cur_);
+}
+
+void Dataset::emitFieldWritten(int fieldIndex)
+{
+    if (controlsDisabled()) {
+        changedWhileDisabled_ = true;
+        return;
+    }
+    Q_EMIT fieldWritten(fieldIndex);
+    // Lookups keyed on this field, and calculated fields, follow it at once.
+    const QString name = fields_[size_t(fieldIndex)].name;
+    for (int i = 0; i < fieldCount(); ++i) {
+        const FieldDef& f = fields_[size_t(i)];
+        if ((f.kind == FieldDef::Kind::Lookup && f.keyField.compare(name, Qt::CaseInsensitive) == 0)
+            || f.kind == FieldDef::Kind::Calculated) {
+            if (f.kind == FieldDef::Kind::Lookup)
+                emitFieldWritten(i);
+            else
+                Q_EMIT fieldWritten(i);
+        }
+    }
+}
+
+// ---------------------------------------------------------------- master/detail
+
+void Dataset::setMaster(Dataset* master, const QString& masterField, const QString& param)
+{
+    masterSub_.reset();
+    master_ = master;
+    masterField_ = masterField;
+    masterParam_ = param;
+    if (!master)
+        return;
+    masterSub_ = master->onDataChange([this](Dataset&, DataChange kind, const QString&) {
+        if (kind == DataChange::Record)
+            masterMoved();
+    });
+}
+
+void Dataset::masterMoved()
+{
+    if (!master_ || !master_->isActive() || master_->isEditing())
+        return;
+    const QVariant key = master_->value(masterField_);
+    if (isActive() && sameValue(key, params_.value(masterParam_)))
+        return;
+    setParam(masterParam_, key);
+    if (isActive()) {
+        if (isEditing())
+            cancel();
+        close();
+    }
+    open();
+}
+
+} // namespace db

@@ -1,0 +1,239 @@
+#include "platform/db/Value.h"
+
+#include "platform/db/Error.h"
+
+#include <cmath>
+
+namespace db {
+
+namespace {
+
+const QString kStorageFormat = QStringLiteral("yyyy-MM-dd HH:mm:ss");
+
+bool isTextual(const QVariant& v)
+{
+    return v.typeId() == QMetaType::QString || v.typeId() == QMetaType::QByteArray;
+}
+
+QVariant integerFrom(const QVariant& v)
+{
+    if (isTextual(v)) {
+        bool ok = false;
+        const qlonglong n = v.toString().trimmed().toLongLong(&ok);
+        if (!ok)
+            throw Error(Error::Kind::Usage, QStringLiteral("“%1”不是有效的整数").arg(v.toString()));
+        return n;
+    }
+    if (v.typeId() == QMetaType::Double || v.typeId() == QMetaType::Float) {
+        const double d = v.toDouble();
+        // A fraction is kept as it is, so the database refuses it rather than
+        // it being rounded away silently.
+        if (d != std::trunc(d))
+            return d;
+        return qlonglong(d);
+    }
+    if (v.typeId() == QMetaType::Bool)
+        return qlonglong(v.toBool() ? 1 : 0);
+    return v.toLongLong();
+}
+
+QVariant floatFrom(const QVariant& v)
+{
+    if (isTextual(v)) {
+        const auto parsed = parseAmount(v.toString());
+        if (!parsed)
+            throw Error(Error::Kind::Usage, QStringLiteral("“%1”不是有效的数值").arg(v.toString()));
+        return *parsed;
+    }
+    if (v.typeId() == QMetaType::Bool)
+        return v.toBool() ? 1.0 : 0.0;
+    return v.toDouble();
+}
+
+QVariant dateTimeFrom(const QVariant& v)
+{
+    if (v.typeId() == QMetaType::QDateTime)
+        return v.toDateTime();
+    if (v.typeId() == QMetaType::QDate)
+        return QDateTime(v.toDate(), QTime(0, 0));
+    const QDateTime dt = fromStorageText(v.toString().trimmed());
+    if (!dt.isValid())
+        throw Error(Error::Kind::Usage, QStringLiteral("“%1”不是有效的日期").arg(v.toString()));
+    return dt;
+}
+
+QVariant boolFrom(const QVariant& v)
+{
+    if (isTextual(v)) {
+        const QString t = v.toString().trimmed().toLower();
+        return t == "1" || t == "true" || t == "yes" || t == "-1";
+    }
+    return v.toDouble() != 0;
+}
+
+} // namespace
+
+bool isNumeric(FieldType t)
+{
+    return t == FieldType::Integer || t == FieldType::SmallInt || t == FieldType::Float
+           || t == FieldType::AutoInc;
+}
+
+QString toStorageText(const QDateTime& dt)
+{
+    return dt.toString(kStorageFormat);
+}
+
+QString toStorageText(const QDate& d)
+{
+    return QDateTime(d, QTime(0, 0)).toString(kStorageFormat);
+}
+
+QDateTime fromStorageText(const QString& text)
+{
+    for (const char* f : {"yyyy-MM-dd HH:mm:ss", "yyyy-MM-dd HH:mm", "yyyy-MM-dd", "yyyy-MM-ddTHH:mm:ss"}) {
+        QDateTime dt = QDateTime::fromString(text, QString::fromLatin1(f));
+        if (dt.isValid())
+            return dt;
+    }
+    return {};
+}
+
+QVariant coerce(const QVariant& v, FieldType type)
+{
+    if (!v.isValid() || v.isNull())
+        return {};
+    if (isTextual(v) && v.toString().isEmpty())
+        return {};
+    switch (type) {
+    case FieldType::Text:
+        if (v.typeId() == QMetaType::QDateTime)
+            return toStorageText(v.toDateTime());
+        if (v.typeId() == QMetaType::Double)
+            return QString::number(v.toDouble(), 'g', 15);
+        return v.toString();
+    case FieldType::Integer:
+    case FieldType::SmallInt:
+    case FieldType::AutoInc:
+        return integerFrom(v);
+    case FieldType::Float:
+        return floatFrom(v);
+    case FieldType::DateTime:
+        return dateTimeFrom(v);
+    case FieldType::Boolean:
+        return boolFrom(v);
+    }
+    return v;
+}
+
+QString asString(const QVariant& v)
+{
+    if (!v.isValid() || v.isNull())
+        return {};
+    switch (v.typeId()) {
+    case QMetaType::QDateTime:
+        return toStorageText(v.toDateTime());
+    case QMetaType::Double:
+        return QString::number(v.toDouble(), 'g', 15);
+    case QMetaType::Bool:
+        return v.toBool() ? QStringLiteral("True") : QStringLiteral("False");
+    default:
+        return v.toString();
+    }
+}
+
+double asFloat(const QVariant& v)
+{
+    if (!v.isValid() || v.isNull())
+        return 0;
+    if (isTextual(v))
+        return parseAmount(v.toString()).value_or(0);
+    return v.toDouble();
+}
+
+qlonglong asInt(const QVariant& v)
+{
+    if (!v.isValid() || v.isNull())
+        return 0;
+    if (v.typeId() == QMetaType::Double)
+        return std::llround(v.toDouble());
+    if (isTextual(v))
+        return std::llround(parseAmount(v.toString()).value_or(0));
+    return v.toLongLong();
+}
+
+bool asBool(const QVariant& v)
+{
+    if (!v.isValid() || v.isNull())
+        return false;
+    return boolFrom(v).toBool();
+}
+
+QDateTime asDateTime(const QVariant& v)
+{
+    if (!v.isValid() || v.isNull())
+        return {};
+    if (v.typeId() == QMetaType::QDateTime)
+        return v.toDateTime();
+    if (v.typeId() == QMetaType::QDate)
+        return QDateTime(v.toDate(), QTime(0, 0));
+    return fromStorageText(v.toString());
+}
+
+QString formatAmount(double v)
+{
+    if (!std::isfinite(v))
+        return QString::number(v);
+    // Ten fixed decimals first: a value like 1.005, held in binary a hair
+    // below, still rounds as the decimal the user typed.
+    QByteArray digits = QByteArray::number(std::fabs(v), 'f', 10);
+    const int point = digits.indexOf('.');
+    QByteArray whole = digits.left(point);
+    int cents = digits.mid(point + 1, 2).toInt();
+    if (digits.at(point + 3) >= '5')
+        ++cents;
+    if (cents == 100) {
+        cents = 0;
+        whole = QByteArray::number(whole.toLongLong() + 1);
+    }
+    QString text = QString::fromLatin1(whole);
+    if (cents != 0) {
+        QString frac = QStringLiteral("%1").arg(cents, 2, 10, QLatin1Char('0'));
+        if (frac.endsWith('0'))
+            frac.chop(1);
+        text += '.' + frac;
+    }
+    if (v < 0 && (cents != 0 || whole.toLongLong() != 0))
+        text.prepend('-');
+    return text;
+}
+
+std::optional<double> parseAmount(const QString& text)
+{
+    const QString t = text.trimmed();
+    if (t.isEmpty())
+        return std::nullopt;
+    bool ok = false;
+    const double d = t.toDouble(&ok); // QString::toDouble is locale-independent ("." only)
+    if (!ok || !std::isfinite(d))
+        return std::nullopt;
+    return d;
+}
+
+QString displayText(const QVariant& v, FieldType type, const QString& format)
+{
+    if (!v.isValid() || v.isNull())
+        return {};
+    if (format == QLatin1String("#0.##") && (isNumeric(type) || v.typeId() == QMetaType::Double))
+        return formatAmount(asFloat(v));
+    if (type == FieldType::DateTime) {
+        const QDateTime dt = asDateTime(v);
+        return dt.time() == QTime(0, 0) ? dt.date().toString(QStringLiteral("yyyy-MM-dd"))
+                                        : toStorageText(dt);
+    }
+    if (type == FieldType::Float)
+        return QString::number(asFloat(v), 'g', 15);
+    return asString(v);
+}
+
+} // namespace db

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QDateTime>
+#include <QString>
+#include <QVariant>
+#include <optional>
+
+// Values cross the data layer as QVariant: an invalid QVariant is SQL NULL,
+// qlonglong an integer, double a float, QString text, QDateTime a date-time,
+// bool a boolean.
+namespace db {
+
+enum class FieldType { Text, Integer, SmallInt, Float, DateTime, Boolean, AutoInc };
+
+bool isNumeric(FieldType t);
+
+// The one stored form of a date-time: "YYYY-MM-DD HH:MM:SS" (a date alone at 00:00:00).
+QString toStorageText(const QDateTime& dt);
+QString toStorageText(const QDate& d);
+// Reads "YYYY-MM-DD", "YYYY-MM-DD HH:MM" or "YYYY-MM-DD HH:MM:SS"; invalid QDateTime otherwise.
+QDateTime fromStorageText(const QString& text);
+
+// Converts a value to the representation a field of this type holds.
+// Empty text becomes NULL for every type (a cleared box stores NULL).
+QVariant coerce(const QVariant& v, FieldType type);
+
+// NULL reads as "" and 0.
+QString asString(const QVariant& v);
+double asFloat(const QVariant& v);
+qlonglong asInt(const QVariant& v);
+bool asBool(const QVariant& v);
+QDateTime asDateTime(const QVariant& v);
+
+// Display format "#0.##": at least one digit before the point, at most two
+// after it, halves rounded away from zero, no grouping, "." always.
+QString formatAmount(double v);
+// Reads what formatAmount writes (and any plain decimal with "."); blanks around are allowed.
+std::optional<double> parseAmount(const QString& text);
+
+// Text of a value under a display format; "" or "#0.##" are the formats in use.
+QString displayText(const QVariant& v, FieldType type, const QString& format);
+
+} // namespace db
