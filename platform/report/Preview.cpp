@@ -1,0 +1,73 @@
+#include "platform/report/Preview.h"
+
+#include "platform/report/PagePainter.h"
+#include "platform/report/Renderer.h"
+
+#include <QPageLayout>
+#include <QPainter>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+
+namespace report {
+
+namespace {
+
+PreviewHandler& handlerSlot()
+{
+    static PreviewHandler handler;
+    return handler;
+}
+
+void showPreviewWindow(const PageModel& model, QWidget* parent)
+{
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setFullPage(true);
+    printer.setPageLayout(pageLayoutOf(model));
+    if (!model.documentName.isEmpty())
+        printer.setDocName(model.documentName);
+
+    QPrintPreviewDialog dialog(&printer, parent);
+    if (!model.documentName.isEmpty())
+        dialog.setWindowTitle(model.documentName);
+    // Paints on whatever paper the user set up in the window; the model keeps
+    // its own layout, placed at the paper corner.
+    QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog, [&model](QPrinter* target) {
+        QPainter painter(target);
+        paintPages(painter, *target, model);
+    });
+    dialog.exec();
+}
+
+} // namespace
+
+void preview(const PageModel& model, QWidget* parent)
+{
+    if (const PreviewHandler& handler = handlerSlot())
+        handler(model, parent);
+    else
+        showPreviewWindow(model, parent);
+}
+
+void preview(const Report& report, QWidget* parent)
+{
+    preview(render(report), parent);
+}
+
+PreviewHandler setPreviewHandler(PreviewHandler handler)
+{
+    PreviewHandler previous = std::move(handlerSlot());
+    handlerSlot() = std::move(handler);
+    return previous;
+}
+
+PreviewCapture::PreviewCapture()
+{
+    previous_ = setPreviewHandler([this](const PageModel& model, QWidget*) { models_.push_back(model); });
+}
+
+PreviewCapture::~PreviewCapture()
+{
+    setPreviewHandler(std::move(previous_));
+}
+
+} // namespace report
