@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <cmath>
 #include <sqlite3.h>
 
 namespace db {
@@ -130,9 +131,16 @@ void Statement::bind(int index1, const QVariant& v)
             rc = sqlite3_bind_int64(stmt_, index1, v.toLongLong());
             break;
         case QMetaType::Double:
-        case QMetaType::Float:
-            rc = sqlite3_bind_double(stmt_, index1, v.toDouble());
+        case QMetaType::Float: {
+            // A whole number goes in as an integer, so integer columns take
+            // 12.0; float columns turn it back into a float themselves.
+            const double d = v.toDouble();
+            if (std::isfinite(d) && d == std::trunc(d) && std::fabs(d) < 9.0e15)
+                rc = sqlite3_bind_int64(stmt_, index1, qlonglong(d));
+            else
+                rc = sqlite3_bind_double(stmt_, index1, d);
             break;
+        }
         case QMetaType::QDateTime:
         case QMetaType::QDate: {
             const QByteArray text = toStorageText(asDateTime(v)).toUtf8();

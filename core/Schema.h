@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QString>
+
+// Registers the resources compiled into salon_core (schema, seed, pictures).
+// Static libraries need this once before ":/..." paths resolve; the functions
+// below call it themselves, and callers of the pictures may call it again.
+void initCoreResources();
+
+// The statements that create the 24 tables and their indexes.
+QString schemaSql();
+// The rows a new database comes with: message catalogue, shop settings and
+// the first user "admin" with every right.
+QString seedSql();
+
+// Creates localDatabasePath(folder) (making its "data" folder as needed),
+// keyed with the database password, and fills it with schemaSql() and
+// seedSql() in one transaction. Throws db::Error when the file exists (the
+// file is left alone) or when anything fails (no partial file is left).
+void createDatabase(const QString& folder);
