@@ -1,0 +1,278 @@
+#include "core/FormFrame.h"
+
+#include "core/Upublic.h"
+#include "platform/db/Error.h"
+#include "platform/ui/Hourglass.h"
+#include "platform/ui/Prompt.h"
+
+#include <QCloseEvent>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+QString modeText(FormMode mode)
+{
+    switch (mode) {
+    case FormMode::Add:
+        return QStringLiteral("add");
+    case FormMode::Edit:
+        return QStringLiteral("edit");
+    case FormMode::Null:
+        break;
+    }
+    return QStringLiteral("null");
+}
+
+void ApplyControlStates(const StandardControls& c, FormMode mode, int position)
+{
+    const bool browsing = mode == FormMode::Null;
+    auto set = [](QWidget* w, bool on) {
+        if (w)
+            w->setEnabled(on);
+    };
+    set(c.grid, browsing);
+    set(c.cmd_add, browsing && HasRight(PowAdd, position));
+    set(c.cmd_edit, browsing && HasRight(PowEdit, position));
+    set(c.cmd_dele, browsing && HasRight(PowDele, position));
+    set(c.cmd_prin, browsing && (!c.gatePrint || HasRight(PowPrin, position)));
+    set(c.findGroup, browsing);
+    set(c.cmd_find, browsing && (!c.gateFind || HasRight(PowFind, position)));
+    set(c.cmd_save, !browsing);
+    set(c.cmd_canc, !browsing);
+    set(c.cmd_exit, browsing);
+    for (QWidget* g : c.dataGroups)
+        set(g, !browsing);
+}
+
+RecordForm::RecordForm(QWidget* owner, const QString& objectName, const QString& caption, int position)
+    : QDialog(owner), position_(position)
+{
+    setObjectName(objectName);
+    setWindowTitle(caption);
+    setAttribute(Qt::WA_DeleteOnClose, false);
+    auto* outer = new QVBoxLayout(this);
+    toolbar_ = new QHBoxLayout;
+    outer->addLayout(toolbar_);
+    body_ = new QVBoxLayout;
+    outer->addLayout(body_, 1);
+}
+
+RecordForm::~RecordForm() = default;
+
+void RecordForm::setMode(FormMode mode)
+{
+    mode_ = mode;
+    SetControlStates();
+}
+
+void RecordForm::SetControlStates()
+{
+    ApplyControlStates(controls_, mode_, position_);
+}
+
+void RecordForm::setRecord(db::Dataset* dataset, QLineEdit* keyBox, const QString& keyField)
+{
+    dataset_ = dataset;
+    keyBox_ = keyBox;
+    keyField_ = keyField;
+}
+
+QString RecordForm::keyText() const
+{
+    return keyBox_ ? keyBox_->text() : QString();
+}
+
+void RecordForm::locateKeyBoxRecord()
+{
+    if (!dataset_ || keyField_.isEmpty())
+        return;
+    try {
+        dataset_->locate(keyField_, keyText().trimmed());
+    } catch (const std::exception&) {
+        // nothing to show when the record is gone
+    }
+}
+
+void RecordForm::cmd_addClick()
+{
+    dataset_->append();
+    setMode(FormMode::Add);
+    if (firstEditBox_)
+        firstEditBox_->setFocus();
+}
+
+void RecordForm::cmd_editClick()
+{
+    if (keyText().isEmpty())
+        return;
+    dataset_->edit();
+    setMode(FormMode::Edit);
+    if (firstEditBox_)
+        firstEditBox_->setFocus();
+}
+
+void RecordForm::saveRecord()
+{
+    db::Transaction t(dataset_->connection());
+    dataset_->post();
+    if (dataset_->lockType() == db::LockType::BatchOptimistic)
+        dataset_->applyBatch();
+    t.commit();
+}
+
+void RecordForm::cmd_saveClick()
+{
+    if (!checkBeforeSave())
+        return;
+    try {
+        saveRecord();
+    } catch (const std::exception&) {
+        // The form stays in its mode with what was typed; the record is
+        // editable again if the failure came after the post.
+        if (dataset_ && dataset_->isActive() && !dataset_->isEditing() && !dataset_->isEmpty())
+            dataset_->edit();
+        return;
+    }
+    setMode(FormMode::Null);
+    locateKeyBoxRecord();
+}
+
+void RecordForm::cmd_cancClick()
+{
+    try {
+        if (dataset_->lockType() == db::LockType::BatchOptimistic)
+            dataset_->cancelBatch();
+        else
+            dataset_->cancel();
+    } catch (const std::exception&) {
+    }
+    setMode(FormMode::Null);
+    locateKeyBoxRecord();
+}
+
+void RecordForm::cmd_deleClick()
+{
+    if (keyText().trimmed().isEmpty())
+        return;
+    if (!confirmDelete())
+        return;
+    try {
+        dataset_->remove();
+    } catch (const std::exception&) {
+    }
+}
+
+void RecordForm::cmd_exitClick()
+{
+    close();
+}
+
+bool RecordForm::FormCloseQuery()
+{
+    return closableAnyTime_ || !controls_.cmd_exit || controls_.cmd_exit->isEnabled();
+}
+
+void RecordForm::closeEvent(QCloseEvent* event)
+{
+    if (FormCloseQuery())
+        QDialog::closeEvent(event);
+    else
+        event->ignore();
+}
+
+void RecordForm::reject()
+{
+    // Escape and the title bar's close box follow the same close rule.
+    if (FormCloseQuery())
+        QDialog::reject();
+}
+
+QPushButton* RecordForm::addButton(const QString& name, const QString& caption, std::function<void()> handler)
+{
+    auto* b = new QPushButton(caption, this);
+    b->setObjectName(name);
+    b->setAutoDefault(false);
+    toolbar_->addWidget(b);
+    connect(b, &QPushButton::clicked, this, ui::guarded(this, [handler] { handler(); }));
+    QPushButton** slot = nullptr;
+    if (name == QLatin1String("cmd_add"))
+        slot = &controls_.cmd_add;
+    else if (name == QLatin1String("cmd_edit"))
+        slot = &controls_.cmd_edit;
+    else if (name == QLatin1String("cmd_dele"))
+        slot = &controls_.cmd_dele;
+    else if (name == QLatin1String("cmd_save"))
+        slot = &controls_.cmd_save;
+    else if (name == QLatin1String("cmd_canc"))
+        slot = &controls_.cmd_canc;
+    else if (name == QLatin1String("cmd_prin"))
+        slot = &controls_.cmd_prin;
+    else if (name == QLatin1String("cmd_exit"))
+        slot = &controls_.cmd_exit;
+    if (slot)
+        *slot = b;
+    return b;
+}
+
+void RecordForm::addStandardButtons(const QStringList& names, const QStringList& captions)
+{
+    for (qsizetype i = 0; i < names.size(); ++i) {
+        const QString& n = names[i];
+        std::function<void()> handler;
+        if (n == QLatin1String("cmd_add"))
+            handler = [this] { cmd_addClick(); };
+        else if (n == QLatin1String("cmd_edit"))
+            handler = [this] { cmd_editClick(); };
+        else if (n == QLatin1String("cmd_dele"))
+            handler = [this] { cmd_deleClick(); };
+        else if (n == QLatin1String("cmd_save"))
+            handler = [this] { cmd_saveClick(); };
+        else if (n == QLatin1String("cmd_canc"))
+            handler = [this] { cmd_cancClick(); };
+        else if (n == QLatin1String("cmd_prin"))
+            handler = [this] { cmd_prinClick(); };
+        else
+            handler = [this] { cmd_exitClick(); };
+        addButton(n, captions.value(i), handler);
+    }
+    toolbar_->addStretch(1);
+}
+
+QLineEdit* RecordForm::addQuickFind(const QString& boxName, QBoxLayout* into)
+{
+    auto* group = new QGroupBox(QStringLiteral("快速查找"), this);
+    auto* row = new QHBoxLayout(group);
+    auto* box = new QLineEdit(group);
+    box->setObjectName(boxName);
+    auto* find = new QPushButton(QStringLiteral("查找"), group);
+    find->setObjectName(QStringLiteral("cmd_find"));
+    find->setAutoDefault(false);
+    row->addWidget(box, 1);
+    row->addWidget(find);
+    into->addWidget(group);
+    controls_.findGroup = group;
+    controls_.cmd_find = find;
+    connect(find, &QPushButton::clicked, this, ui::guarded(this, [this] { cmd_findClick(); }));
+    connect(box, &QLineEdit::returnPressed, this, ui::guarded(this, [this] { cmd_findClick(); }));
+    return box;
+}
+
+void RecordForm::runFormCreate(const std::function<void()>& steps)
+{
+    ui::Hourglass wait;
+    try {
+        FixComboAutoComplete(this);
+        steps();
+    } catch (const std::exception&) {
+        // the form opens all the same
+    }
+    setMode(FormMode::Null);
+}
+
+bool RecordForm::confirmDelete(const QString& text, const QString& caption)
+{
+    return ui::ask(this, text, caption, ui::Buttons::OkCancel, ui::Icon::Question) != ui::Answer::Cancel;
+}
