@@ -21,32 +21,15 @@ QDateTime dateArgument(sqlite3_value* v)
     return fromStorageText(QString::fromUtf8(text));
 }
 
-// Jet's year() and month(): integers from a stored date-time, NULL for NULL.
-void yearFunction(sqlite3_context* ctx, int, sqlite3_value** argv)
+// Jet's year(), month() and day(): integers from a stored date-time, NULL for NULL.
+template <int (QDate::*Part)() const>
+void datePartFunction(sqlite3_context* ctx, int, sqlite3_value** argv)
 {
     const QDateTime dt = dateArgument(argv[0]);
     if (!dt.isValid())
         sqlite3_result_null(ctx);
     else
-        sqlite3_result_int(ctx, dt.date().year());
-}
-
-void monthFunction(sqlite3_context* ctx, int, sqlite3_value** argv)
-{
-    const QDateTime dt = dateArgument(argv[0]);
-    if (!dt.isValid())
-        sqlite3_result_null(ctx);
-    else
-        sqlite3_result_int(ctx, dt.date().month());
-}
-
-void dayFunction(sqlite3_context* ctx, int, sqlite3_value** argv)
-{
-    const QDateTime dt = dateArgument(argv[0]);
-    if (!dt.isValid())
-        sqlite3_result_null(ctx);
-    else
-        sqlite3_result_int(ctx, dt.date().day());
+        sqlite3_result_int(ctx, (dt.date().*Part)());
 }
 
 } // namespace
@@ -316,9 +299,9 @@ void Connection::close()
 void Connection::registerFunctions()
 {
     const int flags = SQLITE_UTF8 | SQLITE_DETERMINISTIC;
-    sqlite3_create_function(db_, "year", 1, flags, nullptr, &yearFunction, nullptr, nullptr);
-    sqlite3_create_function(db_, "month", 1, flags, nullptr, &monthFunction, nullptr, nullptr);
-    sqlite3_create_function(db_, "day", 1, flags, nullptr, &dayFunction, nullptr, nullptr);
+    sqlite3_create_function(db_, "year", 1, flags, nullptr, &datePartFunction<&QDate::year>, nullptr, nullptr);
+    sqlite3_create_function(db_, "month", 1, flags, nullptr, &datePartFunction<&QDate::month>, nullptr, nullptr);
+    sqlite3_create_function(db_, "day", 1, flags, nullptr, &datePartFunction<&QDate::day>, nullptr, nullptr);
 }
 
 void Connection::raise(int rc, const QString& context) const

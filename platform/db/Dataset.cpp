@@ -294,8 +294,13 @@ void Dataset::open()
         return;
     openRows();
     setState(DatasetState::Browse);
-    cur_ = isEmpty() ? -1 : 0;
-    bof_ = true;
+    settleAt(isEmpty() ? -1 : 0);
+}
+
+void Dataset::settleAt(int row)
+{
+    cur_ = row;
+    bof_ = cur_ <= 0;
     eof_ = isEmpty();
     calcAll();
     emitReset();
@@ -471,13 +476,7 @@ void Dataset::refresh()
     }
     if (target < 0 && !isEmpty())
         target = std::clamp(oldRec, 0, recordCount() - 1);
-    cur_ = target;
-    bof_ = cur_ <= 0;
-    eof_ = isEmpty();
-    calcAll();
-    emitReset();
-    fireDataChange(DataChange::Record, {});
-    fire(afterScroll_);
+    settleAt(target);
 }
 
 int Dataset::execute()
@@ -1178,13 +1177,7 @@ void Dataset::cancelBatch()
     }
     rebuildVisible();
     const int r = visibleIndexOf(current);
-    cur_ = r >= 0 ? r : (isEmpty() ? -1 : std::clamp(cur_, 0, recordCount() - 1));
-    bof_ = cur_ <= 0;
-    eof_ = isEmpty();
-    calcAll();
-    emitReset();
-    fireDataChange(DataChange::Record, {});
-    fire(afterScroll_);
+    settleAt(r >= 0 ? r : (isEmpty() ? -1 : std::clamp(cur_, 0, recordCount() - 1)));
 }
 
 RowStatus Dataset::rowStatus(int row) const

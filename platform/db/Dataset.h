@@ -255,6 +255,8 @@ private:
     void masterMoved();
     void startAppend(bool atEnd);
     void openRows();
+    // Makes row current after the rows were (re)built and tells everyone.
+    void settleAt(int row);
 
     Connection& conn_;
     QStringList sql_;
