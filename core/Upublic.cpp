@@ -1,0 +1,280 @@
+#include "core/Upublic.h"
+
+#include "core/Udatamod.h"
+#include "platform/db/Error.h"
+#include "platform/sys/IniFile.h"
+#include "platform/sys/ProgramFolder.h"
+#include "platform/ui/DbGrid.h"
+
+#include <QComboBox>
+#include <QSignalBlocker>
+#include <cmath>
+
+QString PowUse, PowAdd, PowEdit, PowDele, PowChek, PowFind, PowPrin;
+QString CurrentUser;
+QString GoodsCodeCaption, GoodsNameCaption, GoodsSpecCaption, GoodsTypeCaption, GoodsKindCaption;
+QString BillCompanyName, BillFooter, PageType;
+int PageWidth = 0, PageLength = 0, LinesPerPage = 0;
+int SaleCommissionRate = 0;
+std::array<QStringList, 2> MsgCatalog;
+int MsgCatalogCount = 0;
+QString CurBillType;
+
+namespace {
+
+std::function<QDateTime()>& billClock()
+{
+    static std::function<QDateTime()> clock;
+    return clock;
+}
+
+db::Dataset& tempQ()
+{
+    return FrmDataMod->TempQ;
+}
+
+// Opens TempQ on "select distinct column from table" and hands each
+// non-blank value, as stored, to add. TempQ stays open with the result.
+// Keeps widgets bound to a dataset from following it while it is read.
+class ControlsDetached {
+public:
+    explicit ControlsDetached(db::Dataset& q) : q_(q) { q_.disableControls(); }
+    ~ControlsDetached() { q_.enableControls(); }
+    ControlsDetached(const ControlsDetached&) = delete;
+    ControlsDetached& operator=(const ControlsDetached&) = delete;
+
+private:
+    db::Dataset& q_;
+};
+
+template <typename Add>
+void forEachDistinct(const QString& table, const QString& column, Add add)
+{
+    db::Dataset& q = tempQ();
+    const ControlsDetached detached(q);
+    q.close();
+    q.setSql(QStringLiteral("select distinct ") + column + QStringLiteral(" from ") + table);
+    q.open();
+    for (int r = 0; r < q.recordCount(); ++r) {
+        const QString value = db::asString(q.value(r, 0));
+        if (!value.trimmed().isEmpty())
+            add(value);
+    }
+}
+
+// The lookup query: the key value is bound, never spliced into the text, and
+// still compares as exact text equality.
+QVariant lookupValue(const QString& table, const QString& keyColumn, const QString& keyValue,
+                     const QString& resultColumn)
+{
+    try {
+        db::Dataset& q = tempQ();
+        q.close();
+        q.setSql(QStringLiteral("select distinct ") + keyColumn.trimmed() + QStringLiteral(",")
+                 + resultColumn.trimmed() + QStringLiteral(" from ") + table.trimmed() + QStringLiteral(" where ")
+                 + keyColumn.trimmed() + QStringLiteral("=:lookup_value"));
+        q.setParam(QStringLiteral("lookup_value"), keyValue.trimmed());
+        q.open();
+        if (q.isEmpty())
+            return {};
+        return q.value(0, 1);
+    } catch (const std::exception&) {
+        return {};
+    }
+}
+
+struct CardBand {
+    double threshold;
+    QString name;
+};
+
+// The level that applies to the total: a later band overrides an earlier
+// one, which matters only when the thresholds do not rise.
+int levelOf(const std::vector<CardBand>& bands, double total)
+{
+    int level = 0;
+    const int n = int(bands.size());
+    for (int k = 0; k + 1 < n; ++k)
+        if (bands[size_t(k)].threshold <= total && total < bands[size_t(k) + 1].threshold)
+            level = k + 1;
+    if (n > 0 && total >= bands[size_t(n) - 1].threshold)
+        level = n;
+    return level;
+}
+
+std::vector<CardBand> readCardBands()
+{
+    std::vector<CardBand> bands;
+    db::Dataset& q = tempQ();
+    q.close();
+    q.setSql(QStringLiteral("select * from cardtype order by rowid"));
+    q.open();
+    for (int r = 0; r < q.recordCount() && r < 5; ++r)
+        bands.push_back({db::asFloat(q.value(r, q.fieldIndex(QStringLiteral("insi_tota")))),
+                         db::asString(q.value(r, q.fieldIndex(QStringLiteral("type_note"))))});
+    return bands;
+}
+
+} // namespace
+
+bool HasRight(const QString& rights, int position)
+{
+    return position >= 1 && position <= rights.size() && rights[position - 1] == QLatin1Char('1');
+}
+
+void LoadPrintSettings()
+{
+    const sys::IniFile ini(sys::programFolder() + QStringLiteral("system.ini"));
+    PageType = ini.readString(QStringLiteral("pagesize"), QStringLiteral("page_type"), QString()).trimmed();
+    PageWidth = ini.readInt(QStringLiteral("pagesize"), QStringLiteral("page_width"), 0);
+    PageLength = ini.readInt(QStringLiteral("pagesize"), QStringLiteral("page_length"), 0);
+    BillCompanyName = ini.readString(QStringLiteral("billdata"), QStringLiteral("company_name"), QString()).trimmed();
+    BillFooter = ini.readString(QStringLiteral("billdata"), QStringLiteral("bill_bottom"), QString()).trimmed();
+    LinesPerPage = ini.readInt(QStringLiteral("billdata"), QStringLiteral("line_count"), 0);
+}
+
+void FillComboDistinct(const QString& table, const QString& column, QComboBox* combo)
+{
+    const QSignalBlocker quiet(combo);
+    combo->setUpdatesEnabled(false);
+    combo->clear();
+    combo->setEditText(QString());
+    QStringList values;
+    try {
+        forEachDistinct(table, column, [&](const QString& v) { values << v; });
+    } catch (...) {
+        combo->setUpdatesEnabled(true);
+        throw;
+    }
+    combo->addItems(values);
+    // Adding to an empty list selects its first entry; the text stays empty.
+    combo->setCurrentIndex(-1);
+    combo->setEditText(QString());
+    combo->setUpdatesEnabled(true);
+}
+
+void MergeComboDistinct(const QString& table, const QString& column, QComboBox* combo)
+{
+    const QSignalBlocker quiet(combo);
+    const QString text = combo->currentText();
+    const int index = combo->currentIndex();
+    forEachDistinct(table, column, [&](const QString& v) {
+        const QString trimmed = v.trimmed();
+        for (int i = 0; i < combo->count(); ++i)
+            if (combo->itemText(i) == trimmed)
+                return;
+        combo->addItem(v);
+    });
+    // Adding to an empty list would select its first entry.
+    combo->setCurrentIndex(index);
+    if (combo->isEditable())
+        combo->setEditText(text);
+}
+
+QString NewBillNo()
+{
+    const QDateTime now = billClock() ? billClock()() : QDateTime::currentDateTime();
+    return now.toString(QStringLiteral("yyyyMMddHHmmss"));
+}
+
+void SetBillClockForTesting(std::function<QDateTime()> clock)
+{
+    billClock() = std::move(clock);
+}
+
+QString LookupField(const QString& table, const QString& keyColumn, const QString& keyValue,
+                    const QString& resultColumn)
+{
+    return db::asString(lookupValue(table, keyColumn, keyValue, resultColumn));
+}
+
+double LookupFloat(const QString& table, const QString& keyColumn, const QString& keyValue,
+                   const QString& resultColumn)
+{
+    return db::asFloat(lookupValue(table, keyColumn, keyValue, resultColumn));
+}
+
+int LookupInt(const QString& table, const QString& keyColumn, const QString& keyValue,
+              const QString& resultColumn)
+{
+    return int(db::asInt(lookupValue(table, keyColumn, keyValue, resultColumn)));
+}
+
+QString MoneyToChinese(double amount)
+{
+    static const QString numerals = QStringLiteral("零壹贰叁肆伍陆柒捌玖");
+    static const QString units = QStringLiteral("分角圆拾佰仟万拾佰仟");
+    // Whole fen, from the amount rounded to two decimals.
+    const QString fen = QString::number(std::llround(QString::number(std::fabs(amount), 'f', 2).toDouble() * 100));
+    const int n = int(fen.size()) - 1;
+    if (n > 9)
+        return {};
+    QString text;
+    for (int i = 0; i <= n; ++i) {
+        text += numerals[fen[i].digitValue()];
+        text += units[n - i];
+    }
+    text += QStringLiteral("整");
+    if (amount < 0)
+        text.prepend(QStringLiteral("负"));
+    return text;
+}
+
+void FixComboAutoComplete(QWidget*)
+{
+    // Completion is switched off only on systems outside the NT family; this
+    // platform counts as one of that family, so every combo keeps it.
+}
+
+QString GetMsgText(const QString& number)
+{
+    for (int i = 0; i < MsgCatalogCount && i < MsgCatalog[0].size(); ++i)
+        if (MsgCatalog[0][i] == number)
+            return MsgCatalog[1].value(i).trimmed();
+    return QStringLiteral("0000");
+}
+
+void SetGoodsColumnTitles(ui::DbGrid* grid, const QString& order)
+{
+    const QString digits = order.size() < 5 ? QStringLiteral("01234") : order;
+    const QString captions[5] = {GoodsCodeCaption, GoodsNameCaption, GoodsSpecCaption, GoodsTypeCaption,
+                                 GoodsKindCaption};
+    std::vector<ui::GridColumn> columns = grid->datasetModel()->columns();
+    for (int i = 0; i < 5; ++i) {
+        const int column = digits[i].digitValue();
+        if (column >= 0 && column < int(columns.size()))
+            columns[size_t(column)].title = captions[i];
+    }
+    grid->setColumns(columns);
+}
+
+void CardNoteByTotal(QString& note, double total)
+{
+    try {
+        const std::vector<CardBand> bands = readCardBands();
+        const int level = levelOf(bands, total);
+        if (level > 0)
+            note = bands[size_t(level) - 1].name;
+    } catch (const std::exception&) {
+        // the note stays as it came
+    }
+}
+
+int CardLevelByTotal(double total)
+{
+    try {
+        return levelOf(readCardBands(), total);
+    } catch (const std::exception&) {
+        return 0;
+    }
+}
+
+void ResetProgramState()
+{
+    for (QString* s : {&PowUse, &PowAdd, &PowEdit, &PowDele, &PowChek, &PowFind, &PowPrin, &CurrentUser,
+                       &GoodsCodeCaption, &GoodsNameCaption, &GoodsSpecCaption, &GoodsTypeCaption,
+                       &GoodsKindCaption, &BillCompanyName, &BillFooter, &PageType, &CurBillType})
+        s->clear();
+    PageWidth = PageLength = LinesPerPage = SaleCommissionRate = MsgCatalogCount = 0;
+    MsgCatalog = {};
+}
