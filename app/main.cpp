@@ -1,7 +1,57 @@
+#include "core/FunctionPositions.h"
+#include "core/Schema.h"
+#include "core/Udatamod.h"
+#include "core/Uflash.h"
+#include "core/Ulogin.h"
+#include "core/Umain.h"
+#include "platform/sys/SingleInstance.h"
+#include "platform/ui/Prompt.h"
+
 #include <QApplication>
+#include <QFont>
+#include <memory>
+
+namespace {
+
+// The forms each subsystem has built, by function position.
+void registerForms()
+{
+}
+
+} // namespace
 
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
-    return 0;
+    initCoreResources();
+    // The one font of the program: other CJK fonts pick other glyph shapes.
+    QApplication::setFont(QFont(QStringLiteral("WenQuanYi Micro Hei"), 10));
+
+    sys::SingleInstance instance(QStringLiteral("lumivexa"));
+    if (!instance.tryAcquire() && instance.errorString().isEmpty()) {
+        ui::message(nullptr, QStringLiteral("程序已经运行"), QStringLiteral("提示"));
+        return 0;
+    }
+
+    auto splash = std::make_unique<TfrmFlash>();
+    splash->showImmediately();
+    QApplication::setApplicationName(ProgramTitle());
+    QApplication::setApplicationDisplayName(ProgramTitle());
+
+    // The main window comes first and touches no database; the login opens
+    // the connection when the main window is first shown.
+    TfrmMain mainWindow;
+    frmMain = &mainWindow;
+    TFrmLogin login(&mainWindow);
+    FrmLogin = &login;
+    TFrmDataMod dataModule;
+    FrmDataMod = &dataModule;
+    registerForms();
+
+    splash.reset();
+    mainWindow.showMaximized();
+    const int code = QApplication::exec();
+    FrmLogin = nullptr;
+    frmMain = nullptr;
+    return code;
 }

@@ -1,0 +1,132 @@
+#include "platform/ui/DbComboBox.h"
+
+#include "platform/ui/Prompt.h"
+
+#include <QAbstractItemView>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <algorithm>
+
+namespace ui {
+
+DbComboBox::DbComboBox(QWidget* parent)
+    : QComboBox(parent),
+      link_(this, {[this] { reload(); }, [this](bool w) { setReadOnly(!w); }, [this] { commit(); }})
+{
+    setEditable(true);
+    setInsertPolicy(QComboBox::NoInsert);
+    // textEdited and activated come only from the user, never from code.
+    connect(lineEdit(), &QLineEdit::textEdited, this, [this](const QString& t) {
+        markDirty();
+        emit textTyped(t);
+    });
+    // A combo box makes its first item current when items come into an empty
+    // one; a filled list must not replace the text shown.
+    connect(model(), &QAbstractItemModel::rowsAboutToBeInserted, this, [this] {
+        textBeforeFill_ = currentIndex() < 0 ? std::optional<QString>(currentText()) : std::nullopt;
+    });
+    connect(model(), &QAbstractItemModel::rowsInserted, this, [this] {
+        if (textBeforeFill_) {
+            const bool wasDirty = dirty_;
+            setText(*textBeforeFill_);
+            dirty_ = wasDirty;
+        }
+        textBeforeFill_.reset();
+    });
+    connect(this, &QComboBox::activated, this, [this](int i) {
+        markDirty();
+        runGuarded(this, [this] { commit(); });
+        emit itemChosen(i);
+    });
+}
+
+DbComboBox::DbComboBox(DataSource* source, const QString& field, QWidget* parent)
+    : DbComboBox(parent)
+{
+    bind(source, field);
+}
+
+void DbComboBox::bind(DataSource* source, const QString& field)
+{
+    link_.bind(source, field);
+}
+
+void DbComboBox::setText(const QString& text)
+{
+    loading_ = true;
+    const int i = findText(text);
+    if (i >= 0)
+        setCurrentIndex(i);
+    else
+        setCurrentIndex(-1);
+    setEditText(text);
+    loading_ = false;
+    // Text put in by the form while editing is the field's new value, as typed text would be.
+    if (link_.canWrite())
+        dirty_ = true;
+}
+
+void DbComboBox::markDirty()
+{
+    if (!loading_ && link_.canWrite())
+        dirty_ = true;
+}
+
+void DbComboBox::commit()
+{
+    if (!dirty_ || !link_.canWrite())
+        return;
+    link_.write(currentText());
+    dirty_ = false;
+}
+
+void DbComboBox::reload()
+{
+    if (!link_.source())
+        return;
+    setText(link_.editText());
+    dirty_ = false;
+}
+
+void DbComboBox::setReadOnly(bool on)
+{
+    readOnly_ = on && link_.source();
+    lineEdit()->setReadOnly(readOnly_);
+}
+
+void DbComboBox::showPopup()
+{
+    if (!readOnly_)
+        QComboBox::showPopup();
+}
+
+void DbComboBox::keyPressEvent(QKeyEvent* e)
+{
+    // Keys that would choose another item are ignored while read-only.
+    static const int kChoosingKeys[] = {Qt::Key_Up, Qt::Key_Down, Qt::Key_PageUp, Qt::Key_PageDown};
+    if (readOnly_ && std::find(std::begin(kChoosingKeys), std::end(kChoosingKeys), e->key()) != std::end(kChoosingKeys)) {
+        e->accept();
+        return;
+    }
+    QComboBox::keyPressEvent(e);
+}
+
+void DbComboBox::wheelEvent(QWheelEvent* e)
+{
+    if (readOnly_) {
+        e->ignore();
+        return;
+    }
+    QComboBox::wheelEvent(e);
+}
+
+void DbComboBox::focusOutEvent(QFocusEvent* e)
+{
+    QComboBox::focusOutEvent(e);
+    // Choosing from the open list takes the focus away only for a moment.
+    if (view()->isVisible())
+        return;
+    runGuarded(this, [this] { commit(); });
+}
+
+} // namespace ui

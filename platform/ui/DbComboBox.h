@@ -1,0 +1,60 @@
+#pragma once
+
+#include "platform/ui/FieldLink.h"
+
+#include <QComboBox>
+#include <optional>
+
+namespace ui {
+
+// An editable combo box bound to one field (or unbound, when never bound).
+// It tells apart how its text changed:
+//   textTyped(text)  the user typed into it;
+//   itemChosen(i)    the user chose item i from the list (keyboard or mouse);
+//   nothing          the text was set by code or by showing another record.
+// While the dataset is not editing it is read-only: nothing can be typed or
+// chosen. Changed text is written to the field when an item is chosen, when
+// the box is left, and when the data source flushes before a post.
+class DbComboBox : public QComboBox {
+    Q_OBJECT
+public:
+    explicit DbComboBox(QWidget* parent = nullptr);
+    DbComboBox(DataSource* source, const QString& field, QWidget* parent = nullptr);
+
+    void bind(DataSource* source, const QString& field);
+    DataSource* dataSource() const { return link_.source(); }
+    QString field() const { return link_.field(); }
+
+    // Shows text without announcing it (the item of that text, if any, becomes current).
+    void setText(const QString& text);
+    QString text() const { return currentText(); }
+
+    bool isReadOnly() const { return readOnly_; }
+    bool isDirty() const { return dirty_; }
+    // Writes unwritten text into the field; throws db::Error when the field refuses it.
+    void commit();
+
+    void showPopup() override;
+
+signals:
+    void textTyped(const QString& text);
+    void itemChosen(int index);
+
+protected:
+    void keyPressEvent(QKeyEvent* e) override;
+    void wheelEvent(QWheelEvent* e) override;
+    void focusOutEvent(QFocusEvent* e) override;
+
+private:
+    void reload();
+    void setReadOnly(bool on);
+    void markDirty();
+
+    FieldLink link_;
+    std::optional<QString> textBeforeFill_;
+    bool readOnly_ = false;
+    bool dirty_ = false;
+    bool loading_ = false;
+};
+
+} // namespace ui

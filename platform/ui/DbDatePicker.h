@@ -1,0 +1,53 @@
+#pragma once
+
+#include "platform/ui/FieldLink.h"
+
+#include <QDateEdit>
+
+namespace ui {
+
+// A date picker with the long date format "yyyy年M月d日" and up-down buttons;
+// it holds a date without a time of day.
+//
+// Unbound (never bound), the form sets and reads its date itself. Bound to a
+// field, it shows the field's date and writes a changed date back (as that
+// day at 00:00:00) when it is left and when the data source flushes before a
+// post; it is read-only while the dataset is not editing.
+//
+// It can also show no date (setNull, or a bound field holding NULL): the box
+// is then blank, and stepping up or down starts from today.
+class DbDatePicker : public QDateEdit {
+    Q_OBJECT
+public:
+    explicit DbDatePicker(QWidget* parent = nullptr);
+    DbDatePicker(DataSource* source, const QString& field, QWidget* parent = nullptr);
+
+    void bind(DataSource* source, const QString& field);
+    DataSource* dataSource() const { return link_.source(); }
+    QString field() const { return link_.field(); }
+
+    void setNull();
+    bool isNull() const;
+    // The date shown; an invalid QDate when none is.
+    QDate value() const;
+    void setToday();
+
+    bool isDirty() const { return dirty_; }
+    // Writes a changed date into the field.
+    void commit();
+
+    void stepBy(int steps) override;
+
+protected:
+    void focusOutEvent(QFocusEvent* e) override;
+
+private:
+    void reload();
+    void updateReadOnly();
+
+    FieldLink link_;
+    bool dirty_ = false;
+    bool loading_ = false;
+};
+
+} // namespace ui

@@ -1,0 +1,99 @@
+#include "platform/ui/DbGrid.h"
+
+#include "platform/ui/Prompt.h"
+
+#include <QHeaderView>
+
+namespace ui {
+
+DbGrid::DbGrid(QWidget* parent)
+    : QTableView(parent), model_(new DatasetModel(this))
+{
+    setModel(model_);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setReadOnly(true);
+    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
+
+    connect(selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this](const QModelIndex& current) { followGrid(current); });
+    connect(model_, &QAbstractItemModel::modelReset, this, [this] {
+        applyWidths();
+        followDataset();
+    });
+    connect(this, &QAbstractItemView::clicked, this, [this](const QModelIndex& i) {
+        emit cellClicked(i.row(), model_->fieldName(i.column()));
+    });
+    connect(this, &QAbstractItemView::doubleClicked, this, [this](const QModelIndex& i) {
+        emit cellDoubleClicked(i.row(), model_->fieldName(i.column()));
+    });
+}
+
+void DbGrid::setDataset(db::Dataset* dataset)
+{
+    if (this->dataset())
+        disconnect(this->dataset(), &db::Dataset::currentChanged, this, nullptr);
+    model_->setDataset(dataset);
+    if (dataset)
+        connect(dataset, &db::Dataset::currentChanged, this, &DbGrid::followDataset);
+    followDataset();
+}
+
+void DbGrid::setColumns(std::vector<GridColumn> columns)
+{
+    model_->setColumns(std::move(columns));
+}
+
+void DbGrid::setRowSelect(bool on)
+{
+    setSelectionBehavior(on ? QAbstractItemView::SelectRows : QAbstractItemView::SelectItems);
+}
+
+void DbGrid::setReadOnly(bool on)
+{
+    readOnly_ = on;
+    setEditTriggers(on ? QAbstractItemView::NoEditTriggers
+                       : QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed
+                             | QAbstractItemView::AnyKeyPressed | QAbstractItemView::SelectedClicked);
+    setTabKeyNavigation(!on);
+}
+
+void DbGrid::applyWidths()
+{
+    const auto& columns = model_->columns();
+    for (size_t i = 0; i < columns.size(); ++i)
+        if (columns[i].width > 0)
+            setColumnWidth(int(i), columns[i].width);
+}
+
+// Selects the dataset's current row, keeping the column the user was in.
+void DbGrid::followDataset()
+{
+    const db::Dataset* ds = dataset();
+    if (!ds || ds->controlsDisabled() || syncing_)
+        return;
+    const int row = ds->recNo();
+    if (row < 0 || row >= model_->rowCount()) {
+        selectionModel()->clearCurrentIndex();
+        return;
+    }
+    const int column = currentIndex().isValid() ? currentIndex().column() : 0;
+    syncing_ = true;
+    setCurrentIndex(model_->index(row, column));
+    scrollTo(currentIndex());
+    syncing_ = false;
+}
+
+void DbGrid::followGrid(const QModelIndex& current)
+{
+    db::Dataset* ds = dataset();
+    if (syncing_ || !ds || !current.isValid() || ds->recNo() == current.row())
+        return;
+    syncing_ = true;
+    const bool moved = runGuarded(this, [&] { ds->setRecNo(current.row()); });
+    syncing_ = false;
+    // A refused move (an edit that cannot be posted) leaves the grid on the dataset's row.
+    if (!moved || ds->recNo() != current.row())
+        QMetaObject::invokeMethod(this, &DbGrid::followDataset, Qt::QueuedConnection);
+}
+
+} // namespace ui

@@ -1,0 +1,47 @@
+#pragma once
+
+#include "platform/ui/DatasetModel.h"
+
+#include <QTableView>
+
+namespace ui {
+
+// A grid over a dataset whose current row and the dataset's cursor follow
+// each other: choosing a row makes it the dataset's current record, and a move
+// of the dataset selects its row in the grid. Clicks on cells are announced
+// apart from row changes (a click on the current row changes no row).
+// Read-only by default; columns marked editable take typed values once the
+// grid is made editable.
+class DbGrid : public QTableView {
+    Q_OBJECT
+public:
+    explicit DbGrid(QWidget* parent = nullptr);
+
+    void setDataset(db::Dataset* dataset);
+    db::Dataset* dataset() const { return model_->dataset(); }
+    // Sets titles and widths too.
+    void setColumns(std::vector<GridColumn> columns);
+    DatasetModel* datasetModel() const { return model_; }
+
+    // Whole-row selection, as record lists want.
+    void setRowSelect(bool on);
+    bool rowSelect() const { return selectionBehavior() == QAbstractItemView::SelectRows; }
+    // Editable grids let Tab move between cells; read-only ones pass the focus on.
+    void setReadOnly(bool on);
+    bool isReadOnly() const { return readOnly_; }
+
+signals:
+    void cellClicked(int row, const QString& field);
+    void cellDoubleClicked(int row, const QString& field);
+
+private:
+    void applyWidths();
+    void followDataset();
+    void followGrid(const QModelIndex& current);
+
+    DatasetModel* model_;
+    bool readOnly_ = true;
+    bool syncing_ = false;
+};
+
+} // namespace ui

@@ -1,0 +1,125 @@
+#include "platform/ui/DbLineEdit.h"
+
+#include "platform/ui/Prompt.h"
+
+#include <QRegularExpressionValidator>
+
+namespace ui {
+
+namespace {
+
+bool isIntegerType(db::FieldType t)
+{
+    return t == db::FieldType::Integer || t == db::FieldType::SmallInt || t == db::FieldType::AutoInc;
+}
+
+} // namespace
+
+DbLineEdit::DbLineEdit(QWidget* parent)
+    : QLineEdit(parent),
+      link_(this, {[this] { reload(); }, [this](bool) { updateReadOnly(); }, [this] { commit(); }})
+{
+    updateReadOnly();
+    connect(this, &QLineEdit::textChanged, this, [this] {
+        if (!loading_ && link_.canWrite())
+            dirty_ = true;
+    });
+    // Enter finishes the entry: the field is written before any Enter handler
+    // of the form runs on the next signal.
+    connect(this, &QLineEdit::returnPressed, this, &DbLineEdit::commitGuarded);
+}
+
+DbLineEdit::DbLineEdit(DataSource* source, const QString& field, QWidget* parent)
+    : DbLineEdit(parent)
+{
+    bind(source, field);
+}
+
+void DbLineEdit::bind(DataSource* source, const QString& field)
+{
+    link_.bind(source, field);
+}
+
+void DbLineEdit::setPassword(bool on)
+{
+    setEchoMode(on ? QLineEdit::Password : QLineEdit::Normal);
+}
+
+void DbLineEdit::setLocked(bool on)
+{
+    locked_ = on;
+    updateReadOnly();
+}
+
+void DbLineEdit::commit()
+{
+    if (!dirty_ || !link_.canWrite())
+        return;
+    link_.write(text());
+    // The write reloads the box through the field's change notice; clear the
+    // flag only once the field took the value, so a refused text stays pending.
+    dirty_ = false;
+}
+
+void DbLineEdit::commitGuarded()
+{
+    runGuarded(this, [this] { commit(); });
+}
+
+void DbLineEdit::focusInEvent(QFocusEvent* e)
+{
+    QLineEdit::focusInEvent(e);
+    if (!dirty_ && link_.canWrite())
+        showText(link_.editText());
+}
+
+void DbLineEdit::focusOutEvent(QFocusEvent* e)
+{
+    QLineEdit::focusOutEvent(e);
+    commitGuarded();
+    if (!dirty_)
+        reload();
+}
+
+void DbLineEdit::reload()
+{
+    applyFieldRules();
+    dirty_ = false;
+    if (!link_.source())
+        return; // an unbound box keeps what the form puts in it
+    const bool editing = hasFocus() && link_.canWrite();
+    showText(editing ? link_.editText() : link_.displayText());
+}
+
+void DbLineEdit::showText(const QString& text)
+{
+    if (text == this->text())
+        return;
+    loading_ = true;
+    setText(text);
+    loading_ = false;
+}
+
+void DbLineEdit::applyFieldRules()
+{
+    const db::FieldDef* def = link_.fieldDef();
+    if (!def)
+        return;
+    if (isIntegerType(def->type)) {
+        if (!integerValidator_)
+            integerValidator_ = new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[-+]?[0-9]*")), this);
+        setValidator(integerValidator_);
+    } else if (validator() == integerValidator_) {
+        setValidator(nullptr); // left from an integer field bound before
+    }
+    const int limit = def->type == db::FieldType::Text && def->size > 0 ? def->size : 32767;
+    if (maxLength() != limit)
+        setMaxLength(limit);
+}
+
+void DbLineEdit::updateReadOnly()
+{
+    setReadOnly(locked_ || (link_.source() && !link_.canWrite()));
+}
+
+} // namespace ui

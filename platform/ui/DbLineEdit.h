@@ -1,0 +1,55 @@
+#pragma once
+
+#include "platform/ui/FieldLink.h"
+
+#include <QLineEdit>
+
+namespace ui {
+
+// A line edit bound to one field. It shows the field's display text, and the
+// plain value while it has the focus in an editing dataset; it is read-only
+// unless the dataset is editing. Any change of its text while editing (typed,
+// or set by the form) is written to the field when the box is left, when
+// Enter is pressed, and when the data source flushes before a post.
+// Text fields limit the length to the field's size; integer fields accept
+// only digits after an optional sign.
+class DbLineEdit : public QLineEdit {
+    Q_OBJECT
+public:
+    explicit DbLineEdit(QWidget* parent = nullptr);
+    DbLineEdit(DataSource* source, const QString& field, QWidget* parent = nullptr);
+
+    void bind(DataSource* source, const QString& field);
+    DataSource* dataSource() const { return link_.source(); }
+    QString field() const { return link_.field(); }
+
+    // Hides what is typed behind bullets (passwords).
+    void setPassword(bool on);
+    // Keeps the box read-only even while the dataset is editing (values the form computes).
+    void setLocked(bool on);
+    bool isLocked() const { return locked_; }
+
+    // True when the text differs from what the field holds and is still to be written.
+    bool isDirty() const { return dirty_; }
+    // Writes unwritten text into the field; throws db::Error when the field refuses it.
+    void commit();
+
+protected:
+    void focusInEvent(QFocusEvent* e) override;
+    void focusOutEvent(QFocusEvent* e) override;
+
+private:
+    void reload();
+    void applyFieldRules();
+    void updateReadOnly();
+    void showText(const QString& text);
+    void commitGuarded();
+
+    FieldLink link_;
+    QValidator* integerValidator_ = nullptr;
+    bool locked_ = false;
+    bool dirty_ = false;
+    bool loading_ = false;
+};
+
+} // namespace ui

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QObject>
+
+class QKeyEvent;
+class QWidget;
+
+namespace ui {
+
+// Makes Enter move the focus like Tab in every window. While an instance
+// lives it filters the application's events: an Enter key press is first
+// delivered as usual (the focused control's own Enter handling runs: a line
+// edit's returnPressed, a dialog's default button, a grid's cell editor), and
+// then a Tab key press goes to whatever control has the focus afterwards, in
+// the same window, so the focus moves on (or, in an editable grid, to the
+// next cell).
+//
+// In a grid's cell editor the Tab follows once the grid has taken the typed
+// value (after the events already queued), so Enter there commits the cell
+// and moves to the next one.
+//
+// Left alone: multi-line text editors, where Enter starts a new line, and any
+// widget whose property "enterAsTab" is false. Enter that closes its window
+// (a dialog's default button, a combo box's open list) moves no focus.
+class EnterAsTab : public QObject {
+    Q_OBJECT
+public:
+    // Installs the filter on the application.
+    explicit EnterAsTab(QObject* parent = nullptr);
+    ~EnterAsTab() override;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    static bool isEnter(const QKeyEvent* e);
+    static bool wantsOwnEnter(const QWidget* w);
+    static bool isCellEditor(const QWidget* w);
+    // Sends Tab to the focused control if it is still in window, and window is still shown.
+    static void pressTab(QWidget* window);
+
+    QEvent* delivering_ = nullptr;  // the Enter now being delivered by this filter
+};
+
+} // namespace ui

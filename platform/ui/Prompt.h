@@ -1,0 +1,91 @@
+#pragma once
+
+#include <QString>
+#include <QUrl>
+#include <concepts>
+#include <functional>
+#include <optional>
+#include <utility>
+
+class QWidget;
+
+// Every message box, question, input box, folder choice and web-address
+// opening of the program goes through here, so tests can answer them.
+namespace ui {
+
+enum class Icon { None, Information, Warning, Critical, Question };
+enum class Buttons { Ok, OkCancel, YesNo, YesNoCancel };
+enum class Answer { Ok, Cancel, Yes, No };
+
+struct PromptRequest {
+    enum class Kind { Message, Question, Input, Folder, OpenUrl, Error };
+
+    Kind kind = Kind::Message;
+    QString text;      // message, question, input prompt, or the address to open
+    QString caption;   // as the box shows it (the application's title when none was given)
+    Buttons buttons = Buttons::Ok;
+    Icon icon = Icon::None;
+    Answer defaultAnswer = Answer::Ok;
+    QString value;     // the input box's text, or the folder the choice starts in
+};
+
+struct PromptReply {
+    PromptReply() = default;
+    PromptReply(Answer a, QString v = QString()) : answer(a), value(std::move(v)) {}
+
+    Answer answer = Answer::Ok;
+    QString value;     // text typed, or folder chosen
+};
+
+// Answers prompts instead of the real dialogs while installed.
+class Responder {
+public:
+    virtual ~Responder();
+    virtual PromptReply respond(const PromptRequest& request) = 0;
+};
+
+// Installs the responder that answers every prompt from now on; nullptr shows
+// real dialogs again. The caller keeps ownership.
+void setResponder(Responder* responder);
+Responder* responder();
+
+// A modal message box with an OK button. An empty caption means the application's title.
+void message(QWidget* parent, const QString& text, const QString& caption = QString(),
+             Icon icon = Icon::None);
+
+// A modal question; the answer is the button chosen. Closing the box without
+// choosing answers Cancel, or No where there is no Cancel button.
+Answer ask(QWidget* parent, const QString& text, const QString& caption, Buttons buttons,
+           Icon icon = Icon::Question, Answer defaultAnswer = Answer::Ok);
+
+// An input box editing value; nothing when cancelled.
+std::optional<QString> input(QWidget* parent, const QString& caption, const QString& prompt,
+                             const QString& value);
+
+// A folder choice starting in start; nothing when cancelled.
+std::optional<QString> chooseFolder(QWidget* parent, const QString& caption, const QString& start);
+
+// Opens the address with the system's handler; false when that failed.
+bool openUrl(const QUrl& url);
+
+// The application's one error box: the error's own text, the application's title.
+void showError(QWidget* parent, const QString& text);
+
+// Runs fn; an exception escaping it is shown by showError (its what() text)
+// instead of leaving the event handler. True when fn returned normally.
+bool runGuarded(QWidget* parent, const std::function<void()>& fn);
+
+// Wraps a handler for connecting to a signal so that its errors reach the error box:
+//   connect(button, &QPushButton::clicked, this, ui::guarded(this, [this] { cmd_saveClick(); }));
+template <typename F>
+auto guarded(QWidget* parent, F fn)
+{
+    // Constrained so that Qt drops the signal arguments the handler does not take.
+    return [parent, fn = std::move(fn)](auto&&... args) -> void
+               requires std::invocable<const F&, decltype(args)...>
+    {
+        runGuarded(parent, [&] { fn(std::forward<decltype(args)>(args)...); });
+    };
+}
+
+} // namespace ui

@@ -1,0 +1,196 @@
+#include "platform/ui/DbGrid.h"
+#include "tests/platform/ui/UiFixture_test.h"
+
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QSignalSpy>
+
+namespace {
+
+class DbGridTest : public uitest::UiFixture {
+protected:
+    void SetUp() override
+    {
+        UiFixture::SetUp();
+        grid = new ui::DbGrid(window.get());
+        grid->resize(600, 300);
+        grid->setColumns({{QStringLiteral("code"), QStringLiteral("会员编码"), 80, true},
+                          {QStringLiteral("name"), QStringLiteral("姓名"), 120, false},
+                          {QStringLiteral("age"), QStringLiteral("年龄"), 60, false}});
+        grid->setDataset(members.get());
+        grid->setRowSelect(true);
+    }
+
+    QPoint cellCenter(int row, int column) const
+    {
+        return grid->visualRect(grid->model()->index(row, column)).center();
+    }
+
+    void clickCell(int row, int column)
+    {
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cellCenter(row, column));
+    }
+
+    ui::DbGrid* grid = nullptr;
+};
+
+TEST_F(DbGridTest, ShowsTheColumnsWithTitlesAndWidths)
+{
+    EXPECT_EQ(grid->model()->rowCount(), 3);
+    EXPECT_EQ(grid->model()->columnCount(), 3);
+    EXPECT_EQ(grid->model()->headerData(1, Qt::Horizontal).toString(), QStringLiteral("姓名"));
+    EXPECT_EQ(grid->columnWidth(1), 120);
+    EXPECT_EQ(grid->model()->index(1, 1).data().toString(), QStringLiteral("李四"));
+    EXPECT_EQ(grid->model()->index(2, 2).data().toString(), QString());
+}
+
+TEST_F(DbGridTest, ClickingARowMovesTheDataset)
+{
+    showWindow();
+    clickCell(2, 1);
+    EXPECT_EQ(members->recNo(), 2);
+    EXPECT_EQ(members->asString(QStringLiteral("code")), QStringLiteral("A03"));
+}
+
+TEST_F(DbGridTest, DatasetMovesSelectTheGridRow)
+{
+    members->last();
+    EXPECT_EQ(grid->currentIndex().row(), 2);
+    members->locate(QStringLiteral("code"), QStringLiteral("A02"));
+    EXPECT_EQ(grid->currentIndex().row(), 1);
+    EXPECT_TRUE(grid->selectionModel()->isRowSelected(1, {}));
+}
+
+TEST_F(DbGridTest, KeyboardMovesInTheGridMoveTheDataset)
+{
+    showWindow();
+    focus(grid);
+    QTest::keyClick(grid, Qt::Key_Down);
+    EXPECT_EQ(members->recNo(), 1);
+    QTest::keyClick(grid, Qt::Key_End, Qt::ControlModifier);
+    EXPECT_EQ(members->recNo(), 2);
+}
+
+TEST_F(DbGridTest, CellClicksAreAnnouncedApartFromRowChanges)
+{
+    QSignalSpy clicked(grid, &ui::DbGrid::cellClicked);
+    QSignalSpy doubleClicked(grid, &ui::DbGrid::cellDoubleClicked);
+    showWindow();
+
+    clickCell(0, 2);
+    ASSERT_EQ(clicked.count(), 1);
+    EXPECT_EQ(clicked.last().at(0).toInt(), 0);
+    EXPECT_EQ(clicked.last().at(1).toString(), QStringLiteral("age"));
+
+    members->last();
+    EXPECT_EQ(clicked.count(), 1) << "a move of the dataset is no click";
+
+    // A double click reaches a widget as press, release, double click, release.
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cellCenter(1, 0));
+    QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, cellCenter(1, 0));
+    QTest::mouseRelease(grid->viewport(), Qt::LeftButton, {}, cellCenter(1, 0));
+    EXPECT_EQ(clicked.count(), 2);
+    ASSERT_EQ(doubleClicked.count(), 1);
+    EXPECT_EQ(doubleClicked.last().at(0).toInt(), 1);
+    EXPECT_EQ(doubleClicked.last().at(1).toString(), QStringLiteral("code"));
+}
+
+TEST_F(DbGridTest, EditableColumnWritesThroughTheDataset)
+{
+    grid->setReadOnly(false);
+    grid->setRowSelect(false);
+    showWindow();
+    focus(grid);
+    members->setRecNo(1);
+    grid->setCurrentIndex(grid->model()->index(1, 2));
+
+    QTest::keyClick(grid, Qt::Key_F2);
+    auto* editor = grid->viewport()->findChild<QLineEdit*>();
+    ASSERT_NE(editor, nullptr);
+    editor->selectAll();
+    QTest::keyClicks(editor, QStringLiteral("45"));
+    QTest::keyClick(editor, Qt::Key_Return);
+    QCoreApplication::processEvents(); // the grid commits a cell on Enter by a queued call
+
+    EXPECT_EQ(members->state(), db::DatasetState::Edit);
+    EXPECT_EQ(members->asInt(QStringLiteral("age")), 45);
+    members->post();
+    EXPECT_EQ(stored(QStringLiteral("A02"), QStringLiteral("age")).toLongLong(), 45);
+}
+
+TEST_F(DbGridTest, ReadOnlyColumnsAndGridsTakeNoTyping)
+{
+    showWindow();
+    focus(grid);
+    grid->setCurrentIndex(grid->model()->index(0, 1));
+    QTest::keyClick(grid, Qt::Key_F2);
+    EXPECT_EQ(grid->viewport()->findChild<QLineEdit*>(), nullptr) << "a read-only grid";
+
+    grid->setReadOnly(false);
+    grid->setRowSelect(false);
+    grid->setCurrentIndex(grid->model()->index(0, 0));
+    QTest::keyClick(grid, Qt::Key_F2);
+    EXPECT_EQ(grid->viewport()->findChild<QLineEdit*>(), nullptr) << "a read-only column";
+    EXPECT_EQ(members->state(), db::DatasetState::Browse);
+}
+
+TEST_F(DbGridTest, FollowsAppendsCancelsAndDeletes)
+{
+    members->append();
+    EXPECT_EQ(grid->model()->rowCount(), 4);
+    EXPECT_EQ(grid->currentIndex().row(), 3);
+    members->cancel();
+    EXPECT_EQ(grid->model()->rowCount(), 3);
+    EXPECT_EQ(grid->currentIndex().row(), 2);
+    members->first();
+    members->remove();
+    EXPECT_EQ(grid->model()->rowCount(), 2);
+    EXPECT_EQ(grid->model()->index(0, 0).data().toString(), QStringLiteral("A02"));
+    EXPECT_EQ(grid->currentIndex().row(), 0);
+}
+
+TEST_F(DbGridTest, ShowsWrittenValuesOfTheCurrentRow)
+{
+    members->next();
+    members->edit();
+    members->setValue(QStringLiteral("name"), QStringLiteral("李四四"));
+    EXPECT_EQ(grid->model()->index(1, 1).data().toString(), QStringLiteral("李四四"));
+}
+
+TEST_F(DbGridTest, StaysQuietWhileControlsAreDisabledAndCatchesUpAfter)
+{
+    QSignalSpy resets(grid->model(), &QAbstractItemModel::modelReset);
+    members->disableControls();
+    members->last();
+    members->append();
+    members->setValue(QStringLiteral("code"), QStringLiteral("A04"));
+    members->post();
+    EXPECT_EQ(resets.count(), 0);
+    EXPECT_EQ(grid->model()->rowCount(), 3);
+    EXPECT_EQ(grid->currentIndex().row(), 0);
+
+    members->enableControls();
+    EXPECT_EQ(grid->model()->rowCount(), 4);
+    EXPECT_EQ(grid->currentIndex().row(), 3);
+}
+
+TEST_F(DbGridTest, WithoutColumnsShowsEveryField)
+{
+    ui::DbGrid all(window.get());
+    all.setDataset(members.get());
+    EXPECT_EQ(all.model()->columnCount(), members->fieldCount());
+    EXPECT_EQ(all.model()->headerData(0, Qt::Horizontal).toString(), QStringLiteral("code"));
+}
+
+TEST_F(DbGridTest, ReopeningWithOtherRowsResetsTheGrid)
+{
+    members->close();
+    members->setSql(QStringLiteral("select * from member where age > :age order by code"));
+    members->setParam(QStringLiteral("age"), 35);
+    members->open();
+    EXPECT_EQ(grid->model()->rowCount(), 1);
+    EXPECT_EQ(grid->model()->index(0, 1).data().toString(), QStringLiteral("李四"));
+    EXPECT_EQ(grid->currentIndex().row(), 0);
+}
+
+} // namespace

@@ -1,0 +1,230 @@
+#include "platform/ui/DataSource.h"
+#include "platform/ui/DbLineEdit.h"
+#include "tests/platform/ui/UiFixture_test.h"
+
+#include <QPushButton>
+
+namespace {
+
+using uitest::typeText;
+
+class DbLineEditTest : public uitest::UiFixture {
+protected:
+    void SetUp() override
+    {
+        UiFixture::SetUp();
+        source = new ui::DataSource(members.get(), window.get());
+        name = new ui::DbLineEdit(source, QStringLiteral("name"), window.get());
+        age = new ui::DbLineEdit(source, QStringLiteral("age"), window.get());
+        other = new QPushButton(QStringLiteral("其他"), window.get());
+        age->move(0, 40);
+        other->move(0, 80);
+    }
+
+    ui::DataSource* source = nullptr;
+    ui::DbLineEdit* name = nullptr;
+    ui::DbLineEdit* age = nullptr;
+    QPushButton* other = nullptr;
+};
+
+TEST_F(DbLineEditTest, ShowsTheCurrentRecordAndFollowsMoves)
+{
+    EXPECT_EQ(name->text(), QStringLiteral("张三"));
+    members->next();
+    EXPECT_EQ(name->text(), QStringLiteral("李四"));
+    EXPECT_EQ(age->text(), QStringLiteral("41"));
+}
+
+TEST_F(DbLineEditTest, IsReadOnlyUnlessTheDatasetIsEditing)
+{
+    showWindow();
+    focus(name);
+    typeText(name, QStringLiteral("X"));
+    EXPECT_EQ(name->text(), QStringLiteral("张三"));
+    EXPECT_EQ(members->state(), db::DatasetState::Browse);
+
+    members->edit();
+    EXPECT_FALSE(name->isReadOnly());
+    members->cancel();
+    EXPECT_TRUE(name->isReadOnly());
+}
+
+TEST_F(DbLineEditTest, WritesItsFieldWhenTheUserLeavesIt)
+{
+    showWindow();
+    members->edit();
+    focus(name);
+    uitest::clearText(name);
+    typeText(name, QStringLiteral("赵六"));
+    EXPECT_EQ(members->asString(QStringLiteral("name")), QStringLiteral("张三")) << "written too early";
+
+    QTest::keyClick(name, Qt::Key_Tab);
+
+    EXPECT_NE(QApplication::focusWidget(), name);
+    EXPECT_EQ(members->asString(QStringLiteral("name")), QStringLiteral("赵六"));
+    members->post();
+    EXPECT_EQ(stored(QStringLiteral("A01"), QStringLiteral("name")).toString(), QStringLiteral("赵六"));
+}
+
+TEST_F(DbLineEditTest, TypedTextStillInTheBoxIsWrittenByThePost)
+{
+    showWindow();
+    members->edit();
+    focus(age);
+    uitest::clearText(age);
+    QTest::keyClicks(age, QStringLiteral("52"));
+    ASSERT_EQ(QApplication::focusWidget(), age);
+
+    members->post();
+
+    EXPECT_EQ(stored(QStringLiteral("A01"), QStringLiteral("age")).toLongLong(), 52);
+}
+
+TEST_F(DbLineEditTest, FormHandlersInstalledAfterTheDataSourceSeeTypedValuesBeforePost)
+{
+    QString seenByForm;
+    const db::Subscription formHandler = members->onBeforePost(
+        [&](db::Dataset& d) { seenByForm = d.asString(QStringLiteral("name")); });
+    showWindow();
+    members->edit();
+    focus(name);
+    uitest::clearText(name);
+    typeText(name, QStringLiteral("孙七"));
+
+    members->post();
+
+    EXPECT_EQ(seenByForm, QStringLiteral("孙七"));
+}
+
+TEST_F(DbLineEditTest, TextSetByTheFormWhileEditingIsWrittenToo)
+{
+    members->edit();
+    name->setText(QStringLiteral("周八"));
+    members->post();
+    EXPECT_EQ(stored(QStringLiteral("A01"), QStringLiteral("name")).toString(), QStringLiteral("周八"));
+}
+
+TEST_F(DbLineEditTest, CancelDropsTypedTextAndShowsTheStoredValue)
+{
+    showWindow();
+    members->edit();
+    focus(name);
+    typeText(name, QStringLiteral("吴"));
+    members->cancel();
+    EXPECT_EQ(name->text(), QStringLiteral("张三"));
+    EXPECT_FALSE(name->isDirty());
+    EXPECT_EQ(stored(QStringLiteral("A01"), QStringLiteral("name")).toString(), QStringLiteral("张三"));
+}
+
+TEST_F(DbLineEditTest, IntegerFieldRefusesLettersButTakesASign)
+{
+    showWindow();
+    members->edit();
+    focus(age);
+    uitest::clearText(age);
+    QTest::keyClicks(age, QStringLiteral("-1a2b"));
+    EXPECT_EQ(age->text(), QStringLiteral("-12"));
+    QTest::keyClicks(age, QStringLiteral("+"));
+    EXPECT_EQ(age->text(), QStringLiteral("-12"));
+}
+
+TEST_F(DbLineEditTest, TextFieldIsLimitedToItsSize)
+{
+    showWindow();
+    members->edit();
+    focus(name);
+    uitest::clearText(name);
+    typeText(name, QStringLiteral("一二三四五六七八九十多余"));
+    EXPECT_EQ(name->text(), QStringLiteral("一二三四五六七八九十"));
+}
+
+TEST_F(DbLineEditTest, EnterWritesTheFieldBeforeTheFormsEnterHandler)
+{
+    showWindow();
+    QString seenByHandler;
+    QObject::connect(name, &QLineEdit::returnPressed, name,
+                     [&] { seenByHandler = members->asString(QStringLiteral("name")); });
+    members->edit();
+    focus(name);
+    uitest::clearText(name);
+    typeText(name, QStringLiteral("郑九"));
+
+    QTest::keyClick(name, Qt::Key_Return);
+
+    EXPECT_EQ(seenByHandler, QStringLiteral("郑九"));
+}
+
+TEST_F(DbLineEditTest, ShowsTheDisplayFormatUnlessBeingEdited)
+{
+    std::vector<db::FieldDef> defs{
+        db::FieldDef::data(QStringLiteral("code"), db::FieldType::Text, 6),
+        db::FieldDef::data(QStringLiteral("fee"), db::FieldType::Float, 0, QStringLiteral("#0.##")),
+    };
+    members->close();
+    members->setFieldDefs(defs);
+    members->setSql(QStringLiteral("select code, fee from member order by code"));
+    members->open();
+    members->locate(QStringLiteral("code"), QStringLiteral("A02"));
+    ui::DbLineEdit fee(source, QStringLiteral("fee"), window.get());
+    fee.move(0, 120);
+    EXPECT_EQ(fee.text(), QStringLiteral("8"));
+
+    showWindow();
+    members->edit();
+    focus(&fee);
+    uitest::clearText(&fee);
+    QTest::keyClicks(&fee, QStringLiteral("7.456"));
+    focus(other);
+
+    EXPECT_EQ(fee.text(), QStringLiteral("7.46"));
+    EXPECT_DOUBLE_EQ(members->asFloat(QStringLiteral("fee")), 7.456);
+}
+
+TEST_F(DbLineEditTest, AValueTheFieldRefusesIsShownInTheErrorBoxAndStopsThePost)
+{
+    members->close();
+    members->setFieldDefs({db::FieldDef::data(QStringLiteral("code"), db::FieldType::Text, 6),
+                           db::FieldDef::data(QStringLiteral("fee"), db::FieldType::Float)});
+    members->setSql(QStringLiteral("select code, fee from member order by code"));
+    members->open();
+    ui::DbLineEdit fee(source, QStringLiteral("fee"), window.get());
+    fee.move(0, 120);
+    showWindow();
+    members->edit();
+    focus(&fee);
+    uitest::clearText(&fee);
+    QTest::keyClicks(&fee, QStringLiteral("12x"));
+
+    prompts.expect(ui::PromptRequest::Kind::Error, QStringLiteral("12x"));
+    focus(other);
+    EXPECT_TRUE(fee.isDirty());
+    EXPECT_THROW(members->post(), db::Error);
+    EXPECT_TRUE(members->isEditing());
+}
+
+TEST_F(DbLineEditTest, PasswordBoxHidesWhatIsTyped)
+{
+    name->setPassword(true);
+    EXPECT_EQ(name->echoMode(), QLineEdit::Password);
+    EXPECT_EQ(name->text(), QStringLiteral("张三"));
+}
+
+TEST_F(DbLineEditTest, LockedBoxStaysReadOnlyWhileEditing)
+{
+    age->setLocked(true);
+    members->edit();
+    EXPECT_TRUE(age->isReadOnly());
+    EXPECT_FALSE(name->isReadOnly());
+}
+
+TEST_F(DbLineEditTest, DisabledSourceShowsNothingAndTakesNothing)
+{
+    members->edit();
+    source->setEnabled(false);
+    EXPECT_EQ(name->text(), QString());
+    EXPECT_TRUE(name->isReadOnly());
+    source->setEnabled(true);
+    EXPECT_EQ(name->text(), QStringLiteral("张三"));
+}
+
+} // namespace
