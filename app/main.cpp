@@ -4,6 +4,7 @@
 #include "core/Uflash.h"
 #include "core/Ulogin.h"
 #include "core/Umain.h"
+#include "members/MembersForms.h"
 #include "platform/sys/SingleInstance.h"
 #include "platform/ui/Prompt.h"
 
@@ -16,6 +17,7 @@ namespace {
 // The forms each subsystem has built, by function position.
 void registerForms()
 {
+    RegisterMembersForms();
 }
 
 } // namespace
