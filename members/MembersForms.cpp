@@ -1,11 +1,23 @@
 #include "members/MembersForms.h"
 
 #include "core/FunctionPositions.h"
+#include "members/Uaddcard.h"
+#include "members/Ucardpass.h"
 #include "members/Ucardtype.h"
+#include "members/Udeletecard.h"
 #include "members/Uinsider.h"
+#include "members/Unewcard.h"
+#include "members/Usavemoney.h"
+#include "members/Utakemoney.h"
 
 void RegisterMembersForms()
 {
     RegisterForm(7, [](QWidget* owner) -> QDialog* { return new TFrmCardType(owner); });
     RegisterForm(8, [](QWidget* owner) -> QDialog* { return new TFrmInsider(owner); });
+    RegisterForm(9, [](QWidget* owner) -> QDialog* { return new TFrmNewCard(owner); });
+    RegisterForm(10, [](QWidget* owner) -> QDialog* { return new TFrmAddCard(owner); });
+    RegisterForm(11, [](QWidget* owner) -> QDialog* { return new TFrmDeleteCard(owner); });
+    RegisterForm(12, [](QWidget* owner) -> QDialog* { return new TFrmSaveMoney(owner); });
+    RegisterForm(13, [](QWidget* owner) -> QDialog* { return new TFrmTakeMoney(owner); });
+    RegisterForm(14, [](QWidget* owner) -> QDialog* { return new TFrmCardPass(owner); });
 }

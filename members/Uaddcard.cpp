@@ -1,0 +1,6 @@
+#include "members/Uaddcard.h"
+
+TFrmAddCard::TFrmAddCard(QWidget* owner)
+    : CardOperationForm(owner, CardOperation::Replace)
+{
+}

@@ -1,0 +1,6 @@
+#include "members/Ucardpass.h"
+
+TFrmCardPass::TFrmCardPass(QWidget* owner)
+    : CardOperationForm(owner, CardOperation::Password)
+{
+}

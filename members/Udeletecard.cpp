@@ -1,0 +1,6 @@
+#include "members/Udeletecard.h"
+
+TFrmDeleteCard::TFrmDeleteCard(QWidget* owner)
+    : CardOperationForm(owner, CardOperation::Return)
+{
+}

@@ -1,0 +1,6 @@
+#include "members/Unewcard.h"
+
+TFrmNewCard::TFrmNewCard(QWidget* owner)
+    : CardOperationForm(owner, CardOperation::Issue)
+{
+}

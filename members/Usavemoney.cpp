@@ -1,0 +1,6 @@
+#include "members/Usavemoney.h"
+
+TFrmSaveMoney::TFrmSaveMoney(QWidget* owner)
+    : CardOperationForm(owner, CardOperation::Deposit)
+{
+}

@@ -1,0 +1,6 @@
+#include "members/Utakemoney.h"
+
+TFrmTakeMoney::TFrmTakeMoney(QWidget* owner)
+    : CardOperationForm(owner, CardOperation::Withdraw)
+{
+}

@@ -1,0 +1,542 @@
+#include "tests/members/CardOperationFixture_test.h"
+
+#include "members/Uaddcard.h"
+#include "members/Ucardpass.h"
+#include "members/Udeletecard.h"
+#include "members/Unewcard.h"
+#include "members/Usavemoney.h"
+#include "members/Utakemoney.h"
+#include "platform/ui/DbDatePicker.h"
+#include "platform/ui/DbGrid.h"
+
+#include <QGroupBox>
+#include <functional>
+#include <memory>
+
+using cardtest::CardOperationTest;
+
+namespace {
+
+struct FamilyRow {
+    const char* name;
+    std::function<CardOperationForm*()> make;
+    const char* objectName;
+    const char* caption;
+    int position;
+    const char* editCaption;
+    const char* groupCaption;
+};
+
+const FamilyRow kFamily[] = {
+    {"issue", [] { return new TFrmNewCard; }, "FrmNewCard", "会员发卡", 9, "发卡&E", "发卡资料"},
+    {"replace", [] { return new TFrmAddCard; }, "FrmAddCard", "会员补卡", 10, "补卡&E", "补卡资料"},
+    {"return", [] { return new TFrmDeleteCard; }, "FrmDeleteCard", "会员退卡", 11, "退卡&E", "退卡资料"},
+    {"deposit", [] { return new TFrmSaveMoney; }, "FrmSaveMoney", "会员存款", 12, "存款&E", "存款资料"},
+    {"withdraw", [] { return new TFrmTakeMoney; }, "FrmTakeMoney", "会员取款", 13, "取款&E", "取款资料"},
+    {"password", [] { return new TFrmCardPass; }, "FrmCardPass", "会员密码修改", 14, "修改&E", "修改密码"},
+};
+
+} // namespace
+
+// ---- the family
+
+TEST_F(CardOperationTest, EachFormHasItsCaptionsAndFollowsItsOwnEditRight)
+{
+    for (const FamilyRow& row : kFamily) {
+        SCOPED_TRACE(row.name);
+        PowEdit = QString(38, QLatin1Char('1'));
+        PowEdit[row.position - 1] = QLatin1Char('0');
+        std::unique_ptr<CardOperationForm> f(row.make());
+        EXPECT_EQ(f->objectName(), QString::fromUtf8(row.objectName));
+        EXPECT_EQ(f->windowTitle(), QString::fromUtf8(row.caption));
+        EXPECT_EQ(f->controls().cmd_edit->text(), QString::fromUtf8(row.editCaption));
+        EXPECT_EQ(f->operationGroup()->title(), QString::fromUtf8(row.groupCaption));
+        EXPECT_EQ(f->controls().cmd_add, nullptr);
+        EXPECT_EQ(f->controls().cmd_dele, nullptr);
+        EXPECT_EQ(f->controls().cmd_prin, nullptr);
+        EXPECT_FALSE(f->controls().cmd_edit->isEnabled());
+        EXPECT_TRUE(f->controls().cmd_exit->isEnabled());
+        EXPECT_FALSE(f->controls().cmd_save->isEnabled());
+        EXPECT_FALSE(f->operationGroup()->isEnabled());
+        EXPECT_FALSE(f->personalGroup()->isEnabled());
+        f.reset();
+
+        PowEdit = QString(38, QLatin1Char('0'));
+        PowEdit[row.position - 1] = QLatin1Char('1');
+        f.reset(row.make());
+        EXPECT_TRUE(f->controls().cmd_edit->isEnabled());
+    }
+}
+
+TEST_F(CardOperationTest, GridListsEveryMemberWithItsColumns)
+{
+    TFrmSaveMoney f;
+    EXPECT_EQ(f.grid()->model()->rowCount(), 5);
+    QStringList titles;
+    for (int c = 0; c < f.grid()->model()->columnCount(); ++c)
+        titles << f.grid()->model()->headerData(c, Qt::Horizontal).toString();
+    EXPECT_EQ(titles, QStringList({"会员编码", "会员卡号", "姓名", "性别", "证件号码", "联系电话", "移动电话", "状态"}));
+}
+
+TEST_F(CardOperationTest, QuickFindTriesTheCodeThenTheCardNumber)
+{
+    TFrmTakeMoney f;
+    pick(f, "C004");
+    EXPECT_EQ(f.memberCodeBox()->text(), "M04");
+    pick(f, " M05 ");
+    EXPECT_EQ(f.memberCodeBox()->text(), "M05");
+    pick(f, "m03"); // exact: letter case counts
+    EXPECT_EQ(f.memberCodeBox()->text(), "M05");
+    f.findBox()->setText("M03");
+    press(f.findChild<QPushButton*>("cmd_find"));
+    EXPECT_EQ(f.memberCodeBox()->text(), "M03");
+}
+
+TEST_F(CardOperationTest, PersonalDatesFollowTheMemberShown)
+{
+    exec("update insider set insi_birth = '1990-05-06 00:00:00' where insi_code = 'M03'");
+    TFrmDeleteCard f;
+    pick(f, "M03");
+    EXPECT_EQ(f.birthPicker()->value(), QDate(1990, 5, 6));
+    pick(f, "M05");
+    EXPECT_TRUE(f.birthPicker()->isNull()) << "no date of the member shown before";
+    EXPECT_TRUE(f.openPicker()->isNull());
+}
+
+TEST_F(CardOperationTest, OperatingLocksTheListAndTheWindow)
+{
+    TFrmSaveMoney f;
+    f.show();
+    pick(f, "M03");
+    start(f);
+    ASSERT_EQ(f.mode(), FormMode::Edit);
+    EXPECT_FALSE(f.grid()->isEnabled());
+    EXPECT_FALSE(f.controls().cmd_edit->isEnabled());
+    EXPECT_FALSE(f.controls().findGroup->isEnabled());
+    EXPECT_TRUE(f.operationGroup()->isEnabled());
+    EXPECT_FALSE(f.close());
+    cancel(f);
+    EXPECT_TRUE(f.close());
+}
+
+TEST_F(CardOperationTest, PasswordBoxesShowStars)
+{
+    TFrmTakeMoney f;
+    pick(f, "M03");
+    start(f);
+    fill(f, CardBox::Password, "abc");
+    EXPECT_EQ(f.box(CardBox::Password)->displayText(), "***");
+}
+
+// ---- issue
+
+TEST_F(CardOperationTest, IssueToAMemberWithACardIsRefused)
+{
+    TFrmNewCard f;
+    pick(f, "M03");
+    testui::PromptResponder prompts;
+    prompts.expect("会员卡已存在，请执行会员补卡");
+    start(f);
+    EXPECT_EQ(prompts.last().text, "会员卡已存在，请执行会员补卡");
+    EXPECT_EQ(f.mode(), FormMode::Null);
+    EXPECT_FALSE(dataMod().InsiderQ.isEditing());
+}
+
+TEST_F(CardOperationTest, IssueWithTheLevelsDepositWritesTheLedgerAndTheCard)
+{
+    TFrmNewCard f;
+    pick(f, "M01");
+    start(f);
+    ASSERT_EQ(f.mode(), FormMode::Edit);
+    EXPECT_EQ(dataMod().InsiderQ.asString("insi_state"), "启用");
+    fill(f, CardBox::CardNo, "C001");
+    fill(f, CardBox::Deposit, "100");
+    fill(f, CardBox::Password, "pw");
+    fill(f, CardBox::Confirm, "pw");
+    save(f);
+    EXPECT_EQ(f.mode(), FormMode::Null);
+    EXPECT_EQ(ledgerRow("foregift"), "M01|C001|100|admin|会员押金");
+    EXPECT_EQ(count("insifee", "bill_date = :d and typeof(serv_fee) = 'integer' and bill_no is null",
+                    {{"d", today()}}),
+              1);
+    EXPECT_EQ(member("M01", "card_no"), "C001");
+    EXPECT_EQ(member("M01", "foregift"), "100");
+    EXPECT_EQ(member("M01", "insi_pass"), "pw");
+    EXPECT_EQ(member("M01", "insi_state"), "启用");
+    EXPECT_EQ(member("M01", "open_date"), today());
+    EXPECT_EQ(f.openPicker()->value(), QDate::currentDate());
+    EXPECT_EQ(f.memberCodeBox()->text(), "M01");
+}
+
+TEST_F(CardOperationTest, IssueOneUnitBelowTheDepositIsRefusedWithTheLevelName)
+{
+    TFrmNewCard f;
+    f.show();
+    pick(f, "M01");
+    start(f);
+    fill(f, CardBox::CardNo, "C001");
+    fill(f, CardBox::Deposit, "99");
+    fill(f, CardBox::Password, "pw");
+    fill(f, CardBox::Confirm, "pw");
+    testui::PromptResponder prompts;
+    prompts.expect("这点押金可不够申请");
+    save(f);
+    EXPECT_EQ(prompts.last().text, "这点押金可不够申请普通卡");
+    EXPECT_EQ(f.mode(), FormMode::Edit);
+    EXPECT_EQ(f.focusWidget(), f.box(CardBox::Deposit));
+    EXPECT_EQ(f.box(CardBox::CardNo)->text(), "C001");
+    EXPECT_EQ(ledgerRows(), 0);
+    EXPECT_EQ(member("M01", "card_no"), "");
+}
+
+TEST_F(CardOperationTest, IssueChecksRunInTheirOrder)
+{
+    struct Case {
+        const char* card;
+        const char* deposit;
+        const char* pass;
+        const char* confirm;
+        const char* message;
+    } const cases[] = {
+        {"  ", "100", "pw", "pw", "卡号不能为空"},
+        {"C001", " ", "pw", "pw", "押金不能为空"},
+        {"C001", "100", " ", " ", "密码不能为空"},
+        {"C001", "100", "pw", "px", "密码不一致"},
+    };
+    TFrmNewCard f;
+    pick(f, "M01");
+    start(f);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.message);
+        fill(f, CardBox::CardNo, c.card);
+        fill(f, CardBox::Deposit, c.deposit);
+        fill(f, CardBox::Password, c.pass);
+        fill(f, CardBox::Confirm, c.confirm);
+        testui::PromptResponder prompts;
+        prompts.expect(c.message);
+        save(f);
+        EXPECT_EQ(prompts.last().text, c.message);
+        EXPECT_EQ(f.mode(), FormMode::Edit);
+    }
+    EXPECT_EQ(ledgerRows(), 0);
+}
+
+TEST_F(CardOperationTest, PasswordsThatDifferOnlyByBlanksAroundAreTheSame)
+{
+    TFrmNewCard f;
+    pick(f, "M01");
+    start(f);
+    fill(f, CardBox::CardNo, "C001");
+    fill(f, CardBox::Deposit, "300");
+    fill(f, CardBox::Password, " pw");
+    fill(f, CardBox::Confirm, "pw ");
+    save(f);
+    EXPECT_EQ(f.mode(), FormMode::Null);
+    EXPECT_EQ(member("M01", "insi_pass"), " pw");
+}
+
+TEST_F(CardOperationTest, IssueWithoutALevelOwesNoDepositAndZeroWritesNoLedgerRow)
+{
+    TFrmNewCard f;
+    pick(f, "M02");
+    start(f);
+    fill(f, CardBox::CardNo, "C002");
+    fill(f, CardBox::Deposit, "0");
+    fill(f, CardBox::Password, "pw");
+    fill(f, CardBox::Confirm, "pw");
+    save(f);
+    EXPECT_EQ(f.mode(), FormMode::Null);
+    EXPECT_EQ(ledgerRows(), 0);
+    EXPECT_EQ(member("M02", "card_no"), "C002");
+    EXPECT_EQ(member("M02", "foregift"), "0");
+    EXPECT_EQ(member("M02", "insi_state"), "启用");
+}
+
+TEST_F(CardOperationTest, ADepositThatIsNoWholeNumberIsANumberTypeError)
+{
+    TFrmNewCard f;
+    pick(f, "M02");
+    start(f);
+    fill(f, CardBox::CardNo, "C002");
+    fill(f, CardBox::Deposit, "12.5");
+    fill(f, CardBox::Password, "pw");
+    fill(f, CardBox::Confirm, "pw");
+    testui::PromptResponder prompts;
+    prompts.expect("数字类型错误");
+    save(f);
+    EXPECT_EQ(prompts.last().text, "数字类型错误");
+    EXPECT_EQ(f.mode(), FormMode::Edit);
+    EXPECT_TRUE(dataMod().InsiderQ.isEditing());
+    EXPECT_EQ(ledgerRows(), 0);
+    EXPECT_EQ(member("M02", "card_no"), "");
+}
+
+TEST_F(CardOperationTest, CancellingAnIssueLeavesTheMemberAsItWas)
+{
+    TFrmNewCard f;
+    pick(f, "M01");
+    start(f);
+    fill(f, CardBox::CardNo, "C001");
+    cancel(f);
+    EXPECT_EQ(f.mode(), FormMode::Null);
+    EXPECT_EQ(dataMod().InsiderQ.asString("card_no"), "");
+    EXPECT_EQ(dataMod().InsiderQ.asString("insi_state"), "");
+    EXPECT_EQ(f.memberCodeBox()->text(), "M01");
+    EXPECT_EQ(member("M01", "card_no"), "");
+}
+
+// ---- replace
+
+TEST_F(CardOperationTest, ReplacementWithAFeeWritesItUnderTheNewNumber)
+{
+    TFrmAddCard f;
+    pick(f, "C003");
+    start(f);
+    fill(f, CardBox::CardNo, "C009");
+    QTest::keyClicks(f.box(CardBox::Fee), "x123456"); // digits only, at most 4
+    EXPECT_EQ(f.box(CardBox::Fee)->text(), "1234");
+    fill(f, CardBox::Fee, "20");
+    save(f);
+    EXPECT_EQ(f.mode(), FormMode::Null);
+    EXPECT_EQ(ledgerRow("addcard"), "M03|C009|20|admin|会员补卡费");
+    EXPECT_EQ(member("M03", "card_no"), "C009");
+    EXPECT_EQ(f.box(CardBox::Fee)->text(), "");
+}
+
+TEST_F(CardOperationTest, ReplacementWithFeeZeroChangesOnlyTheCard)
+{
+    TFrmAddCard f;
+    pick(f, "M03");
+    start(f);
+    fill(f, CardBox::CardNo, "C010");
+    fill(f, CardBox::Fee, "0");
+    save(f);
+    EXPECT_EQ(f.mode(), FormMode::Null);
+    EXPECT_EQ(ledgerRows(), 0);
+    EXPECT_EQ(member("M03", "card_no"), "C010");
+}
+
+TEST_F(CardOperationTest, ReplacementNeedsACardNumberThenAFee)
+{
+    TFrmAddCard f;
+    pick(f, "M03");
+    start(f);
+    fill(f, CardBox::CardNo, " ");
+    testui::PromptResponder prompts;
+    prompts.expect("卡号不能为空");
+    save(f);
+    fill(f, CardBox::CardNo, "C011");
+    prompts.expect("补卡费不能为空");
+    save(f);
+    EXPECT_EQ(prompts.texts(), QStringList({"卡号不能为空", "补卡费不能为空"}));
+    EXPECT_EQ(member("M03", "card_no"), "C003");
+}
+
+// ---- deposit
+
+TEST_F(CardOperationTest, DepositOfZeroIsRefused)
+{
+    TFrmSaveMoney f;
+    pick(f, "M03");
+    start(f);
+    testui::PromptResponder prompts;
+    prompts.expect("存款金额不能为空");
+    save(f);
+    fill(f, CardBox::Amount, "000");
+    prompts.expect("存款金额不能为0");
+    save(f);
+    EXPECT_EQ(prompts.texts(), QStringList({"存款金额不能为空", "存款金额不能为0"}));
+    EXPECT_EQ(member("M03", "rest_point"), "50");
+}
+
+TEST_F(CardOperationTest, DepositRaisesTheBalanceAndWritesSavemoney)
+{
+    TFrmSaveMoney f;
+    pick(f, "M03");
+    start(f);
+    fill(f, CardBox::Amount, "70");
+    fill(f, CardBox::Remark, "   ");
+    save(f);
+    EXPECT_EQ(f.mode(), FormMode::Null);
+    EXPECT_EQ(ledgerRow("savemoney"), "M03|C003|70|admin|会员存款");
+    EXPECT_EQ(member("M03", "rest_point"), "120");
+    EXPECT_EQ(f.box(CardBox::Amount)->text(), "");
+    EXPECT_EQ(f.box(CardBox::Remark)->text(), "");
+}
+
+TEST_F(CardOperationTest, AFirstDepositOntoAnEmptyBalanceIsKept)
+{
+    TFrmSaveMoney f;
+    pick(f, "M04");
+    start(f);
+    fill(f, CardBox::Amount, "100");
+    fill(f, CardBox::Remark, QStringLiteral("  生日充值 "));
+    save(f);
+    EXPECT_EQ(member("M04", "rest_point"), "100");
+    EXPECT_EQ(ledgerRow("savemoney"), "M04|C004|100|admin|生日充值");
+}
+
+TEST_F(CardOperationTest, CancelEmptiesTheAmountAndRemark)
+{
+    TFrmSaveMoney f;
+    pick(f, "M03");
+    start(f);
+    fill(f, CardBox::Amount, "70");
+    fill(f, CardBox::Remark, "x");
+    cancel(f);
+    EXPECT_EQ(f.box(CardBox::Amount)->text(), "");
+    EXPECT_EQ(f.box(CardBox::Remark)->text(), "");
+    EXPECT_EQ(ledgerRows(), 0);
+}
+
+// ---- the two writes together
+
+TEST_F(CardOperationTest, ARefusedMemberPostLeavesNoLedgerRow)
+{
+    exec("create trigger refuse_member before update on insider begin select raise(abort, 'refused'); end");
+    TFrmSaveMoney f;
+    pick(f, "M03");
+    start(f);
+    fill(f, CardBox::Amount, "30");
+    save(f); // no message: a refused post is silent
+    EXPECT_EQ(f.mode(), FormMode::Edit);
+    EXPECT_TRUE(dataMod().InsiderQ.isEditing());
+    EXPECT_EQ(ledgerRows(), 0);
+    EXPECT_EQ(member("M03", "rest_point"), "50");
+
+    exec("drop trigger refuse_member");
+    save(f);
+    EXPECT_EQ(f.mode(), FormMode::Null);
+    EXPECT_EQ(ledgerRows(), 1);
+    EXPECT_EQ(member("M03", "rest_point"), "80") << "the retried save counts the deposit once";
+}
+
+// ---- withdraw
+
+TEST_F(CardOperationTest, WithdrawingExactlyTheBalanceLeavesZero)
+{
+    TFrmTakeMoney f;
+    pick(f, "M03");
+    start(f);
+    EXPECT_EQ(f.box(CardBox::Balance)->text(), "50");
+    fill(f, CardBox::Password, "abc");
+    fill(f, CardBox::Amount, "51");
+    testui::PromptResponder prompts;
+    prompts.expect("取款金额不能大于存款余额");
+    save(f);
+    EXPECT_EQ(f.mode(), FormMode::Edit);
+    fill(f, CardBox::Amount, "50");
+    save(f);
+    EXPECT_EQ(f.mode(), FormMode::Null);
+    EXPECT_EQ(member("M03", "rest_point"), "0");
+    EXPECT_EQ(ledgerRow("takemoney"), "M03|C003|50|admin|会员取款");
+    EXPECT_EQ(f.box(CardBox::Password)->text(), "");
+    EXPECT_EQ(f.box(CardBox::Amount)->text(), "");
+}
+
+TEST_F(CardOperationTest, AWrongPasswordIsReportedBeforeAnyAmountCheck)
+{
+    TFrmTakeMoney f;
+    pick(f, "M03");
+    start(f);
+    testui::PromptResponder prompts;
+    prompts.expect("密码不能为空");
+    save(f);
+    fill(f, CardBox::Password, "abd");
+    prompts.expect("密码错误");
+    save(f);
+    fill(f, CardBox::Amount, "0");
+    prompts.expect("密码错误");
+    save(f);
+    fill(f, CardBox::Password, "abc");
+    prompts.expect("取款金额不能为0");
+    save(f);
+    EXPECT_EQ(ledgerRows(), 0);
+}
+
+TEST_F(CardOperationTest, WithdrawFromAnEmptyOrZeroBalanceIsRefusedAtTheStart)
+{
+    TFrmTakeMoney f;
+    testui::PromptResponder prompts;
+    for (const char* code : {"M04", "M05"}) {
+        SCOPED_TRACE(code);
+        pick(f, code);
+        prompts.expect("余额不足");
+        start(f);
+        EXPECT_EQ(f.mode(), FormMode::Null);
+    }
+}
+
+TEST_F(CardOperationTest, APasswordStoredWithBlanksStillOpensTheCard)
+{
+    exec("update insider set insi_pass = ' abc ' where insi_code = 'M03'");
+    TFrmTakeMoney f;
+    pick(f, "M03");
+    start(f);
+    fill(f, CardBox::Password, "abc");
+    fill(f, CardBox::Amount, "10");
+    save(f);
+    EXPECT_EQ(f.mode(), FormMode::Null);
+    EXPECT_EQ(member("M03", "rest_point"), "40");
+}
+
+// ---- return
+
+TEST_F(CardOperationTest, ReturningACardWithNothingOnItIsRefused)
+{
+    TFrmDeleteCard f;
+    pick(f, "M05");
+    testui::PromptResponder prompts;
+    prompts.expect("余额不足");
+    start(f);
+    EXPECT_EQ(prompts.last().text, "余额不足");
+    EXPECT_EQ(f.mode(), FormMode::Null);
+}
+
+TEST_F(CardOperationTest, ReturnRefundsDepositAndBalanceAndDisablesTheCard)
+{
+    TFrmDeleteCard f;
+    pick(f, "M03");
+    start(f);
+    ASSERT_EQ(f.mode(), FormMode::Edit);
+    EXPECT_EQ(f.box(CardBox::Refund)->text(), "150");
+    EXPECT_EQ(f.box(CardBox::Deposit)->text(), "100");
+    fill(f, CardBox::Password, "abd");
+    testui::PromptResponder prompts;
+    prompts.expect("密码错误");
+    save(f);
+    fill(f, CardBox::Password, "abc");
+    save(f);
+    EXPECT_EQ(f.mode(), FormMode::Null);
+    EXPECT_EQ(ledgerRow("deletecard"), "M03|C003|150|admin|会员退卡");
+    EXPECT_EQ(member("M03", "rest_point"), "0");
+    EXPECT_EQ(member("M03", "foregift"), "0");
+    EXPECT_EQ(member("M03", "insi_state"), "禁用");
+    EXPECT_EQ(member("M03", "card_no"), "C003");
+    EXPECT_EQ(f.box(CardBox::Refund)->text(), "");
+    EXPECT_EQ(f.box(CardBox::Password)->text(), "");
+}
+
+TEST_F(CardOperationTest, AnEmptyDepositCountsAsZeroInTheRefund)
+{
+    exec("update insider set rest_point = 30 where insi_code = 'M04'");
+    TFrmDeleteCard f;
+    pick(f, "M04");
+    start(f);
+    EXPECT_EQ(f.box(CardBox::Refund)->text(), "30");
+    fill(f, CardBox::Password, "p4");
+    save(f);
+    EXPECT_EQ(ledgerRow("deletecard"), "M04|C004|30|admin|会员退卡");
+}
+
+TEST_F(CardOperationTest, ReturnNeedsAMemberWithACard)
+{
+    exec("update insider set foregift = 10 where insi_code = 'M02'");
+    TFrmDeleteCard f;
+    pick(f, "M02");
+    start(f);
+    testui::PromptResponder prompts;
+    prompts.expect("先选择会员");
+    save(f);
+    EXPECT_EQ(f.mode(), FormMode::Edit);
+}
