@@ -87,10 +87,12 @@ QString RecordForm::keyText() const
 
 void RecordForm::locateKeyBoxRecord()
 {
-    if (!dataset_ || keyField_.isEmpty())
+    // A blank key names no record (locate would take it for NULL).
+    const QString key = keyText().trimmed();
+    if (!dataset_ || keyField_.isEmpty() || key.isEmpty())
         return;
     try {
-        dataset_->locate(keyField_, keyText().trimmed());
+        dataset_->locate(keyField_, key);
     } catch (const std::exception&) {
         // nothing to show when the record is gone
     }

@@ -5,13 +5,18 @@
 #include "members/Ucardpass.h"
 #include "members/Ucardtype.h"
 #include "members/Udeletecard.h"
+#include "members/Uemployee.h"
 #include "members/Uinsider.h"
 #include "members/Unewcard.h"
 #include "members/Usavemoney.h"
+#include "members/Userveitem.h"
+#include "members/Uservelog.h"
 #include "members/Utakemoney.h"
 
 void RegisterMembersForms()
 {
+    RegisterForm(1, [](QWidget* owner) -> QDialog* { return new TFrmEmployee(owner); });
+    RegisterForm(3, [](QWidget* owner) -> QDialog* { return new TFrmServeitem(owner); });
     RegisterForm(7, [](QWidget* owner) -> QDialog* { return new TFrmCardType(owner); });
     RegisterForm(8, [](QWidget* owner) -> QDialog* { return new TFrmInsider(owner); });
     RegisterForm(9, [](QWidget* owner) -> QDialog* { return new TFrmNewCard(owner); });
@@ -20,4 +25,5 @@ void RegisterMembersForms()
     RegisterForm(12, [](QWidget* owner) -> QDialog* { return new TFrmSaveMoney(owner); });
     RegisterForm(13, [](QWidget* owner) -> QDialog* { return new TFrmTakeMoney(owner); });
     RegisterForm(14, [](QWidget* owner) -> QDialog* { return new TFrmCardPass(owner); });
+    RegisterForm(16, [](QWidget* owner) -> QDialog* { return new TFrmServeLog(owner); });
 }
