@@ -74,17 +74,7 @@ protected:
         TestDb::SetUp();
         exec("delete from employee");
         exec("insert into employee (empl_code, empl_name) values ('E1', '张三'), ('E2', '李四')");
-        grantAll();
-    }
-    void TearDown() override
-    {
-        ResetProgramState();
-        TestDb::TearDown();
-    }
-    static void grantAll()
-    {
-        const QString all(38, QLatin1Char('1'));
-        PowUse = PowAdd = PowEdit = PowDele = PowFind = PowPrin = all;
+        grantAllRights();
     }
     db::Dataset& q() { return dataMod().EmployeeQ; }
 

@@ -24,9 +24,7 @@ protected:
     void SetUp() override
     {
         TestDb::SetUp();
-        const QString all(38, QLatin1Char('1'));
-        PowUse = PowAdd = PowEdit = PowDele = PowFind = PowPrin = all;
-        CurrentUser = QStringLiteral("admin");
+        grantAllRights();
         exec(QStringLiteral("insert into cardtype (card_type, type_note, insi_tota, foregift, rebate, list_no) values"
                             " ('class_a', '普通卡 ', 0, 100, 100, 1), ('class_b', '金卡', 1000, 300, 90, 2)"));
         exec(QStringLiteral(
@@ -36,11 +34,6 @@ protected:
             " ('M03', '张三', 'C003', '金卡', '启用', 'abc', 50, 100),"
             " ('M04', '赵四', 'C004', '金卡', '启用', 'p4', null, null),"
             " ('M05', '钱五', 'C005', '金卡', '启用', '5', 0, 0)"));
-    }
-    void TearDown() override
-    {
-        ResetProgramState();
-        TestDb::TearDown();
     }
 
     // Finds the member as a user would: the code or card number typed into

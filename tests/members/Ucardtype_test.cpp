@@ -18,13 +18,7 @@ protected:
     {
         TestDb::SetUp();
         exec("delete from cardtype");
-        const QString all(38, QLatin1Char('1'));
-        PowUse = PowAdd = PowEdit = PowDele = PowFind = PowPrin = all;
-    }
-    void TearDown() override
-    {
-        ResetProgramState();
-        TestDb::TearDown();
+        grantAllRights();
     }
 
     // Five stored levels, as a salon would have set them up.

@@ -27,13 +27,7 @@ protected:
         exec("insert into employee (empl_code, empl_name, empl_sex, dept_name, empl_birth, in_date) values "
              "('E1', '张三', '男', '美发部', '1990-05-17 00:00:00', '2020-03-01 00:00:00'),"
              "('E2', '李四', '女', '美容部', null, '2021-07-15 00:00:00')");
-        const QString all(38, QLatin1Char('1'));
-        PowUse = PowAdd = PowEdit = PowDele = PowFind = PowPrin = all;
-    }
-    void TearDown() override
-    {
-        ResetProgramState();
-        TestDb::TearDown();
+        grantAllRights();
     }
 
     db::Dataset& q() { return dataMod().EmployeeQ; }

@@ -22,8 +22,7 @@ protected:
     void SetUp() override
     {
         TestDb::SetUp();
-        const QString all(38, QLatin1Char('1'));
-        PowUse = PowAdd = PowEdit = PowDele = PowFind = PowPrin = all;
+        grantAllRights();
         exec("insert into cardtype (card_type, type_note, insi_tota, foregift, rebate, list_no) values "
              "('class_a', '普通卡', 0, 0, 100, 1), ('class_b', '银卡', 1000, 100, 95, 2), "
              "('class_c', '金卡', 3000, 200, 90, 3), ('class_d', '白金卡', 6000, 300, 85, 4), "
@@ -35,11 +34,6 @@ protected:
              "('M002', '李四', 'C002', '1985-12-24 00:00:00', '2021-03-04 00:00:00', 'pw2', 0, 0, 0, 0, 0, null, "
              "'普通卡'), "
              "('M003', '王五', 'C003', null, null, null, 0, 0, 0, null, null, null, null)");
-    }
-    void TearDown() override
-    {
-        ResetProgramState();
-        TestDb::TearDown();
     }
 
     db::Dataset& q() { return dataMod().InsiderQ; }

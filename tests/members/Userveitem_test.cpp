@@ -38,13 +38,7 @@ protected:
              "('S03', '面部护理', '美容', 120, '60', 15, 0, 5, null, '启用'),"
              "('S04', '头皮护理', '养生', 150, '50', 15, 0, 5, null, '停用')");
         loadMessageCatalog();
-        const QString all(38, QLatin1Char('1'));
-        PowUse = PowAdd = PowEdit = PowDele = PowFind = PowPrin = all;
-    }
-    void TearDown() override
-    {
-        ResetProgramState();
-        TestDb::TearDown();
+        grantAllRights();
     }
 
     // What the main window loads at start.

@@ -97,9 +97,7 @@ protected:
     void SetUp() override
     {
         TestDb::SetUp();
-        const QString all(38, QLatin1Char('1'));
-        PowUse = PowAdd = PowEdit = PowDele = PowFind = PowPrin = all;
-        CurrentUser = QStringLiteral("admin");
+        grantAllRights();
         // A new database has no levels; the level form would create these.
         exec("insert into cardtype (card_type, type_note, insi_tota, foregift, rebate, list_no) values "
              "('class_a', '普通卡', 0, 0, null, 1), ('class_b', '银卡', 100, 0, 95, 2),"

@@ -1,6 +1,7 @@
 #include "tests/support/TestDb.h"
 
 #include "core/DbConfig.h"
+#include "core/Upublic.h"
 #include "core/Schema.h"
 #include "platform/sys/ProgramFolder.h"
 
@@ -37,9 +38,17 @@ void TestDb::SetUp()
 
 void TestDb::TearDown()
 {
+    ResetProgramState();
     // The data module clears FrmDataMod as it goes.
     dataMod_.reset();
     sys::setProgramFolderForTesting(QString());
+}
+
+void TestDb::grantAllRights(const QString& user)
+{
+    const QString all(38, QLatin1Char('1'));
+    PowUse = PowAdd = PowEdit = PowDele = PowChek = PowFind = PowPrin = all;
+    CurrentUser = user;
 }
 
 QString TestDb::databasePath() const

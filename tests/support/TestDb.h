@@ -23,6 +23,9 @@ protected:
     // Rows of table, optionally restricted by a where clause (without "where").
     int count(const QString& table, const QString& where = {}, const db::Params& params = {});
 
+    // Logs user in with every right at every position.
+    void grantAllRights(const QString& user = QStringLiteral("admin"));
+
     // The temporary program folder, with its trailing '/'.
     QString folder() const { return folder_; }
     QString databasePath() const;
