@@ -205,7 +205,8 @@ CREATE INDEX idx_insifee_card_no ON insifee (card_no);
 CREATE INDEX idx_insifee_serve_code ON insifee (serve_code);
 CREATE INDEX idx_insifee_bill_no ON insifee (bill_no);
 CREATE INDEX idx_insifee_bill_date ON insifee (bill_date);
-CREATE INDEX idx_insifee_gath_type ON insifee (gath_type);
+-- Ledger readers filter a kind of row over a range of days.
+CREATE INDEX idx_insifee_type_date ON insifee (gath_type, bill_date);
 
 -- Service items.
 CREATE TABLE serveitem (

@@ -290,6 +290,9 @@ void Connection::close()
         return;
     while (depth_ > 0)
         rollback();
+    sqlite3_finalize(dataVersionStmt_);
+    dataVersionStmt_ = nullptr;
+    sinceExternalCheck_.invalidate();
     sqlite3_close_v2(db_);
     db_ = nullptr;
     path_.clear();
@@ -365,17 +368,19 @@ void Connection::checkExternalChanges()
 {
     if (!db_)
         return;
-    sqlite3_stmt* st = nullptr;
-    if (sqlite3_prepare_v2(db_, "pragma data_version", -1, &st, nullptr) != SQLITE_OK)
+    if (sinceExternalCheck_.isValid() && sinceExternalCheck_.elapsed() < externalCheckMs_)
         return;
-    if (sqlite3_step(st) == SQLITE_ROW) {
-        const qlonglong v = sqlite3_column_int64(st, 0);
+    sinceExternalCheck_.start();
+    if (!dataVersionStmt_ && sqlite3_prepare_v2(db_, "pragma data_version", -1, &dataVersionStmt_, nullptr) != SQLITE_OK)
+        return;
+    if (sqlite3_step(dataVersionStmt_) == SQLITE_ROW) {
+        const qlonglong v = sqlite3_column_int64(dataVersionStmt_, 0);
         if (v != dataVersion_) {
             dataVersion_ = v;
             ++epoch_; // another connection wrote the file
         }
     }
-    sqlite3_finalize(st);
+    sqlite3_reset(dataVersionStmt_);
 }
 
 quint64 Connection::tableVersion(const QString& table)

@@ -3,6 +3,7 @@
 #include "platform/db/Error.h"
 #include "platform/db/Value.h"
 
+#include <QElapsedTimer>
 #include <QHash>
 #include <QString>
 #include <QVariant>
@@ -98,9 +99,12 @@ public:
     qlonglong lastInsertRowId() const;
     int changes() const;
 
-    // Changes made to a table (by this connection, or by anyone when the file
-    // was written by another connection) advance its version.
+    // Changes made to a table by this connection advance its version at once;
+    // a write by another connection advances every table's version, noticed
+    // within the external-check interval (asking the file on every call would
+    // cost more than the lookups it guards).
     quint64 tableVersion(const QString& table);
+    void setExternalCheckInterval(int ms) { externalCheckMs_ = ms; }
 
     // Transactions nest: the outermost is BEGIN/COMMIT, inner ones savepoints.
     int transactionDepth() const { return depth_; }
@@ -133,6 +137,9 @@ private:
     QHash<QString, quint64> tableVersions_;
     quint64 epoch_ = 0;        // advanced for changes whose table is unknown
     qlonglong dataVersion_ = -1;
+    sqlite3_stmt* dataVersionStmt_ = nullptr;
+    int externalCheckMs_ = 200;
+    QElapsedTimer sinceExternalCheck_;
 };
 
 // RAII transaction: rolled back unless commit() was called.

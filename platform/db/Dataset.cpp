@@ -104,15 +104,19 @@ std::map<std::pair<const Connection*, QString>, LookupMap>& lookupMaps()
     return maps;
 }
 
-const LookupMap& lookupMap(Connection& conn, const QString& table, const QString& key, const QString& result)
+QString lookupMapId(const FieldDef& f)
 {
-    const QString id = (table + '.' + key + '.' + result).toLower();
+    return (f.lookupTable + '.' + f.lookupKey + '.' + f.lookupResult).toLower();
+}
+
+const LookupMap& lookupMap(Connection& conn, const QString& id, const FieldDef& f)
+{
     LookupMap& map = lookupMaps()[{&conn, id}];
-    const quint64 version = conn.tableVersion(table);
+    const quint64 version = conn.tableVersion(f.lookupTable);
     if (map.version == version)
         return map;
     map.values.clear();
-    Statement st(conn, QStringLiteral("select %1, %2 from %3 order by rowid").arg(key, result, table));
+    Statement st(conn, QStringLiteral("select %1, %2 from %3 order by rowid").arg(f.lookupKey, f.lookupResult, f.lookupTable));
     while (st.step()) {
         const QString k = asString(st.value(0));
         if (!map.values.contains(k))
@@ -410,6 +414,15 @@ void Dataset::buildFields(Statement& st, std::vector<int>& columnOfField, int& r
     fieldIndexByName_.clear();
     for (int i = int(fields_.size()) - 1; i >= 0; --i)
         fieldIndexByName_.insert(fields_[size_t(i)].name.toLower(), i);
+    // Resolved once here: lookups are read for every cell a grid paints.
+    lookupKeyIndex_.assign(fields_.size(), -1);
+    lookupIds_.assign(fields_.size(), QString());
+    for (size_t i = 0; i < fields_.size(); ++i) {
+        if (fields_[i].kind != FieldDef::Kind::Lookup)
+            continue;
+        lookupKeyIndex_[i] = fieldIndex(fields_[i].keyField);
+        lookupIds_[i] = lookupMapId(fields_[i]);
+    }
 }
 
 QVariant Dataset::fromStorage(const QVariant& raw, FieldType type) const
@@ -519,20 +532,21 @@ QVariant Dataset::value(int row, int fieldIndex) const
         return {};
     const FieldDef& f = fields_[size_t(fieldIndex)];
     if (f.kind == FieldDef::Kind::Lookup)
-        return lookupValue(row, f);
+        return lookupValue(row, fieldIndex);
     return rowAtVisible(row).values[size_t(fieldIndex)];
 }
 
-QVariant Dataset::lookupValue(int row, const FieldDef& f) const
+QVariant Dataset::lookupValue(int row, int fieldIndex) const
 {
-    const int keyIndex = fieldIndex(f.keyField);
+    const int keyIndex = lookupKeyIndex_[size_t(fieldIndex)];
     if (keyIndex < 0)
         return {};
     const QVariant key = value(row, keyIndex);
     if (!key.isValid() || key.isNull())
         return {};
+    const FieldDef& f = fields_[size_t(fieldIndex)];
     try {
-        const LookupMap& map = lookupMap(conn_, f.lookupTable, f.lookupKey, f.lookupResult);
+        const LookupMap& map = lookupMap(conn_, lookupIds_[size_t(fieldIndex)], f);
         return lookupConvert(map.values.value(db::asString(key)), f.type);
     } catch (const Error&) {
         return {}; // a missing source table shows an empty lookup

@@ -229,7 +229,7 @@ private:
     int rowPos(int visibleRow) const { return visible_[size_t(visibleRow)]; }
     Row& currentRow();
     const Row& rowAtVisible(int r) const { return rows_[size_t(visible_[size_t(r)])]; }
-    QVariant lookupValue(int row, const FieldDef& f) const;
+    QVariant lookupValue(int row, int fieldIndex) const;
     QVariant rawValue(int row, int fieldIndex) const;
     void calcRow(int visibleRow);
     void calcAll();
@@ -284,6 +284,8 @@ private:
     QString masterField_, masterParam_;
     Subscription masterSub_;
     QHash<QString, int> fieldIndexByName_;
+    std::vector<int> lookupKeyIndex_;  // per field: index of a lookup's key field
+    std::vector<QString> lookupIds_;   // per field: which shared lookup map
 };
 
 } // namespace db
