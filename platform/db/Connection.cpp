@@ -293,6 +293,7 @@ void Connection::close()
     sqlite3_finalize(dataVersionStmt_);
     dataVersionStmt_ = nullptr;
     sinceExternalCheck_.invalidate();
+    lookupMaps_.clear();
     sqlite3_close_v2(db_);
     db_ = nullptr;
     path_.clear();

@@ -106,6 +106,15 @@ public:
     quint64 tableVersion(const QString& table);
     void setExternalCheckInterval(int ms) { externalCheckMs_ = ms; }
 
+    // A whole-table key-to-value map that datasets share for their lookup
+    // fields, kept with the connection so it never outlives the file it was
+    // read from. `version` is the source table's version when it was read.
+    struct LookupMap {
+        quint64 version = ~quint64(0);
+        QHash<QString, QVariant> values;
+    };
+    LookupMap& lookupMap(const QString& id) { return lookupMaps_[id]; }
+
     // Transactions nest: the outermost is BEGIN/COMMIT, inner ones savepoints.
     int transactionDepth() const { return depth_; }
     // Runs once the outermost transaction commits (at once when none is open).
@@ -135,6 +144,7 @@ private:
     };
     std::vector<Level> levels_;
     QHash<QString, quint64> tableVersions_;
+    QHash<QString, LookupMap> lookupMaps_;
     quint64 epoch_ = 0;        // advanced for changes whose table is unknown
     qlonglong dataVersion_ = -1;
     sqlite3_stmt* dataVersionStmt_ = nullptr;

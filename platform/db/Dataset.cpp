@@ -4,7 +4,6 @@
 
 #include <QRegularExpression>
 #include <cmath>
-#include <map>
 #include <sqlite3.h>
 
 namespace db {
@@ -91,27 +90,16 @@ QVariant lookupConvert(const QVariant& raw, FieldType type)
     return raw;
 }
 
-// Whole-table lookup maps, shared by every dataset of a connection and kept
-// until a write to the source table advances its version.
-struct LookupMap {
-    quint64 version = ~quint64(0);
-    QHash<QString, QVariant> values;
-};
-
-std::map<std::pair<const Connection*, QString>, LookupMap>& lookupMaps()
-{
-    static std::map<std::pair<const Connection*, QString>, LookupMap> maps;
-    return maps;
-}
-
 QString lookupMapId(const FieldDef& f)
 {
     return (f.lookupTable + '.' + f.lookupKey + '.' + f.lookupResult).toLower();
 }
 
-const LookupMap& lookupMap(Connection& conn, const QString& id, const FieldDef& f)
+// The connection's shared map for a lookup field, read again once a write to
+// the source table has advanced its version.
+const Connection::LookupMap& lookupMap(Connection& conn, const QString& id, const FieldDef& f)
 {
-    LookupMap& map = lookupMaps()[{&conn, id}];
+    Connection::LookupMap& map = conn.lookupMap(id);
     const quint64 version = conn.tableVersion(f.lookupTable);
     if (map.version == version)
         return map;
@@ -546,7 +534,7 @@ QVariant Dataset::lookupValue(int row, int fieldIndex) const
         return {};
     const FieldDef& f = fields_[size_t(fieldIndex)];
     try {
-        const LookupMap& map = lookupMap(conn_, lookupIds_[size_t(fieldIndex)], f);
+        const Connection::LookupMap& map = lookupMap(conn_, lookupIds_[size_t(fieldIndex)], f);
         return lookupConvert(map.values.value(db::asString(key)), f.type);
     } catch (const Error&) {
         return {}; // a missing source table shows an empty lookup

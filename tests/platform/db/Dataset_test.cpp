@@ -3,6 +3,8 @@
 #include "platform/db/Dataset.h"
 #include "platform/db/Error.h"
 
+#include <QFile>
+
 using namespace db;
 
 class DatasetTest : public DbFixture {
@@ -501,4 +503,28 @@ TEST_F(DatasetTest, ExecuteRunsStatementsWithParameters)
     temp.setParam("c", "m1");
     EXPECT_EQ(temp.execute(), 1);
     EXPECT_EQ(conn.scalar("select balance from member where code='M1'").toDouble(), 5.5);
+}
+
+TEST_F(DatasetTest, LookupsNeverCarryOverToAnotherFile)
+{
+    conn.execute("insert into fee (code) values ('M1')");
+    Dataset fees(conn, "FeeQ");
+    declareFeeLookups(fees);
+    fees.setSql("select * from fee");
+    fees.open();
+    EXPECT_EQ(fees.asString("member_name"), QStringLiteral("张三"));
+    fees.close();
+
+    // The same connection reopened on a copy where M1 has another name.
+    conn.close();
+    const QString copy = dir.filePath(QStringLiteral("copy.db"));
+    ASSERT_TRUE(QFile::copy(path, copy));
+    {
+        Connection other;
+        other.open(copy, "secret-key");
+        other.execute("update member set name='别人' where code='M1'");
+    }
+    conn.open(copy, "secret-key");
+    fees.open();
+    EXPECT_EQ(fees.asString("member_name"), QStringLiteral("别人"));
 }
