@@ -92,6 +92,17 @@ TEST_F(CardOperationTest, QuickFindTriesTheCodeThenTheCardNumber)
     EXPECT_EQ(f.memberCodeBox()->text(), "M03");
 }
 
+TEST_F(CardOperationTest, ABlankFindBoxFindsNobody)
+{
+    TFrmNewCard f;
+    pick(f, "M03");
+    pick(f, "  "); // not M01, the first member without a card
+    EXPECT_EQ(f.memberCodeBox()->text(), "M03");
+    f.findBox()->clear();
+    press(f.findChild<QPushButton*>("cmd_find"));
+    EXPECT_EQ(f.memberCodeBox()->text(), "M03");
+}
+
 TEST_F(CardOperationTest, PersonalDatesFollowTheMemberShown)
 {
     exec("update insider set insi_birth = '1990-05-06 00:00:00' where insi_code = 'M03'");
@@ -198,10 +209,11 @@ TEST_F(CardOperationTest, IssueChecksRunInTheirOrder)
         const char* confirm;
         const char* message;
     } const cases[] = {
-        {"  ", "100", "pw", "pw", "卡号不能为空"},
-        {"C001", " ", "pw", "pw", "押金不能为空"},
-        {"C001", "100", " ", " ", "密码不能为空"},
-        {"C001", "100", "pw", "px", "密码不一致"},
+        // each case also fails every later check
+        {"  ", " ", " ", "x", "卡号不能为空"},
+        {"C001", " ", " ", "x", "押金不能为空"},
+        {"C001", "1", " ", "x", "密码不能为空"},
+        {"C001", "1", "pw", "px", "密码不一致"},
     };
     TFrmNewCard f;
     pick(f, "M01");
