@@ -5,6 +5,7 @@
 #include "core/Ulogin.h"
 #include "core/Umain.h"
 #include "members/MembersForms.h"
+#include "stock/StockForms.h"
 #include "platform/sys/SingleInstance.h"
 #include "platform/ui/Prompt.h"
 
@@ -18,6 +19,7 @@ namespace {
 void registerForms()
 {
     RegisterMembersForms();
+    RegisterStockForms();
 }
 
 } // namespace

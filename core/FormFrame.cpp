@@ -12,6 +12,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <stdexcept>
 
 QString modeText(FormMode mode)
 {
@@ -212,6 +213,8 @@ QPushButton* RecordForm::addButton(const QString& name, const QString& caption, 
         slot = &controls_.cmd_canc;
     else if (name == QLatin1String("cmd_prin"))
         slot = &controls_.cmd_prin;
+    else if (name == QLatin1String("cmd_find"))
+        slot = &controls_.cmd_find;
     else if (name == QLatin1String("cmd_exit"))
         slot = &controls_.cmd_exit;
     if (slot)
@@ -236,8 +239,12 @@ void RecordForm::addStandardButtons(const QStringList& names, const QStringList&
             handler = [this] { cmd_cancClick(); };
         else if (n == QLatin1String("cmd_prin"))
             handler = [this] { cmd_prinClick(); };
-        else
+        else if (n == QLatin1String("cmd_find"))
+            handler = [this] { cmd_findClick(); };
+        else if (n == QLatin1String("cmd_exit"))
             handler = [this] { cmd_exitClick(); };
+        else
+            throw std::invalid_argument("not a standard button: " + n.toStdString());
         addButton(n, captions.value(i), handler);
     }
     toolbar_->addStretch(1);

@@ -135,17 +135,13 @@ void LoadPrintSettings()
 
 void FillComboDistinct(const QString& table, const QString& column, QComboBox* combo)
 {
+    // A query that fails leaves the combo as it was.
+    QStringList values;
+    forEachDistinct(table, column, [&](const QString& v) { values << v; });
     const QSignalBlocker quiet(combo);
     combo->setUpdatesEnabled(false);
     combo->clear();
     combo->setEditText(QString());
-    QStringList values;
-    try {
-        forEachDistinct(table, column, [&](const QString& v) { values << v; });
-    } catch (...) {
-        combo->setUpdatesEnabled(true);
-        throw;
-    }
     combo->addItems(values);
     // Adding to an empty list selects its first entry; the text stays empty.
     combo->setCurrentIndex(-1);
@@ -159,9 +155,11 @@ void MergeComboDistinct(const QString& table, const QString& column, QComboBox* 
     const QString text = combo->currentText();
     const int index = combo->currentIndex();
     forEachDistinct(table, column, [&](const QString& v) {
+        // Entries are compared trimmed on both sides: a value stored with
+        // blanks around it would otherwise be added again on every merge.
         const QString trimmed = v.trimmed();
         for (int i = 0; i < combo->count(); ++i)
-            if (combo->itemText(i) == trimmed)
+            if (combo->itemText(i).trimmed() == trimmed)
                 return;
         combo->addItem(v);
     });
@@ -239,7 +237,7 @@ void SetGoodsColumnTitles(ui::DbGrid* grid, const QString& order)
     const QString digits = order.size() < 5 ? QStringLiteral("01234") : order;
     const QString captions[5] = {GoodsCodeCaption, GoodsNameCaption, GoodsSpecCaption, GoodsTypeCaption,
                                  GoodsKindCaption};
-    std::vector<ui::GridColumn> columns = grid->datasetModel()->columns();
+    std::vector<ui::GridColumn> columns = grid->datasetModel()->shownColumns();
     for (int i = 0; i < 5; ++i) {
         const int column = digits[i].digitValue();
         if (column >= 0 && column < int(columns.size()))

@@ -177,13 +177,13 @@ QGroupBox* TFrmServeitem::buildFindGroup()
     controls().cmd_find = find;
     connect(find, &QPushButton::clicked, this, ui::guarded(this, [this] { cmd_findClick(); }));
     connect(Edit1, &QLineEdit::returnPressed, this, ui::guarded(this, [this] { Edit1KeyPress(); }));
-    connect(Edit1, &QLineEdit::textChanged, this, [this] { Edit1Change(); });
-    connect(ComboBox1, &ui::DbComboBox::textTyped, this, [this] { ComboBox1Change(); });
+    connect(Edit1, &QLineEdit::textChanged, this, ui::guarded(this, [this] { Edit1Change(); }));
+    connect(ComboBox1, &ui::DbComboBox::textTyped, this, ui::guarded(this, [this] { ComboBox1Change(); }));
     connect(ComboBox1, &ui::DbComboBox::itemChosen, this, ui::guarded(this, [this] {
                 ComboBox1Change();
                 ComboBox1Click();
             }));
-    connect(ComboBox2, &ui::DbComboBox::textTyped, this, [this] { ComboBox2Change(); });
+    connect(ComboBox2, &ui::DbComboBox::textTyped, this, ui::guarded(this, [this] { ComboBox2Change(); }));
     connect(ComboBox2, &ui::DbComboBox::itemChosen, this, ui::guarded(this, [this] {
                 ComboBox2Change();
                 ComboBox2Click();

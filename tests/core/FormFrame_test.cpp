@@ -58,6 +58,7 @@ public:
     }
 
     bool checkBeforeSave() override { return !code->text().isEmpty(); }
+    void addStandardButtonsForTest(const QStringList& names) { addStandardButtons(names, names); }
 
     ui::DataSource* source;
     ui::DbLineEdit* code;
@@ -224,4 +225,10 @@ TEST_F(FormFrameTest, EditNeedsAKey)
     StaffForm f(q());
     QTest::mouseClick(f.controls().cmd_edit, Qt::LeftButton);
     EXPECT_EQ(f.mode(), FormMode::Null);
+}
+
+TEST_F(FormFrameTest, OnlyStandardButtonsAreStandard)
+{
+    StaffForm f(q());
+    EXPECT_THROW(f.addStandardButtonsForTest({"cmd_nosuch"}), std::invalid_argument);
 }

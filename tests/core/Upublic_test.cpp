@@ -188,6 +188,31 @@ TEST_F(GoodsTitles, KeepsFieldsAndWidths)
     EXPECT_EQ(grid.datasetModel()->headerData(2, Qt::Horizontal).toString(), QStringLiteral("货品编码"));
 }
 
+class GoodsTitlesOnAllFields : public TestDb {};
+
+TEST_F(GoodsTitlesOnAllFields, TitlesAGridShowingEveryFieldOfItsDataset)
+{
+    ResetProgramState();
+    GoodsCodeCaption = QStringLiteral("货品编码");
+    GoodsNameCaption = QStringLiteral("货品名称");
+    db::Dataset query(conn(), QStringLiteral("GoodsListQ"));
+    query.setSql(QStringLiteral("select gods_code, gods_name, gods_spec, gods_type, gods_kind, gods_unit from goods"));
+    query.open();
+    ui::DbGrid grid;
+    grid.setDataset(&query);
+
+    SetGoodsColumnTitles(&grid, QStringLiteral("01234"));
+
+    const ui::DatasetModel& model = *grid.datasetModel();
+    ASSERT_EQ(model.columnCount(), 6);
+    EXPECT_EQ(model.headerData(0, Qt::Horizontal).toString(), QStringLiteral("货品编码"));
+    EXPECT_EQ(model.headerData(1, Qt::Horizontal).toString(), QStringLiteral("货品名称"));
+    EXPECT_EQ(model.headerData(2, Qt::Horizontal).toString(), QString());  // an empty caption
+    EXPECT_EQ(model.headerData(5, Qt::Horizontal).toString(), QStringLiteral("gods_unit"));
+    EXPECT_EQ(model.fieldName(5), QStringLiteral("gods_unit"));
+    ResetProgramState();
+}
+
 class PrintSettings : public TestDb {
 protected:
     void SetUp() override
@@ -266,10 +291,16 @@ TEST_F(ComboFill, FillLetsAnErrorReachTheCaller)
 {
     testui::PromptResponder prompts;
     QComboBox combo;
+    combo.setEditable(true);
+    combo.addItems({"甲", "乙"});
+    combo.setEditText(QStringLiteral("typed"));
     EXPECT_THROW(FillComboDistinct("nosuch", "v", &combo), db::Error);
     EXPECT_THROW(MergeComboDistinct("pick", "nosuch", &combo), db::Error);
     EXPECT_TRUE(combo.updatesEnabled());
     EXPECT_EQ(prompts.count(), 0);
+    // The query fails before the combo is touched.
+    EXPECT_EQ(combo.count(), 2);
+    EXPECT_EQ(combo.currentText(), QStringLiteral("typed"));
 }
 
 TEST_F(ComboFill, MergeAddsOnlyValuesTheListLacks)
@@ -301,6 +332,14 @@ TEST_F(ComboFill, MergeIntoAnEmptyListLeavesItsTextEmpty)
         EXPECT_EQ(items(combo), (QStringList{"a", "b ", "张三"}));
         EXPECT_EQ(combo.currentText(), QString());
     }
+}
+
+TEST_F(ComboFill, MergingTwiceAddsAPaddedValueOnce)
+{
+    QComboBox combo;
+    MergeComboDistinct("pick", "v", &combo);
+    MergeComboDistinct("pick", "v", &combo);
+    EXPECT_EQ(items(combo), (QStringList{"a", "b ", "张三"}));
 }
 
 TEST_F(ComboFill, MergeOfAStoredValueTheListHoldsAddsNothing)
