@@ -1,3 +1,4 @@
+#include "core/CoreForms.h"
 #include "core/FunctionPositions.h"
 #include "core/Schema.h"
 #include "core/Udatamod.h"
@@ -7,7 +8,6 @@
 #include "members/MembersForms.h"
 #include "stock/StockForms.h"
 #include "platform/sys/SingleInstance.h"
-#include "platform/ui/Prompt.h"
 
 #include <QApplication>
 #include <QFont>
@@ -18,6 +18,7 @@ namespace {
 // The forms each subsystem has built, by function position.
 void registerForms()
 {
+    RegisterCoreForms();
     RegisterMembersForms();
     RegisterStockForms();
 }
@@ -32,10 +33,8 @@ int main(int argc, char** argv)
     QApplication::setFont(QFont(QStringLiteral("WenQuanYi Micro Hei"), 10));
 
     sys::SingleInstance instance(QStringLiteral("lumivexa"));
-    if (!instance.tryAcquire() && instance.errorString().isEmpty()) {
-        ui::message(nullptr, QStringLiteral("程序已经运行"), QStringLiteral("提示"));
+    if (!TakeSingleInstance(instance))
         return 0;
-    }
 
     auto splash = std::make_unique<TfrmFlash>();
     splash->showImmediately();

@@ -93,6 +93,10 @@ void RecordForm::locateKeyBoxRecord()
     if (!dataset_ || keyField_.isEmpty() || key.isEmpty())
         return;
     try {
+        // Bill numbers and other keys may repeat: the record just saved is
+        // current already, and must not give way to an older one.
+        if (!dataset_->isEmpty() && dataset_->asString(keyField_).trimmed() == key)
+            return;
         dataset_->locate(keyField_, key);
     } catch (const std::exception&) {
         // nothing to show when the record is gone
@@ -250,7 +254,7 @@ void RecordForm::addStandardButtons(const QStringList& names, const QStringList&
     toolbar_->addStretch(1);
 }
 
-QLineEdit* RecordForm::addQuickFind(const QString& boxName, QBoxLayout* into)
+QLineEdit* RecordForm::addQuickFind(const QString& boxName, QBoxLayout* into, std::function<void()> onEnter)
 {
     auto* group = new QGroupBox(QStringLiteral("快速查找"), this);
     auto* row = new QHBoxLayout(group);
@@ -265,7 +269,9 @@ QLineEdit* RecordForm::addQuickFind(const QString& boxName, QBoxLayout* into)
     controls_.findGroup = group;
     controls_.cmd_find = find;
     connect(find, &QPushButton::clicked, this, ui::guarded(this, [this] { cmd_findClick(); }));
-    connect(box, &QLineEdit::returnPressed, this, ui::guarded(this, [this] { cmd_findClick(); }));
+    if (!onEnter)
+        onEnter = [this] { cmd_findClick(); };
+    connect(box, &QLineEdit::returnPressed, this, ui::guarded(this, std::move(onEnter)));
     return box;
 }
 

@@ -98,8 +98,9 @@ protected:
     // The standard buttons named, in order, each with its frame handler.
     void addStandardButtons(const QStringList& names, const QStringList& captions);
     // The quick-find group "快速查找": a box (objectName boxName) and cmd_find
-    // "查找"; Enter in the box runs cmd_findClick.
-    QLineEdit* addQuickFind(const QString& boxName, QBoxLayout* into);
+    // "查找"; Enter in the box runs onEnter (the form's key-press handler),
+    // cmd_findClick when none is given.
+    QLineEdit* addQuickFind(const QString& boxName, QBoxLayout* into, std::function<void()> onEnter = {});
     // The main area below the toolbar.
     QBoxLayout* body() const { return body_; }
 

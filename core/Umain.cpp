@@ -6,6 +6,7 @@
 #include "core/Udatamod.h"
 #include "core/Ulogin.h"
 #include "core/Upublic.h"
+#include "platform/sys/SingleInstance.h"
 #include "platform/ui/EnterAsTab.h"
 #include "platform/ui/Hourglass.h"
 #include "platform/ui/Prompt.h"
@@ -27,6 +28,14 @@
 #include <vector>
 
 TfrmMain* frmMain = nullptr;
+
+bool TakeSingleInstance(sys::SingleInstance& lock)
+{
+    if (lock.tryAcquire() || !lock.errorString().isEmpty())
+        return true;
+    ui::message(nullptr, QStringLiteral("程序已经运行"), QStringLiteral("提示"));
+    return false;
+}
 
 QString ProgramTitle()
 {
@@ -378,11 +387,15 @@ QLabel* TfrmMain::statusPanel(int index) const
     return panels_.at(size_t(index));
 }
 
+bool TfrmMain::FormCloseQuery()
+{
+    return ui::ask(this, QStringLiteral("确认退出系统?"), QStringLiteral("提示"), ui::Buttons::OkCancel,
+                   ui::Icon::Question) == ui::Answer::Ok;
+}
+
 void TfrmMain::closeEvent(QCloseEvent* event)
 {
-    const ui::Answer answer = ui::ask(this, QStringLiteral("确认退出系统?"), QStringLiteral("提示"),
-                                      ui::Buttons::OkCancel, ui::Icon::Question);
-    if (answer == ui::Answer::Ok)
+    if (FormCloseQuery())
         event->accept();
     else
         event->ignore();

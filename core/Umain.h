@@ -16,6 +16,15 @@ namespace ui {
 class EnterAsTab;
 }
 
+namespace sys {
+class SingleInstance;
+}
+
+// The start-up's first step, before any window: takes the single-instance
+// lock. When another copy holds it, says "程序已经运行" and returns false;
+// a lock that cannot be made at all does not stop the program.
+bool TakeSingleInstance(sys::SingleInstance& lock);
+
 // The program's own texts: the title of the application and of the main
 // window, the two fixed texts of the status bar (the about box shows them as
 // its two lines) and the home page that "访问主页" opens.
@@ -43,6 +52,8 @@ public:
     // Enables each function's menu item and toolbar button by PowUse; the
     // items without a position stay enabled.
     void applyRights();
+    // The exit confirmation "确认退出系统?"; true when the user lets the window close.
+    bool FormCloseQuery();
 
     // The width taken as the screen's for the background picture and the
     // status panels: the primary screen's unless a test set another one.
@@ -131,7 +142,7 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
-    // The exit confirmation: every way of closing the window comes here.
+    // Every way of closing the window comes here and asks FormCloseQuery.
     void closeEvent(QCloseEvent* event) override;
 
 private:

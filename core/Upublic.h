@@ -75,8 +75,9 @@ void FixComboAutoComplete(QWidget* form);
 QString GetMsgText(const QString& number);
 
 // Titles the grid columns named by the digits of order (from 0) with the five
-// goods captions; an order shorter than five digits means "01234". Only
-// columns set on the grid (setColumns) can carry titles.
+// goods captions; an order shorter than five digits means "01234". A grid
+// showing every field of its dataset keeps those columns from then on, so
+// call it after the dataset is open.
 void SetGoodsColumnTitles(ui::DbGrid* grid, const QString& order);
 
 // The card level bands of table cardtype, read in table order as levels 1 to 5.

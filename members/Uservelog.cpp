@@ -121,7 +121,7 @@ TFrmServeLog::TFrmServeLog(QWidget* owner)
     payGroup->setObjectName(QStringLiteral("GroupBox2"));
     buildPaymentGroup(payGroup);
     right->addWidget(payGroup);
-    findBox_ = addQuickFind(QStringLiteral("Edit2"), right);
+    findBox_ = addQuickFind(QStringLiteral("Edit2"), right, [this] { Edit2KeyPress(QChar(13)); });
     if (auto* findRow = qobject_cast<QBoxLayout*>(controls().findGroup->layout()))
         findRow->insertWidget(0, new QLabel(QStringLiteral("服务单号"), controls().findGroup));
     right->addStretch(1);
@@ -271,7 +271,8 @@ void TFrmServeLog::buildPaymentGroup(QGroupBox* group)
     dueBox_->setFocusPolicy(Qt::ClickFocus);
     changeBox_->setLocked(true);
     changeBox_->setFocusPolicy(Qt::ClickFocus);
-    connect(receivedBox_, &QLineEdit::textChanged, this, [this](const QString& text) { DBEdit16Change(text); });
+    connect(receivedBox_, &QLineEdit::textChanged, this,
+            ui::guarded(this, [this](const QString& text) { DBEdit16Change(text); }));
 }
 
 void TFrmServeLog::buildGrid()
@@ -473,6 +474,12 @@ void TFrmServeLog::cmd_prinClick()
     } catch (const std::exception&) {
     }
     setMode(FormMode::Null);
+}
+
+void TFrmServeLog::Edit2KeyPress(QChar key)
+{
+    if (key == QChar(13))
+        cmd_findClick();
 }
 
 void TFrmServeLog::cmd_findClick()

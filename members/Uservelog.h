@@ -63,6 +63,8 @@ private:
     void openBills(const QStringList& sql, const QString& param, const QVariant& value);
 
     void DBEdit1KeyPress();
+    // Enter in the find box finds.
+    void Edit2KeyPress(QChar key);
     void DBEdit1Exit();
     void DBEdit5Exit();
     void BitBtn1Click();

@@ -924,8 +924,10 @@ void Dataset::restoreAfterRollback(Bookmark id, const Row& typed, DatasetState w
     if (isEditing())
         cancel();
     Row& row = rows_[size_t(rowPos(r))];
+    // Cancelling from here returns to what the database holds again.
     snapshot_ = {row, rowPos(r)};
     snapshot_.row.values = typed.original;
+    snapshot_.row.original = typed.original;
     row = typed;
     cur_ = r;
     modified_ = true;

@@ -33,6 +33,8 @@ public:
     // Without columns set, every field of the dataset is shown, titled by its name.
     void setColumns(std::vector<GridColumn> columns);
     const std::vector<GridColumn>& columns() const { return columns_; }
+    // The columns as shown now: those set, or one per field of the open dataset.
+    const std::vector<GridColumn>& shownColumns() const { return shown_; }
     // The column's field index in the dataset; -1 when it has no such field.
     int fieldIndex(int column) const;
     QString fieldName(int column) const;

@@ -1,5 +1,7 @@
 #include "platform/ui/EnterAsTab.h"
 
+#include "platform/ui/Prompt.h"
+
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QKeyEvent>
@@ -39,8 +41,19 @@ bool EnterAsTab::wantsOwnEnter(const QWidget* w)
     return false;
 }
 
+quint64 EnterAsTab::windowsOpened() const
+{
+    return promptCount() + modalsShown_;
+}
+
 bool EnterAsTab::eventFilter(QObject* watched, QEvent* event)
 {
+    if (event->type() == QEvent::Show && watched->isWidgetType()) {
+        const auto* shown = static_cast<QWidget*>(watched);
+        if (shown->isWindow() && shown->isModal())
+            ++modalsShown_;
+        return false;
+    }
     if (event->type() != QEvent::KeyPress || event == delivering_ || !watched->isWidgetType())
         return false;
     auto* key = static_cast<QKeyEvent*>(event);
@@ -57,17 +70,23 @@ bool EnterAsTab::eventFilter(QObject* watched, QEvent* event)
 
     const QPointer<QWidget> window = target->window();
     const bool cellEditor = isCellEditor(target);
+    const quint64 opened = windowsOpened();
     QEvent* const outer = delivering_;
     delivering_ = event;
     QApplication::sendEvent(target, event);
     delivering_ = outer;
 
     // A grid commits its cell editor on Enter by a queued call; the Tab waits
-    // for it and then moves the grid to the next cell.
-    if (cellEditor)
-        QMetaObject::invokeMethod(this, [window] { pressTab(window); }, Qt::QueuedConnection);
-    else
+    // for it (and for the error box a refused value brings) and then moves
+    // the grid to the next cell.
+    if (cellEditor) {
+        QMetaObject::invokeMethod(this, [this, window, opened] {
+            if (windowsOpened() == opened)
+                pressTab(window);
+        }, Qt::QueuedConnection);
+    } else if (windowsOpened() == opened) {
         pressTab(window);
+    }
     return true;
 }
 

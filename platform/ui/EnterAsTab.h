@@ -21,7 +21,10 @@ namespace ui {
 //
 // Left alone: multi-line text editors, where Enter starts a new line, and any
 // widget whose property "enterAsTab" is false. Enter that closes its window
-// (a dialog's default button, a combo box's open list) moves no focus.
+// (a dialog's default button, a combo box's open list) moves no focus, and
+// neither does Enter whose handling opened a box or another modal window:
+// that window took the Tab, and the focus stays where the handler left it
+// (a wrong password puts it back in the user name box).
 class EnterAsTab : public QObject {
     Q_OBJECT
 public:
@@ -38,8 +41,12 @@ private:
     static bool isCellEditor(const QWidget* w);
     // Sends Tab to the focused control if it is still in window, and window is still shown.
     static void pressTab(QWidget* window);
+    // Boxes and modal windows shown so far: one that came up while an Enter
+    // was handled means the Tab is not pressed.
+    quint64 windowsOpened() const;
 
     QEvent* delivering_ = nullptr;  // the Enter now being delivered by this filter
+    quint64 modalsShown_ = 0;
 };
 
 } // namespace ui

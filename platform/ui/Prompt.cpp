@@ -13,6 +13,7 @@ namespace {
 
 // Constant-initialised, so a responder installed during static start-up stays.
 Responder* g_responder = nullptr;
+quint64 g_promptCount = 0;
 
 QString captionOrTitle(const QString& caption)
 {
@@ -77,6 +78,8 @@ Answer showBox(QWidget* parent, const PromptRequest& r)
 // The responder when one is installed, else the real dialog of the request.
 PromptReply dispatch(QWidget* parent, const PromptRequest& r)
 {
+    if (r.kind != PromptRequest::Kind::OpenUrl)
+        ++g_promptCount;
     if (g_responder)
         return g_responder->respond(r);
 
@@ -128,6 +131,11 @@ void setResponder(Responder* responder)
 Responder* responder()
 {
     return g_responder;
+}
+
+quint64 promptCount()
+{
+    return g_promptCount;
 }
 
 void message(QWidget* parent, const QString& text, const QString& caption, Icon icon)

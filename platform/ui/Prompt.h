@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QtGlobal>
 #include <QUrl>
 #include <concepts>
 #include <functional>
@@ -48,6 +49,10 @@ public:
 // real dialogs again. The caller keeps ownership.
 void setResponder(Responder* responder);
 Responder* responder();
+
+// How many boxes (messages, questions, input boxes, folder choices) have been
+// put so far, to the user or to the responder; opening an address is no box.
+quint64 promptCount();
 
 // A modal message box with an OK button. An empty caption means the application's title.
 void message(QWidget* parent, const QString& text, const QString& caption = QString(),

@@ -204,6 +204,8 @@ TEST_F(Login, EnterCountsOnceWithEnterAsTabInstalled)
     prompts.verify();
     EXPECT_EQ(LoginAttempts, 2);
     expectNotLoggedIn();
+    // The message took the Enter's Tab: the user name box keeps the focus.
+    EXPECT_EQ(QApplication::focusWidget(), form->Edit1);
 }
 
 TEST_F(Login, TypedNamesAndPasswordsAreTrimmed)

@@ -4,6 +4,7 @@
 #include "core/Umain.h"
 #include "core/Upublic.h"
 #include "platform/sys/IniFile.h"
+#include "platform/sys/SingleInstance.h"
 #include "platform/ui/EnterAsTab.h"
 #include "tests/support/PromptResponder.h"
 #include "tests/support/PromptTyping.h"
@@ -19,6 +20,7 @@
 #include <QPushButton>
 #include <QPointer>
 #include <QScreen>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QToolBar>
@@ -149,6 +151,36 @@ protected:
     int logins = 0;
     QString savedTitle;
 };
+
+TEST(SingleInstanceAtStart, ASecondCopySaysSoAndStopsUntilTheFirstHasEnded)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    auto first = std::make_unique<sys::SingleInstance>(QStringLiteral("lumivexa"), dir.path());
+    testui::PromptResponder prompts;
+    ASSERT_TRUE(TakeSingleInstance(*first));
+    EXPECT_EQ(prompts.count(), 0);
+
+    sys::SingleInstance second(QStringLiteral("lumivexa"), dir.path());
+    prompts.expect(Kind::Message, QStringLiteral("程序已经运行"));
+    EXPECT_FALSE(TakeSingleInstance(second));
+    prompts.verify();
+    EXPECT_EQ(prompts.last().text, QStringLiteral("程序已经运行"));
+    EXPECT_EQ(prompts.last().caption, QStringLiteral("提示"));
+    EXPECT_EQ(prompts.last().buttons, ui::Buttons::Ok);
+
+    first.reset();
+    EXPECT_TRUE(TakeSingleInstance(second));
+    EXPECT_EQ(prompts.count(), 1);
+}
+
+TEST(SingleInstanceAtStart, ALockThatCannotBeMadeDoesNotStopTheProgram)
+{
+    testui::PromptResponder prompts;
+    sys::SingleInstance lock(QStringLiteral("lumivexa"), QStringLiteral("/nonexistent/folder"));
+    EXPECT_TRUE(TakeSingleInstance(lock));
+    EXPECT_EQ(prompts.count(), 0);
+}
 
 TEST_F(MainWindow, MenusHoldTheFunctionsInOrder)
 {
@@ -506,6 +538,15 @@ TEST_F(MainWindow, CancelKeepsTheWindowOpenWhicheverWayTheUserLeaves)
         EXPECT_FALSE(window->isVisible());
         window->show();
     }
+}
+
+TEST_F(MainWindow, FormCloseQueryTellsWhetherTheUserLetsTheWindowClose)
+{
+    prompts.expect(Kind::Question, kConfirmExit, {ui::Answer::Cancel});
+    EXPECT_FALSE(window->FormCloseQuery());
+    prompts.expect(Kind::Question, kConfirmExit, {ui::Answer::Ok});
+    EXPECT_TRUE(window->FormCloseQuery());
+    prompts.verify();
 }
 
 TEST_F(MainWindow, FunctionWithoutAFormSaysItIsNotAvailable)

@@ -373,6 +373,7 @@ TEST_F(ServeLogTest, SpendPassingTwoThresholdsRaisesTheCardTwoLevels)
 TEST_F(ServeLogTest, LevelIsNeverLoweredAndBalanceMayGoNegative)
 {
     exec("update insider set card_type='白金卡' where card_no='C200'"); // above what 150 spent reaches
+    exec("update insider set insi_state='禁用' where card_no='C200'");  // the card's state is no bar
     auto f = openForm();
     ServeLogUi ui(*f);
     writeBill(ui, "C200", "S1");
@@ -381,6 +382,22 @@ TEST_F(ServeLogTest, LevelIsNeverLoweredAndBalanceMayGoNegative)
     EXPECT_EQ(memberLevel("C200"), QStringLiteral("白金卡"));
     EXPECT_DOUBLE_EQ(memberValue("insi_tota", "C200"), 250);
     EXPECT_DOUBLE_EQ(memberValue("rest_point", "C200"), -50);
+}
+
+TEST_F(ServeLogTest, StaffCodesAndTheTrimmedNoteAreStored)
+{
+    auto f = openForm();
+    ServeLogUi ui(*f);
+    writeBill(ui, "C100", "S1");
+    ui.stylist->setFocus();
+    QTest::keyClicks(ui.stylist, "E1");
+    QTest::keyClick(ui.stylist, Qt::Key_Tab);
+    EXPECT_EQ(f->findChild<ui::DbLineEdit*>("DBEdit11")->text(), QStringLiteral("托尼"));
+    ui.note->setFocus();
+    testui::typeText(ui.note, QStringLiteral("  烫染套餐 "));
+    ui.click("cmd_save");
+    EXPECT_EQ(f->mode(), FormMode::Null);
+    EXPECT_EQ(count("insifee", "stylist_code='E1' and middle_code is null and gath_note='烫染套餐'"), 1);
 }
 
 TEST_F(ServeLogTest, NullBalanceAndSpendCountAsZero)

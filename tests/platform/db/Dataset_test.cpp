@@ -528,3 +528,35 @@ TEST_F(DatasetTest, LookupsNeverCarryOverToAnotherFile)
     fees.open();
     EXPECT_EQ(fees.asString("member_name"), QStringLiteral("别人"));
 }
+
+TEST_F(DatasetTest, EditUndoneByRollbackCancelsBackToTheStoredRow)
+{
+    Dataset q(conn, "MemberQ");
+    q.setSql("select * from member where code='M1'");
+    q.open();
+    q.edit();
+    q.setValue("balance", 50.0);
+    {
+        Transaction t(conn);
+        q.post();
+    }
+    EXPECT_EQ(q.state(), DatasetState::Edit);
+    q.cancel();
+    EXPECT_DOUBLE_EQ(q.asFloat("balance"), 12.6);
+    EXPECT_DOUBLE_EQ(q.oldValue("balance").toDouble(), 12.6);
+
+    q.edit();
+    q.setValue("balance", 70.0);
+    q.post();
+    EXPECT_DOUBLE_EQ(conn.scalar("select balance from member where code='M1'").toDouble(), 70.0);
+
+    // Two failures in a row, then a success, also writes.
+    q.edit();
+    q.setValue("balance", 80.0);
+    for (int i = 0; i < 2; ++i) {
+        Transaction t(conn);
+        q.post();
+    }
+    q.post();
+    EXPECT_DOUBLE_EQ(conn.scalar("select balance from member where code='M1'").toDouble(), 80.0);
+}

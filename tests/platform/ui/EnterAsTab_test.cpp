@@ -1,5 +1,6 @@
 #include "platform/ui/DbGrid.h"
 #include "platform/ui/EnterAsTab.h"
+#include "platform/ui/Prompt.h"
 #include "tests/platform/ui/UiFixture_test.h"
 
 #include <QComboBox>
@@ -7,6 +8,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace {
@@ -50,6 +52,60 @@ TEST_F(EnterAsTabTest, EnterRunsTheControlsOwnHandlerThenMovesTheFocusOn)
 
     EXPECT_EQ(handled, 1);
     EXPECT_EQ(focusDuringHandler, first);
+    EXPECT_EQ(QApplication::focusWidget(), second);
+}
+
+TEST_F(EnterAsTabTest, EnterWhoseHandlerShowsABoxLeavesTheFocusWhereTheHandlerPutIt)
+{
+    QObject::connect(first, &QLineEdit::returnPressed, first, [&] {
+        ui::message(window.get(), QStringLiteral("用户名或密码错误！"));
+        last->setFocus();
+    });
+    bool refuse = true;
+    QObject::connect(second, &QLineEdit::returnPressed, second, [&] {
+        if (refuse)
+            ui::message(window.get(), QStringLiteral("无效会员卡"));
+    });
+    showWindow();
+
+    focus(first);
+    prompts.expect(QStringLiteral("用户名或密码错误！"));
+    QTest::keyClick(first, Qt::Key_Return);
+    prompts.verify();
+    EXPECT_EQ(QApplication::focusWidget(), last);
+
+    focus(second);
+    prompts.expect(QStringLiteral("无效会员卡"));
+    QTest::keyClick(second, Qt::Key_Return);
+    prompts.verify();
+    EXPECT_EQ(QApplication::focusWidget(), second);
+
+    // The next Enter without a box moves on again.
+    refuse = false;
+    QTest::keyClick(second, Qt::Key_Return);
+    EXPECT_EQ(QApplication::focusWidget(), combo);
+}
+
+TEST_F(EnterAsTabTest, EnterWhoseHandlerOpensAModalWindowMovesNoFocus)
+{
+    bool opened = false;
+    QObject::connect(first, &QLineEdit::returnPressed, first, [&] {
+        QDialog picker(window.get());
+        QTimer::singleShot(0, &picker, [&] {
+            opened = picker.isVisible();
+            picker.accept();
+        });
+        picker.exec();
+        // The form takes the focus back into the box for what follows the pick.
+        QApplication::setActiveWindow(window.get());
+        second->setFocus();
+    });
+    showWindow();
+    focus(first);
+
+    QTest::keyClick(first, Qt::Key_Return);
+
+    ASSERT_TRUE(opened);
     EXPECT_EQ(QApplication::focusWidget(), second);
 }
 
@@ -143,6 +199,32 @@ TEST_F(EnterAsTabTest, EnterInAGridCellEditorCommitsAndMovesToTheNextCell)
     EXPECT_EQ(members->asString(QStringLiteral("name")), QStringLiteral("张三丰"));
     EXPECT_EQ(grid->currentIndex().column(), 2);
     EXPECT_EQ(grid->currentIndex().row(), 0);
+}
+
+TEST_F(EnterAsTabTest, EnterOnACellValueTheFieldRefusesStaysInTheCell)
+{
+    auto* grid = new ui::DbGrid(window.get());
+    window->layout()->addWidget(grid);
+    grid->setColumns({{QStringLiteral("fee"), QStringLiteral("金额"), 60, false},
+                      {QStringLiteral("age"), QStringLiteral("年龄"), 60, false}});
+    grid->setDataset(members.get());
+    grid->setReadOnly(false);
+    showWindow();
+    focus(grid);
+    grid->setCurrentIndex(grid->model()->index(0, 0));
+    QTest::keyClick(grid, Qt::Key_F2);
+    auto* editor = grid->viewport()->findChild<QLineEdit*>();
+    ASSERT_NE(editor, nullptr);
+    editor->selectAll();
+    QTest::keyClicks(editor, QStringLiteral("12x"));
+
+    prompts.expect(ui::PromptRequest::Kind::Error);
+    QTest::keyClick(editor, Qt::Key_Return);
+    QCoreApplication::processEvents();
+    prompts.verify();
+
+    EXPECT_EQ(grid->currentIndex().column(), 0);
+    EXPECT_DOUBLE_EQ(members->asFloat(QStringLiteral("fee")), 12.5);
 }
 
 } // namespace

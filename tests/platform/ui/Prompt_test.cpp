@@ -69,6 +69,24 @@ TEST(Prompt, InputGivesTheTypedTextOrNothingWhenCancelled)
     EXPECT_EQ(prompts.prompts()[0].text, QStringLiteral("请输入数据库所在服务器名称或地址："));
 }
 
+TEST(Prompt, CountsEveryBoxButNotAnOpenedAddress)
+{
+    testui::PromptResponder prompts;
+    prompts.expect(Kind::Message).expect(Kind::Question).expect(Kind::Input).expect(Kind::Folder);
+    prompts.expect(Kind::Error).expect(Kind::OpenUrl);
+    const quint64 before = ui::promptCount();
+
+    ui::message(nullptr, QStringLiteral("无效会员卡"));
+    ui::ask(nullptr, QStringLiteral("确认删除?"), QStringLiteral("提示"), ui::Buttons::OkCancel);
+    ui::input(nullptr, QStringLiteral("提示"), QStringLiteral("请输入"), QString());
+    ui::chooseFolder(nullptr, QStringLiteral("备份"), QString());
+    ui::showError(nullptr, QStringLiteral("数据库无法打开"));
+    EXPECT_EQ(ui::promptCount(), before + 5);
+
+    ui::openUrl(QUrl(QStringLiteral("https://example.com/")));
+    EXPECT_EQ(ui::promptCount(), before + 5);
+}
+
 TEST(Prompt, FolderChoiceAndUrlOpeningGoThroughTheResponder)
 {
     testui::PromptResponder prompts;

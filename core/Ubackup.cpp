@@ -1,0 +1,250 @@
+#include "core/Ubackup.h"
+
+#include "core/DbConfig.h"
+#include "core/Udatamod.h"
+#include "core/Upublic.h"
+#include "platform/db/Connection.h"
+#include "platform/db/Error.h"
+#include "platform/sys/ProgramFolder.h"
+#include "platform/ui/Hourglass.h"
+#include "platform/ui/Prompt.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryFile>
+#include <QVBoxLayout>
+#include <filesystem>
+#include <optional>
+#include <system_error>
+
+#ifdef Q_OS_UNIX
+#include <unistd.h>
+#endif
+
+namespace {
+
+db::Error fileError(const QString& text, const QString& path)
+{
+    return db::Error(db::Error::Kind::Engine, text + QStringLiteral(": ") + QDir::toNativeSeparators(path));
+}
+
+std::filesystem::path fsPath(const QString& path)
+{
+    return std::filesystem::path(path.toStdU16String());
+}
+
+void copyContents(QFile& from, QFile& to)
+{
+    constexpr qint64 kChunk = 1 << 20;
+    while (!from.atEnd()) {
+        const QByteArray chunk = from.read(kChunk);
+        if (chunk.isEmpty() && from.error() != QFileDevice::NoError)
+            throw fileError(QStringLiteral("读取数据库文件失败"), from.fileName());
+        if (to.write(chunk) != chunk.size())
+            throw fileError(QStringLiteral("写入文件失败"), to.fileName());
+    }
+    if (!to.flush())
+        throw fileError(QStringLiteral("写入文件失败"), to.fileName());
+#ifdef Q_OS_UNIX
+    // On disk before it replaces anything.
+    if (::fsync(to.handle()) != 0)
+        throw fileError(QStringLiteral("写入文件失败"), to.fileName());
+#endif
+}
+
+bool sameFolder(const QString& a, const QString& b)
+{
+    const QString ca = QFileInfo(a).canonicalFilePath();
+    return !ca.isEmpty() && ca == QFileInfo(b).canonicalFilePath();
+}
+
+} // namespace
+
+QString BackupFileName()
+{
+    return QFileInfo(CurrentDatabasePath()).fileName();
+}
+
+QString CurrentDatabasePath()
+{
+    if (FrmDataMod && FrmDataMod->AdoConn.isOpen())
+        return FrmDataMod->AdoConn.path();
+    return localDatabasePath(sys::programFolder());
+}
+
+void CheckKeyedDatabase(const QString& file)
+{
+    db::Connection probe;
+    probe.open(file, databaseKey());
+    const QString check = probe.scalar(QStringLiteral("pragma quick_check")).toString();
+    if (check != QLatin1String("ok"))
+        throw db::Error(db::Error::Kind::WrongKey, QStringLiteral("数据库文件已损坏"));
+    const qlonglong tables = probe.scalar(QStringLiteral("select count(*) from sqlite_master "
+                                                         "where type='table' and lower(name)='powers'")).toLongLong();
+    if (tables == 0)
+        throw db::Error(db::Error::Kind::WrongKey, QStringLiteral("不是本系统的数据库"));
+}
+
+std::unique_ptr<QTemporaryFile> CopyKeyedDatabaseBeside(const QString& source, const QString& target)
+{
+    QFile from(source);
+    if (!from.open(QIODevice::ReadOnly))
+        throw fileError(QStringLiteral("无法读取数据库文件"), source);
+    auto copy = std::make_unique<QTemporaryFile>(target + QStringLiteral(".XXXXXX"));
+    if (!copy->open())
+        throw fileError(QStringLiteral("无法写入文件夹"), QFileInfo(target).absolutePath());
+    copyContents(from, *copy);
+    copy->close();
+    CheckKeyedDatabase(copy->fileName());
+    return copy;
+}
+
+void RenameFile(const QString& from, const QString& to)
+{
+    std::error_code ec;
+    std::filesystem::rename(fsPath(from), fsPath(to), ec);
+    if (ec)
+        throw fileError(QStringLiteral("无法替换文件（%1）").arg(QString::fromStdString(ec.message())), to);
+}
+
+void MoveIntoPlace(QTemporaryFile& file, const QString& target)
+{
+    RenameFile(file.fileName(), target);
+    file.setAutoRemove(false);
+}
+
+void BackupDatabase(const QString& folder)
+{
+    db::Connection& conn = FrmDataMod->AdoConn;
+    if (conn.transactionDepth() > 0)
+        throw db::Error(db::Error::Kind::Usage, QStringLiteral("数据库正在写入，请稍后再备份"));
+    if (folder.isEmpty() || !QFileInfo(folder).isDir())
+        throw fileError(QStringLiteral("备份文件夹不存在"), folder);
+    const QString source = CurrentDatabasePath();
+    // A copy renamed over the open database would cut it off from its own file.
+    if (sameFolder(folder, QFileInfo(source).absolutePath()))
+        throw db::Error(db::Error::Kind::Usage, QStringLiteral("不能备份到数据库所在的文件夹"));
+    const QString target = QDir(folder).filePath(BackupFileName());
+
+    std::unique_ptr<QTemporaryFile> copy;
+    {
+        // An open transaction keeps the file locked: no other program can
+        // write to it halfway through the copy. Nothing is written in it.
+        std::optional<db::Transaction> readLock;
+        if (conn.isOpen()) {
+            readLock.emplace(conn);
+            conn.scalar(QStringLiteral("select count(*) from sqlite_master"));
+        }
+        copy = CopyKeyedDatabaseBeside(source, target);
+    }
+    MoveIntoPlace(*copy, target);
+}
+
+DatabaseFolderForm::DatabaseFolderForm(QWidget* owner, const QString& objectName, const QString& caption,
+                                       const QString& prompt, const QString& actionCaption, int position)
+    : QDialog(owner), position_(position)
+{
+    setObjectName(objectName);
+    setWindowTitle(caption);
+
+    promptLabel = new QLabel(prompt, this);
+    DC = new QComboBox(this);
+    DC->setObjectName(QStringLiteral("DC"));
+    for (const QFileInfo& drive : QDir::drives())
+        DC->addItem(QDir::toNativeSeparators(drive.absoluteFilePath()));
+    DL = new QLineEdit(this);
+    DL->setObjectName(QStringLiteral("DL"));
+    cmd_browse = new QPushButton(QStringLiteral("浏览..."), this);
+    cmd_browse->setObjectName(QStringLiteral("cmd_browse"));
+    cmd_add = new QPushButton(actionCaption, this);
+    cmd_add->setObjectName(QStringLiteral("cmd_add"));
+    BitBtn1 = new QPushButton(QStringLiteral("退出"), this);
+    BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
+    for (QPushButton* b : {cmd_browse, cmd_add, BitBtn1})
+        b->setAutoDefault(false);
+
+    auto* folderRow = new QHBoxLayout;
+    folderRow->addWidget(DL, 1);
+    folderRow->addWidget(cmd_browse);
+    middle_ = new QVBoxLayout;
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(cmd_add);
+    buttons->addWidget(BitBtn1);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(promptLabel);
+    layout->addWidget(DC);
+    layout->addLayout(folderRow);
+    layout->addLayout(middle_, 1);
+    layout->addLayout(buttons);
+
+    // The program's folder first, as the folder the program runs in.
+    const QString start = QDir::toNativeSeparators(QDir::cleanPath(sys::programFolder()));
+    DL->setText(start);
+    for (int i = 0; i < DC->count(); ++i)
+        if (start.startsWith(DC->itemText(i), Qt::CaseInsensitive))
+            DC->setCurrentIndex(i);
+
+    connect(DC, &QComboBox::activated, this, [this] { DCChange(); });
+    connect(DL, &QLineEdit::textChanged, this, ui::guarded(this, [this] { DLChange(); }));
+    connect(cmd_browse, &QPushButton::clicked, this, ui::guarded(this, [this] { cmd_browseClick(); }));
+    connect(cmd_add, &QPushButton::clicked, this, ui::guarded(this, [this] { cmd_addClick(); }));
+    connect(BitBtn1, &QPushButton::clicked, this, [this] { BitBtn1Click(); });
+    FormCreate();
+}
+
+void DatabaseFolderForm::FormCreate()
+{
+    cmd_add->setEnabled(HasRight(PowAdd, position_));
+}
+
+QString DatabaseFolderForm::folder() const
+{
+    return QDir::fromNativeSeparators(DL->text().trimmed());
+}
+
+void DatabaseFolderForm::DCChange()
+{
+    DL->setText(DC->currentText());
+}
+
+void DatabaseFolderForm::cmd_browseClick()
+{
+    if (const auto chosen = ui::chooseFolder(this, promptLabel->text(), DL->text()))
+        DL->setText(QDir::toNativeSeparators(*chosen));
+}
+
+void DatabaseFolderForm::BitBtn1Click()
+{
+    close();
+}
+
+TFrmBackUp::TFrmBackUp(QWidget* owner)
+    : DatabaseFolderForm(owner, QStringLiteral("FrmBackUp"), QStringLiteral("数据库备份"),
+                         QStringLiteral("请选择备份路径"), QStringLiteral("备份"), kPosition)
+{
+    setFixedSize(420, 170);
+}
+
+void TFrmBackUp::cmd_addClick()
+{
+    QString failure;
+    {
+        ui::Hourglass wait;
+        try {
+            BackupDatabase(folder());
+        } catch (const std::exception& e) {
+            failure = QString::fromUtf8(e.what());
+        }
+    }
+    if (failure.isEmpty())
+        ui::message(this, QStringLiteral("数据备份完毕"));
+    else
+        ui::message(this, QStringLiteral("数据备份错误\n") + failure, QString(), ui::Icon::Warning);
+}

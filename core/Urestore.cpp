@@ -1,0 +1,133 @@
+#include "core/Urestore.h"
+
+#include "core/DbConfig.h"
+#include "core/Udatamod.h"
+#include "platform/db/Connection.h"
+#include "platform/db/Error.h"
+#include "platform/ui/Hourglass.h"
+#include "platform/ui/Prompt.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QListWidget>
+#include <QTemporaryFile>
+#include <QVBoxLayout>
+
+std::function<void(db::Connection&, const QString&)> ReopenDatabase = [](db::Connection& conn, const QString& path) {
+    conn.open(path, databaseKey());
+};
+
+namespace {
+
+db::Error refusal(const QString& text)
+{
+    return db::Error(db::Error::Kind::Usage, text);
+}
+
+// Puts the kept file back after a failed swap and opens it again.
+void putBack(db::Connection& conn, const QString& kept, const QString& target)
+{
+    RenameFile(kept, target);
+    ReopenDatabase(conn, target);
+}
+
+} // namespace
+
+void RestoreDatabase(const QString& folder)
+{
+    db::Connection& conn = FrmDataMod->AdoConn;
+    const QString target = CurrentDatabasePath();
+    const QString source = QDir(folder).filePath(BackupFileName());
+    if (!QFileInfo(source).isFile())
+        throw refusal(QStringLiteral("所选文件夹中没有备份文件 %1").arg(BackupFileName()));
+    if (QFileInfo(source).canonicalFilePath() == QFileInfo(target).canonicalFilePath())
+        throw refusal(QStringLiteral("所选文件就是正在使用的数据库"));
+    if (conn.transactionDepth() > 0)
+        throw refusal(QStringLiteral("数据库正在写入，请稍后再恢复"));
+    try {
+        CheckKeyedDatabase(source);
+    } catch (const db::Error& e) {
+        throw refusal(QStringLiteral("备份文件无法作为本系统的数据库打开（%1），当前数据未改动").arg(e.message()));
+    }
+    std::unique_ptr<QTemporaryFile> incoming = CopyKeyedDatabaseBeside(source, target);
+
+    for (db::Dataset* q : FrmDataMod->queries())
+        q->close();
+    conn.close();
+    // A journal left beside the file means another program is in the middle
+    // of writing it; replacing the file now would tear that write.
+    if (QFileInfo::exists(target + QStringLiteral("-journal"))) {
+        ReopenDatabase(conn, target);
+        throw refusal(QStringLiteral("数据库正被其他程序写入，请稍后再恢复"));
+    }
+
+    // The old file stays aside until the restored one has opened.
+    QTemporaryFile kept(target + QStringLiteral(".previous.XXXXXX"));
+    if (!kept.open()) {
+        ReopenDatabase(conn, target);
+        throw refusal(QStringLiteral("无法在数据库文件夹中写入文件"));
+    }
+    kept.close();
+    try {
+        RenameFile(target, kept.fileName());
+    } catch (const db::Error&) {
+        ReopenDatabase(conn, target);
+        throw;
+    }
+    try {
+        MoveIntoPlace(*incoming, target);
+    } catch (const db::Error&) {
+        putBack(conn, kept.fileName(), target);
+        throw;
+    }
+    try {
+        ReopenDatabase(conn, target);
+    } catch (const std::exception& e) {
+        QFile::remove(target);
+        putBack(conn, kept.fileName(), target);
+        throw db::Error(db::Error::Kind::Engine,
+                        QStringLiteral("恢复的数据库无法打开（%1），已换回原来的数据库").arg(QString::fromUtf8(e.what())));
+    }
+}
+
+TFrmRestore::TFrmRestore(QWidget* owner)
+    : DatabaseFolderForm(owner, QStringLiteral("FrmRestore"), QStringLiteral("数据恢复"),
+                         QStringLiteral("请选择已经备份的文件"), QStringLiteral("恢复"), kPosition)
+{
+    FB = new QListWidget(this);
+    FB->setObjectName(QStringLiteral("FB"));
+    middle()->addWidget(FB);
+    setFixedSize(420, 340);
+    DLChange();
+}
+
+void TFrmRestore::DLChange()
+{
+    if (!FB)
+        return;
+    FB->clear();
+    const QString pattern = QStringLiteral("*.") + QFileInfo(BackupFileName()).suffix();
+    FB->addItems(QDir(folder()).entryList({pattern}, QDir::Files, QDir::Name));
+}
+
+void TFrmRestore::cmd_addClick()
+{
+    if (FB->count() == 0) {
+        ui::message(this, QStringLiteral("无数据可恢复"));
+        return;
+    }
+    QString failure;
+    {
+        ui::Hourglass wait;
+        try {
+            RestoreDatabase(folder());
+        } catch (const std::exception& e) {
+            failure = QString::fromUtf8(e.what());
+        }
+    }
+    if (failure.isEmpty())
+        ui::message(this, QStringLiteral("数据恢复完毕"));
+    else
+        ui::message(this, QStringLiteral("数据恢复错误\n") + failure, QString(), ui::Icon::Warning);
+}

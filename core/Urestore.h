@@ -1,0 +1,40 @@
+#pragma once
+
+#include "core/Ubackup.h"
+
+#include <functional>
+
+class QListWidget;
+namespace db {
+class Connection;
+}
+
+// Opens the connection on the database file with the database key; tests
+// replace it to make the reopening after a restore fail.
+extern std::function<void(db::Connection&, const QString& path)> ReopenDatabase;
+
+// Replaces the database in use by folder's backup (BackupFileName()). The
+// backup must open with the key first; it is copied beside the database,
+// every query of the data module is closed, and the copy is renamed into
+// place with the old file kept aside until AdoConn has opened the new one.
+// Throws db::Error with the reason, leaving the database as it was and
+// AdoConn open on it: no backup there, a file that does not open with the
+// key, a write in progress, or a copy, swap or reopening that failed.
+void RestoreDatabase(const QString& folder);
+
+// "数据恢复": replaces the database by a backup from the chosen folder. Position 38.
+class TFrmRestore : public DatabaseFolderForm {
+    Q_OBJECT
+public:
+    static constexpr int kPosition = 38;
+
+    explicit TFrmRestore(QWidget* owner = nullptr);
+
+    // FB lists the folder's database files.
+    void DLChange() override;
+    // "无数据可恢复" when FB is empty; otherwise RestoreDatabase and
+    // "数据恢复完毕", or "数据恢复错误" with the reason.
+    void cmd_addClick() override;
+
+    QListWidget* FB = nullptr;
+};
