@@ -1,3 +1,4 @@
+#include "analysis/AnalysisForms.h"
 #include "core/CoreForms.h"
 #include "core/FunctionPositions.h"
 #include "core/Schema.h"
@@ -21,6 +22,7 @@ void registerForms()
     RegisterCoreForms();
     RegisterMembersForms();
     RegisterStockForms();
+    RegisterAnalysisForms();
 }
 
 } // namespace

@@ -1,0 +1,7 @@
+#include "analysis/AnalysisForms.h"
+
+#include "core/FunctionPositions.h"
+
+void RegisterAnalysisForms()
+{
+}
