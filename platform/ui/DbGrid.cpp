@@ -91,8 +91,10 @@ void DbGrid::followGrid(const QModelIndex& current)
     syncing_ = true;
     const bool moved = runGuarded(this, [&] { ds->setRecNo(current.row()); });
     syncing_ = false;
-    // A refused move (an edit that cannot be posted) leaves the grid on the dataset's row.
-    if (!moved || ds->recNo() != current.row())
+    // A refused move (an edit that cannot be posted) leaves the grid on the
+    // dataset's row; a move that reset the model (an edit cancelled on the
+    // way) leaves the grid without a current cell until it follows again.
+    if (!moved || ds->recNo() != current.row() || !currentIndex().isValid())
         QMetaObject::invokeMethod(this, &DbGrid::followDataset, Qt::QueuedConnection);
 }
 

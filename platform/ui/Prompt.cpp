@@ -1,6 +1,7 @@
 #include "platform/ui/Prompt.h"
 
-#include <QDesktopServices>
+#include "platform/sys/Shell.h"
+
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QInputDialog>
@@ -101,7 +102,7 @@ PromptReply dispatch(QWidget* parent, const PromptRequest& r)
         reply.answer = reply.value.isEmpty() ? Answer::Cancel : Answer::Ok;
         break;
     case PromptRequest::Kind::OpenUrl:
-        reply.answer = QDesktopServices::openUrl(QUrl(r.text)) ? Answer::Ok : Answer::Cancel;
+        reply.answer = sys::openUrl(QUrl(r.text)) ? Answer::Ok : Answer::Cancel;
         break;
     }
     return reply;

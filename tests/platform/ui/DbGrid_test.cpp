@@ -194,3 +194,15 @@ TEST_F(DbGridTest, ReopeningWithOtherRowsResetsTheGrid)
 }
 
 } // namespace
+
+TEST_F(DbGridTest, MovingOffAnUnchangedEditKeepsACurrentCell)
+{
+    showWindow();
+    focus(grid);
+    members->edit(); // nothing typed: the move cancels it and reloads the rows
+    QTest::keyClick(grid, Qt::Key_Down);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(members->recNo(), 1);
+    ASSERT_TRUE(grid->currentIndex().isValid());
+    EXPECT_EQ(grid->currentIndex().row(), 1);
+}
