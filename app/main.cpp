@@ -10,6 +10,8 @@
 #include "stock/StockForms.h"
 #include "platform/sys/SingleInstance.h"
 
+#include "platform/ui/GuardedApplication.h"
+
 #include <QApplication>
 #include <QFont>
 #include <memory>
@@ -29,7 +31,7 @@ void registerForms()
 
 int main(int argc, char** argv)
 {
-    QApplication app(argc, argv);
+    ui::GuardedApplication app(argc, argv);
     initCoreResources();
     // The one font of the program: other CJK fonts pick other glyph shapes.
     QApplication::setFont(QFont(QStringLiteral("WenQuanYi Micro Hei"), 10));

@@ -1,3 +1,5 @@
+#include "platform/ui/GuardedApplication.h"
+
 #include <QApplication>
 #include <QFont>
 #include <QFontDatabase>
@@ -9,7 +11,7 @@ int main(int argc, char** argv)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
+    ui::GuardedApplication app(argc, argv);
     QApplication::setFont(QFont(QStringLiteral("WenQuanYi Micro Hei"), 9));
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
