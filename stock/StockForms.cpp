@@ -3,9 +3,15 @@
 #include "core/FunctionPositions.h"
 #include "stock/Ucompany.h"
 #include "stock/Ugoods.h"
+#include "stock/UoutList.h"
+#include "stock/UoutsortC.h"
+#include "stock/UoutsortG.h"
 
 void RegisterStockForms()
 {
     RegisterForm(17, [](QWidget* owner) -> QDialog* { return new TFrmGoods(owner); });
     RegisterForm(18, [](QWidget* owner) -> QDialog* { return new TFrmCompany(owner); });
+    RegisterForm(25, [](QWidget* owner) -> QDialog* { return new TFrmOutList(owner); });
+    RegisterForm(26, [](QWidget* owner) -> QDialog* { return new TFrmOutSortG(owner); });
+    RegisterForm(27, [](QWidget* owner) -> QDialog* { return new TFrmOutSortC(owner); });
 }

@@ -1,0 +1,52 @@
+#include "stock/OutStatReport.h"
+
+namespace outstat {
+
+namespace {
+constexpr double kLine = 6;
+} // namespace
+
+void addTitle(report::Report& r, const QString& title)
+{
+    r.pageHeader().addLabel(QStringLiteral("Title"), QRectF(0, 0, r.contentWidth(), 9), title,
+                            {14, true, report::Align::Center});
+}
+
+double addCaptioned(report::Band& band, double x, double y, const QString& caption, double captionWidth,
+                    const QString& name, double textWidth)
+{
+    band.addLabel({}, QRectF(x, y, captionWidth, kLine), caption);
+    band.addLabel(name, QRectF(x + captionWidth, y, textWidth, kLine), QString());
+    return x + captionWidth + textWidth;
+}
+
+void addTotalsSummary(report::Report& r)
+{
+    const double x = addCaptioned(r.summary(), 0, 2, QStringLiteral("合计数量"), 20, kTotalQuantity, 40);
+    addCaptioned(r.summary(), x + 10, 2, QStringLiteral("合计金额"), 20, kTotalAmount, 40);
+}
+
+void setTotals(report::Report& r, const QString& quantity, const QString& amount)
+{
+    r.setText(kTotalQuantity, quantity);
+    r.setText(kTotalAmount, amount);
+}
+
+report::Column column(const QString& title, const QString& field, double width, report::Align align,
+                      const QString& titleName)
+{
+    report::Column c;
+    c.title = title;
+    c.field = field;
+    c.width = width;
+    c.align = align;
+    c.titleName = titleName;
+    return c;
+}
+
+QString shortDateText(const QDate& date)
+{
+    return date.toString(QStringLiteral("yyyy-MM-dd"));
+}
+
+} // namespace outstat

@@ -1,0 +1,40 @@
+#pragma once
+
+#include "platform/report/Columns.h"
+#include "platform/report/Report.h"
+
+#include <QDate>
+#include <QString>
+
+// Bands the printed sales statistics and rankings share (A4 portrait, 10 mm
+// margins): a centred title, criteria printed as a caption followed by a
+// named text, and a summary with the two totals.
+namespace outstat {
+
+// Label names the shared bands give their texts.
+inline const QString kTotalQuantity = QStringLiteral("TotalQuantity");
+inline const QString kTotalAmount = QStringLiteral("TotalAmount");
+inline const QString kDateFrom = QStringLiteral("Date1");
+inline const QString kDateTo = QStringLiteral("Date2");
+inline const QString kBillType = QStringLiteral("BillType");
+
+// The title, about 14 points, centred across the page header's top line.
+void addTitle(report::Report& r, const QString& title);
+
+// A caption at (x, y) and after it an empty label called name that the print
+// fills in; returns the x just right of that label.
+double addCaptioned(report::Band& band, double x, double y, const QString& caption, double captionWidth,
+                    const QString& name, double textWidth);
+
+// "合计数量" and "合计金额", each with the text the form's total box shows.
+void addTotalsSummary(report::Report& r);
+void setTotals(report::Report& r, const QString& quantity, const QString& amount);
+
+// A printed column; titleName names its heading when the print sets it.
+report::Column column(const QString& title, const QString& field, double width,
+                      report::Align align = report::Align::Left, const QString& titleName = {});
+
+// How the printed criteria show a date.
+QString shortDateText(const QDate& date);
+
+} // namespace outstat

@@ -1,0 +1,67 @@
+#include "stock/Routlist.h"
+
+#include "tests/stock/SalesFixture_test.h"
+
+#include "core/Udatamod.h"
+#include "stock/UoutList.h"
+
+namespace {
+
+class OutListPrintTest : public SalesTest {};
+
+TEST_F(OutListPrintTest, ALongListRepeatsTitleAndHeadingsOnEveryPageAndTotalsOnceAtTheEnd)
+{
+    std::vector<Line> many(60, Line{"G02", 1, 2.5});
+    addDocument("B1", day(3, 3), "C1", "out", many);
+    TFrmOutList f;
+    show(f);
+    setRange(f.fromPicker(), f.toPicker(), rangeFrom(), rangeTo());
+    click(f, "cmd_find");
+    ASSERT_EQ(f.totalQuantityBox()->text(), "60");
+    ASSERT_EQ(f.totalAmountBox()->text(), "150");
+
+    report::PreviewCapture capture;
+    click(f, "cmd_prin");
+    ASSERT_EQ(capture.count(), 1);
+    const report::PageModel& m = capture.last();
+    ASSERT_EQ(m.pageCount(), 2);
+    int printed = 0;
+    for (const report::Page& p : m.pages) {
+        EXPECT_EQ(p.countText(QStringLiteral("出货统计")), 1);
+        EXPECT_EQ(p.textsOf(report::BandKind::ColumnHeader).first(), QStringLiteral("流水号"));
+        EXPECT_EQ(p.countText(QStringLiteral("货号")), 1);
+        printed += int(detailRows(p, 9).size());
+    }
+    EXPECT_EQ(printed, 60);
+    EXPECT_EQ(m.pages[0].countText(QStringLiteral("合计数量")), 0);
+    EXPECT_EQ(textAfter(m.pages[1], QStringLiteral("合计数量")), "60");
+    EXPECT_EQ(textAfter(m.pages[1], QStringLiteral("合计金额")), "150");
+    // The list is where it was before printing.
+    EXPECT_EQ(dataMod().OutListQ.recNo(), 0);
+    EXPECT_FALSE(dataMod().OutListQ.controlsDisabled());
+}
+
+TEST_F(OutListPrintTest, TheLayoutAloneNamesEveryTextItPrints)
+{
+    addStandardDocuments();
+    TFrmOutList f;
+    show(f);
+    setRange(f.fromPicker(), f.toPicker(), rangeFrom(), rangeTo());
+    click(f, "cmd_find");
+
+    TQRoutlist list(dataMod().OutListQ);
+    list.setTexts({"g", "n", "c", "m", rangeFrom(), rangeTo(), QStringLiteral("退货厂商"), "24", "470.2",
+                   QStringLiteral("编"), QStringLiteral("名"), QStringLiteral("规")});
+    const report::Report& r = list.report();
+    EXPECT_EQ(r.paperSize(), QSizeF(210, 297));
+    EXPECT_EQ(r.margins(), QMarginsF(10, 10, 10, 10));
+    EXPECT_EQ(r.text("GoodsCode"), "g");
+    EXPECT_EQ(r.text("CompName"), "m");
+    EXPECT_EQ(r.text("Date2"), "2026-03-10");
+    EXPECT_EQ(r.text("BillType"), QStringLiteral("退货厂商"));
+    EXPECT_EQ(r.text("SpecTitle"), QStringLiteral("规"));
+    EXPECT_EQ(r.text("TotalAmount"), "470.2");
+    EXPECT_TRUE(r.pageFooter().isEmpty());
+}
+
+} // namespace
