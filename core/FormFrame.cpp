@@ -269,8 +269,13 @@ QLineEdit* RecordForm::addQuickFind(const QString& boxName, QBoxLayout* into, st
     controls_.findGroup = group;
     controls_.cmd_find = find;
     connect(find, &QPushButton::clicked, this, ui::guarded(this, [this] { cmd_findClick(); }));
+    // Enter finds only where the find button may be pressed (it follows the
+    // find right on forms that gate it).
     if (!onEnter)
-        onEnter = [this] { cmd_findClick(); };
+        onEnter = [this] {
+            if (controls_.cmd_find && controls_.cmd_find->isEnabled())
+                cmd_findClick();
+        };
     connect(box, &QLineEdit::returnPressed, this, ui::guarded(this, std::move(onEnter)));
     return box;
 }

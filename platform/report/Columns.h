@@ -12,7 +12,7 @@ struct Column {
     QString field;        // field of the report's dataset printed in the column
     double width = 20;    // mm
     Align align = Align::Left;  // of the data texts; headings are centred
-    QString titleName;    // heading label's name, for Report::setText; optional
+    QString titleName = {}; // heading label's name, for Report::setText; optional
 };
 
 struct ColumnsStyle {

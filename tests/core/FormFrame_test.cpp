@@ -232,3 +232,14 @@ TEST_F(FormFrameTest, OnlyStandardButtonsAreStandard)
     StaffForm f(q());
     EXPECT_THROW(f.addStandardButtonsForTest({"cmd_nosuch"}), std::invalid_argument);
 }
+
+TEST_F(FormFrameTest, EnterFindsOnlyWhereTheFindButtonMayBePressed)
+{
+    StaffForm f(q());
+    f.show();
+    f.controls().cmd_find->setEnabled(false); // as a form gating find on PowFind does
+    f.findBox->setFocus();
+    QTest::keyClicks(f.findBox, "E2");
+    QTest::keyClick(f.findBox, Qt::Key_Return);
+    EXPECT_EQ(f.finds, 0);
+}

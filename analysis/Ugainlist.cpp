@@ -1,0 +1,175 @@
+#include "analysis/Ugainlist.h"
+
+#include "analysis/ListTotals.h"
+#include "core/Udatamod.h"
+#include "platform/ui/DbDatePicker.h"
+#include "platform/ui/DbGrid.h"
+#include "platform/ui/Hourglass.h"
+
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+
+const QString kRange = QStringLiteral(" where bill_date between :date1 and :date2 ");
+
+// Lines in the order they are shown; run in the order of kRunOrder.
+constexpr std::array<int, 5> kRunOrder{0, 3, 1, 2, 4};
+const char* const kSigns[] = {"+", "+", "-", "-", "="};
+
+} // namespace
+
+TFrmGainList::TFrmGainList(QWidget* owner)
+    : RecordForm(owner, QStringLiteral("FrmGainList"), QStringLiteral("利润分析"), kPosition)
+{
+    addButton(QStringLiteral("cmd_add"), QStringLiteral("查询&F"), [this] { cmd_addClick(); });
+    addButton(QStringLiteral("cmd_exit"), QStringLiteral("退出&X"), [this] { cmd_exitClick(); });
+    toolbar()->addStretch(1);
+    // Running follows no right: the rule must leave the button alone.
+    controls().cmd_add = nullptr;
+
+    TFrmDataMod& dm = *FrmDataMod;
+    lines_ = {{
+        {"货品销售收入", &dm.GainOutQ,
+         {QStringLiteral("select bill_no,bill_date,shou_tota from outmain"), kRange}, QStringLiteral("shou_tota")},
+        {"服务项目收入", &dm.GainServeQ,
+         {QStringLiteral("select bill_no,bill_date,should_gath,gath_type from insifee"),
+          kRange + QStringLiteral("and gath_type='servefee' ")},
+         QStringLiteral("should_gath")},
+        {"其他收入", &dm.GainEInQ,
+         {QStringLiteral("select bill_no,bill_date,serv_fee,gath_type from insifee "),
+          kRange + QStringLiteral("and gath_type='income' ")},
+         QStringLiteral("serv_fee")},
+        {"采购货品支出", &dm.GainInQ,
+         {QStringLiteral("select bill_no,bill_date,shou_tota from inmain"), kRange}, QStringLiteral("shou_tota")},
+        {"其他支出", &dm.GainEOutQ,
+         {QStringLiteral("select bill_no,bill_date,serv_fee,gath_type from insifee "),
+          kRange + QStringLiteral("and gath_type='outlay' ")},
+         QStringLiteral("serv_fee")},
+    }};
+
+    auto* range = new QGroupBox(QStringLiteral("日期范围"), this);
+    auto* rangeRow = new QHBoxLayout(range);
+    from_ = new ui::DbDatePicker(range);
+    from_->setObjectName(QStringLiteral("DP1"));
+    to_ = new ui::DbDatePicker(range);
+    to_->setObjectName(QStringLiteral("DP2"));
+    rangeRow->addWidget(new QLabel(QStringLiteral("日期"), range));
+    rangeRow->addWidget(from_);
+    rangeRow->addWidget(new QLabel(QStringLiteral("-"), range));
+    rangeRow->addWidget(to_);
+    rangeRow->addStretch(1);
+    body()->addWidget(range);
+
+    // Each line's grid over its box, the signs between the boxes.
+    auto* table = new QGridLayout;
+    for (int i = 0; i < int(lines_.size()); ++i) {
+        Line& line = lines_[size_t(i)];
+        auto* group = new QGroupBox(QString::fromUtf8(line.caption), this);
+        auto* inGroup = new QVBoxLayout(group);
+        line.grid = new ui::DbGrid(group);
+        line.grid->setObjectName(QStringLiteral("DBGrid%1").arg(i + 1));
+        line.grid->setDataset(line.query);
+        line.grid->setRowSelect(true);
+        line.grid->setReadOnly(true);
+        line.grid->setColumns({{QStringLiteral("bill_no"), QStringLiteral("单号"), 110},
+                               {line.amountColumn, QStringLiteral("金额"), 60}});
+        inGroup->addWidget(line.grid);
+        table->addWidget(group, 0, 2 * i);
+        line.box = new QLineEdit(this);
+        line.box->setObjectName(QStringLiteral("Edit%1").arg(i + 1));
+        line.box->setReadOnly(true);
+        table->addWidget(line.box, 1, 2 * i);
+        table->addWidget(new QLabel(QString::fromLatin1(kSigns[i]), this), 1, 2 * i + 1, Qt::AlignCenter);
+    }
+    auto* profitColumn = new QVBoxLayout;
+    profitColumn->addStretch(1);
+    profitColumn->addWidget(new QLabel(QStringLiteral("利润结果"), this));
+    table->addLayout(profitColumn, 0, 10);
+    profit_ = new QLineEdit(this);
+    profit_->setObjectName(QStringLiteral("Edit6"));
+    profit_->setReadOnly(true);
+    table->addWidget(profit_, 1, 10);
+    body()->addLayout(table, 1);
+
+    resize(1100, 560);
+    runFormCreate([this] { FormCreate(); });
+}
+
+TFrmGainList::~TFrmGainList()
+{
+    FormDestroy();
+}
+
+void TFrmGainList::FormCreate()
+{
+    from_->setToday();
+    to_->setToday();
+    db::Dataset& q = FrmDataMod->InsiFeeQ;
+    q.close();
+    q.setSql(QStringLiteral("select * from insifee where bill_no='***' "));
+    q.setLockType(db::LockType::Optimistic);
+    q.open();
+}
+
+void TFrmGainList::FormDestroy()
+{
+    try {
+        FrmDataMod->InsiFeeQ.close();
+    } catch (const std::exception&) {
+    }
+}
+
+void TFrmGainList::cmd_addClick()
+{
+    ui::Hourglass wait;
+    bool allRan = true;
+    for (int i : kRunOrder)
+        allRan = runLine(lines_[size_t(i)]) && allRan;
+    // A profit beside a missing figure, or from another range's figure, would be wrong.
+    if (allRan)
+        showProfit();
+    else
+        profit_->clear();
+}
+
+bool TFrmGainList::runLine(Line& line)
+{
+    db::Dataset& q = *line.query;
+    q.disableControls();
+    bool ran = true;
+    try {
+        q.close();
+        q.setSql(line.sql);
+        q.setParam(QStringLiteral("date1"), from_->value());
+        q.setParam(QStringLiteral("date2"), to_->value());
+        q.setLockType(db::LockType::Optimistic);
+        q.open();
+        line.box->setText(db::formatAmount(SumColumn(q, line.amountColumn)));
+    } catch (const std::exception&) {
+        line.box->clear();
+        ran = false;
+    }
+    q.enableControls();
+    return ran;
+}
+
+void TFrmGainList::showProfit()
+{
+    // From the rounded figures shown, in the order the signs stand.
+    double profit = 0;
+    for (size_t i = 0; i < lines_.size(); ++i) {
+        const std::optional<double> figure = db::parseAmount(lines_[i].box->text());
+        if (!figure) {
+            profit_->clear();
+            return;
+        }
+        profit = i < 3 ? profit + *figure : profit - *figure;
+    }
+    profit_->setText(db::formatAmount(profit));
+}

@@ -1,0 +1,299 @@
+#include "analysis/Usalary.h"
+
+#include "analysis/CommissionEngine.h"
+#include "analysis/Rsalary.h"
+#include "core/Udatamod.h"
+#include "core/Upublic.h"
+#include "platform/db/Error.h"
+#include "platform/report/Preview.h"
+#include "platform/ui/DbDatePicker.h"
+#include "platform/ui/DbGrid.h"
+#include "platform/ui/Hourglass.h"
+#include "platform/ui/Prompt.h"
+
+#include <QComboBox>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QProgressBar>
+#include <QScreen>
+#include <cmath>
+
+namespace {
+
+db::Dataset& salaryQ()
+{
+    return FrmDataMod->SalaryQ;
+}
+
+void executeOnTempQ(const QString& sql)
+{
+    db::Dataset& q = FrmDataMod->TempQ;
+    q.close();
+    q.setSql(sql);
+    q.execute();
+}
+
+// The grid shows nothing of the rows while they are being rebuilt.
+class ControlsOff {
+public:
+    explicit ControlsOff(db::Dataset& q) : q_(q) { q_.disableControls(); }
+    ~ControlsOff() { q_.enableControls(); }
+    ControlsOff(const ControlsOff&) = delete;
+    ControlsOff& operator=(const ControlsOff&) = delete;
+
+private:
+    db::Dataset& q_;
+};
+
+} // namespace
+
+TFrmSalary::TFrmSalary(QWidget* owner)
+    : RecordForm(owner, QStringLiteral("FrmSalary"), QStringLiteral("薪资统计"), kPosition)
+{
+    addStandardButtons({"cmd_find", "cmd_prin", "cmd_exit"}, {"查询[&F]", "打印[&P]", "退出[&X]"});
+    controls().gateFind = true;
+    controls().gatePrint = true;
+    setClosableAnyTime(true);
+
+    auto* row = new QHBoxLayout;
+    auto labelled = [&](const QString& caption, QWidget* w) {
+        row->addWidget(new QLabel(caption, this));
+        row->addWidget(w);
+    };
+    codeBox_ = new QComboBox(this);
+    codeBox_->setObjectName(QStringLiteral("ComboBox1"));
+    codeBox_->setEditable(true);
+    codeBox_->setMinimumWidth(100);
+    labelled(QStringLiteral("员工编号"), codeBox_);
+    nameBox_ = new QComboBox(this);
+    nameBox_->setObjectName(QStringLiteral("ComboBox2"));
+    nameBox_->setEditable(true);
+    nameBox_->setMinimumWidth(100);
+    labelled(QStringLiteral("员工姓名"), nameBox_);
+    monthBox_ = new ui::DbDatePicker(this);
+    monthBox_->setObjectName(QStringLiteral("DP1"));
+    labelled(QStringLiteral("统计月份"), monthBox_);
+    totalBox_ = new QLineEdit(this);
+    totalBox_->setObjectName(QStringLiteral("Edit1"));
+    totalBox_->setReadOnly(true);
+    totalBox_->setFocusPolicy(Qt::ClickFocus);
+    labelled(QStringLiteral("薪金总额"), totalBox_);
+    row->addStretch(1);
+    body()->addLayout(row);
+
+    grid_ = new ui::DbGrid(this);
+    grid_->setObjectName(QStringLiteral("DBGrid1"));
+    grid_->setDataset(&salaryQ());
+    grid_->setRowSelect(true);
+    grid_->setReadOnly(true);
+    grid_->setColumns({
+        {QStringLiteral("empl_code"), QStringLiteral("员工编号"), 90},
+        {QStringLiteral("empl_name"), QStringLiteral("姓名"), 100},
+        {QStringLiteral("empl_sex"), QStringLiteral("性别"), 50},
+        {QStringLiteral("dept_name"), QStringLiteral("部门"), 120},
+        {QStringLiteral("low_salary"), QStringLiteral("保障底薪"), 100},
+        {QStringLiteral("add_fee"), QStringLiteral("提成金额"), 100},
+        {QStringLiteral("sub_tota"), QStringLiteral("小计"), 100},
+    });
+    body()->addWidget(grid_, 1);
+    controls().grid = grid_;
+
+    progress_ = new QProgressBar(this);
+    progress_->setObjectName(QStringLiteral("PB1"));
+    progress_->setRange(0, 100);
+    progress_->setTextVisible(false);
+    progress_->hide();
+    body()->addWidget(progress_);
+
+    connect(codeBox_, &QComboBox::editTextChanged, this,
+            ui::guarded(this, [this](const QString& text) { ComboBox1Change(text); }));
+    connect(codeBox_, &QComboBox::activated, this, ui::guarded(this, [this] { ComboBox1Click(); }));
+    connect(nameBox_, &QComboBox::activated, this, ui::guarded(this, [this] { ComboBox2Click(); }));
+    keep(salaryQ().onCalcFields([this](db::Dataset& q) { SalaryQCalcFields(q); }));
+
+    setFixedSize(792, 573);
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+    runFormCreate([this] { FormCreate(); });
+}
+
+TFrmSalary::~TFrmSalary() = default;
+
+void TFrmSalary::FormCreate()
+{
+    monthBox_->setDate(QDate::currentDate());
+    FillEmployeeFindCombos();
+    executeOnTempQ(QStringLiteral("delete * from salary "));
+    reopenSheet();
+}
+
+void TFrmSalary::FillEmployeeFindCombos()
+{
+    FillComboDistinct(QStringLiteral("employee"), QStringLiteral("empl_code"), codeBox_);
+    FillComboDistinct(QStringLiteral("employee"), QStringLiteral("empl_name"), nameBox_);
+}
+
+void TFrmSalary::setComboText(QComboBox* combo, const QString& text)
+{
+    settingText_ = true;
+    combo->setEditText(text);
+    settingText_ = false;
+}
+
+void TFrmSalary::ComboBox1Change(const QString& text)
+{
+    if (settingText_ || text.isEmpty())
+        return;
+    setComboText(nameBox_, QString());
+    setComboText(nameBox_, LookupField(QStringLiteral("employee"), QStringLiteral("empl_code"), text,
+                                       QStringLiteral("empl_name")));
+}
+
+void TFrmSalary::ComboBox1Click()
+{
+    // A blank code names no row (locate would take it for NULL).
+    const QString code = codeBox_->currentText();
+    if (code.isEmpty() || !salaryQ().isActive())
+        return;
+    salaryQ().locate(QStringLiteral("empl_code"), code);
+}
+
+void TFrmSalary::ComboBox2Click()
+{
+    const QString name = nameBox_->currentText();
+    if (!name.isEmpty()) {
+        setComboText(codeBox_, QString());
+        setComboText(codeBox_, LookupField(QStringLiteral("employee"), QStringLiteral("empl_name"), name,
+                                           QStringLiteral("empl_code")));
+    }
+    ComboBox1Click();
+}
+
+void TFrmSalary::SalaryQCalcFields(db::Dataset& q)
+{
+    try {
+        const QVariant base = q.value(QStringLiteral("low_salary"));
+        const QVariant commission = q.value(QStringLiteral("add_fee"));
+        if ((!base.isValid() || base.isNull()) && (!commission.isValid() || commission.isNull()))
+            return;
+        // An employee without a base pay still earns the commission.
+        q.setValue(QStringLiteral("sub_tota"), db::asFloat(base) + db::asFloat(commission));
+    } catch (const std::exception&) {
+        // the subtotal stays empty
+    }
+}
+
+void TFrmSalary::SumSalaryTotal()
+{
+    double sum = 0;
+    try {
+        const db::Dataset& q = salaryQ();
+        const int subtotal = q.fieldIndex(QStringLiteral("sub_tota"));
+        for (int row = 0; row < q.recordCount(); ++row)
+            sum += db::asFloat(q.value(row, subtotal));
+    } catch (...) {
+        totalBox_->setText(db::formatAmount(sum));
+        throw;
+    }
+    totalBox_->setText(db::formatAmount(sum));
+}
+
+void TFrmSalary::CalcEmployeeCommission(const QString& emplCode)
+{
+    try {
+        db::Transaction t(FrmDataMod->AdoConn);
+        if (!RunCommission(emplCode, CommissionPeriod::monthOf(monthBox_->date()), CommissionKinds::All))
+            return;
+        db::Dataset& q = FrmDataMod->TempQ;
+        q.close();
+        q.setSql(QStringList{QStringLiteral("insert into salary (empl_code,add_fee) "),
+                             QStringLiteral("values (:empl_code,:add_fee)")});
+        q.setParam(QStringLiteral("empl_code"), emplCode);
+        q.setParam(QStringLiteral("add_fee"), SumCommission());
+        q.execute();
+        t.commit();
+    } catch (const std::exception& e) {
+        throw db::Error(db::Error::Kind::Engine,
+                        QStringLiteral("员工 %1 的提成计算失败：%2").arg(emplCode, QString::fromUtf8(e.what())));
+    }
+}
+
+void TFrmSalary::showProgress(int done, int count)
+{
+    // Halves go to the even neighbour, as the bar's position always has.
+    progress_->setValue(int(std::nearbyint(1.0 / count * done * 100)));
+}
+
+void TFrmSalary::reopenSheet()
+{
+    db::Dataset& q = salaryQ();
+    q.close();
+    q.setSql(QStringLiteral("select * from salary "));
+    q.open();
+}
+
+void TFrmSalary::computeSheet()
+{
+    db::Transaction t(FrmDataMod->AdoConn);
+    executeOnTempQ(QStringLiteral("delete * from salary "));
+    db::Dataset& temp = FrmDataMod->TempQ;
+    temp.close();
+    temp.setSql(QStringLiteral("select distinct empl_code from employee"));
+    temp.open();
+    QStringList codes;
+    for (int row = 0; row < temp.recordCount(); ++row)
+        codes << db::asString(temp.value(row, 0));
+    const int n = int(codes.size());
+    if (n > 0) {
+        progress_->reset();
+        progress_->show();
+        struct HideAfter {
+            QProgressBar* bar;
+            ~HideAfter() { bar->hide(); }
+        } hide{progress_};
+        for (int i = 0; i < n; ++i) {
+            CalcEmployeeCommission(codes[i]);
+            showProgress(i, n);
+        }
+    }
+    t.commit();
+}
+
+void TFrmSalary::cmd_findClick()
+{
+    ui::Hourglass wait;
+    {
+        ControlsOff quiet(salaryQ());
+        try {
+            computeSheet();
+        } catch (...) {
+            // The tables are as they were: so must the grid and the lines be.
+            try {
+                reopenSheet();
+                FrmDataMod->ListTempQ.close();
+                FrmDataMod->ListTempQ.setSql(QStringLiteral("select * from listtemp "));
+                FrmDataMod->ListTempQ.open();
+            } catch (const std::exception&) {
+            }
+            throw;
+        }
+        reopenSheet();
+        SumSalaryTotal();
+        if (!salaryQ().isEmpty())
+            salaryQ().first();
+    }
+}
+
+void TFrmSalary::cmd_prinClick()
+{
+    const auto total = db::parseAmount(totalBox_->text());
+    if (!total || *total <= 0)
+        return;
+    TQsalary sheet(&salaryQ());
+    sheet.setText(QStringLiteral("datea"), QLocale::system().toString(monthBox_->date(), QLocale::ShortFormat));
+    sheet.setText(QStringLiteral("hjje"), totalBox_->text());
+    report::preview(sheet, this);
+}

@@ -1,0 +1,62 @@
+#pragma once
+
+#include "core/FormFrame.h"
+
+class QComboBox;
+class QLineEdit;
+class QProgressBar;
+namespace ui {
+class DbDatePicker;
+class DbGrid;
+} // namespace ui
+
+// Salary statistics over SalaryQ: the salary sheet of one calendar month, one
+// row per employee code of the staff table with the base pay, the month's
+// commission and their sum, and the sheet's total; the printed sheet TQsalary.
+//
+// A computation empties and refills the work tables salary and listtemp in
+// one transaction: when any employee's commission cannot be computed, the
+// sheet stays as it was and the error is shown. An empty base pay counts 0
+// in the subtotal, so a commission is never left out of the total.
+// Rights position 34: find follows PowFind, print follows PowPrin.
+class TFrmSalary : public RecordForm {
+    Q_OBJECT
+public:
+    static constexpr int kPosition = 34;
+
+    explicit TFrmSalary(QWidget* owner = nullptr);
+    ~TFrmSalary() override;
+
+    // Computes the sheet of the month of DP1.
+    void cmd_findClick() override;
+    // Previews the printed sheet when the total is above 0.
+    void cmd_prinClick() override;
+
+    // The employee's commission lines of DP1's month into listtemp and the
+    // employee's row into salary, together; a blank code writes nothing.
+    // Errors reach the caller, naming the employee.
+    void CalcEmployeeCommission(const QString& emplCode);
+
+private:
+    void FormCreate();
+    void FillEmployeeFindCombos();
+    void ComboBox1Change(const QString& text);
+    void ComboBox1Click();
+    void ComboBox2Click();
+    void SalaryQCalcFields(db::Dataset& q);
+    void SumSalaryTotal();
+
+    void computeSheet();
+    void showProgress(int done, int count);
+    void reopenSheet();
+    // Sets a combo's text without running its change handler.
+    void setComboText(QComboBox* combo, const QString& text);
+
+    QComboBox* codeBox_ = nullptr;        // ComboBox1
+    QComboBox* nameBox_ = nullptr;        // ComboBox2
+    ui::DbDatePicker* monthBox_ = nullptr; // DP1
+    QLineEdit* totalBox_ = nullptr;       // Edit1
+    ui::DbGrid* grid_ = nullptr;          // DBGrid1
+    QProgressBar* progress_ = nullptr;    // PB1
+    bool settingText_ = false;
+};
