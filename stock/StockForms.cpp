@@ -6,11 +6,15 @@
 #include "stock/UoutList.h"
 #include "stock/UoutsortC.h"
 #include "stock/UoutsortG.h"
+#include "stock/Ustore.h"
+#include "stock/Ustorini.h"
 
 void RegisterStockForms()
 {
     RegisterForm(17, [](QWidget* owner) -> QDialog* { return new TFrmGoods(owner); });
     RegisterForm(18, [](QWidget* owner) -> QDialog* { return new TFrmCompany(owner); });
+    RegisterForm(19, [](QWidget* owner) -> QDialog* { return new TFrmStorIni(owner); });
+    RegisterForm(20, [](QWidget* owner) -> QDialog* { return new TFrmStore(owner); });
     RegisterForm(25, [](QWidget* owner) -> QDialog* { return new TFrmOutList(owner); });
     RegisterForm(26, [](QWidget* owner) -> QDialog* { return new TFrmOutSortG(owner); });
     RegisterForm(27, [](QWidget* owner) -> QDialog* { return new TFrmOutSortC(owner); });

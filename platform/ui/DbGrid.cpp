@@ -76,7 +76,9 @@ void DbGrid::followDataset()
         selectionModel()->clearCurrentIndex();
         return;
     }
-    const int column = currentIndex().isValid() ? currentIndex().column() : 0;
+    // A reset on the way (an edit cancelled by the move) loses the current
+    // cell: the column the user went to is kept.
+    const int column = currentIndex().isValid() ? currentIndex().column() : lastColumn_;
     syncing_ = true;
     setCurrentIndex(model_->index(row, column));
     scrollTo(currentIndex());
@@ -88,6 +90,7 @@ void DbGrid::followGrid(const QModelIndex& current)
     db::Dataset* ds = dataset();
     if (syncing_ || !ds || !current.isValid() || ds->recNo() == current.row())
         return;
+    lastColumn_ = current.column();
     syncing_ = true;
     const bool moved = runGuarded(this, [&] { ds->setRecNo(current.row()); });
     syncing_ = false;

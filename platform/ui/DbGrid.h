@@ -42,6 +42,7 @@ private:
     DatasetModel* model_;
     bool readOnly_ = true;
     bool syncing_ = false;
+    int lastColumn_ = 0;     // the column last chosen in the grid
 };
 
 } // namespace ui

@@ -205,4 +205,10 @@ TEST_F(DbGridTest, MovingOffAnUnchangedEditKeepsACurrentCell)
     EXPECT_EQ(members->recNo(), 1);
     ASSERT_TRUE(grid->currentIndex().isValid());
     EXPECT_EQ(grid->currentIndex().row(), 1);
+
+    members->edit();
+    clickCell(2, 1);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(members->recNo(), 2);
+    EXPECT_EQ(grid->currentIndex().column(), 1) << "the clicked cell, not the first column";
 }
