@@ -1,0 +1,125 @@
+#include "members/Udyehair.h"
+
+#include "core/Udatamod.h"
+#include "platform/ui/DbComboBox.h"
+#include "platform/ui/DbLineEdit.h"
+
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+
+namespace {
+
+// A combo of the recipe and where the values it offers are stored.
+struct ComboRow {
+    const char* label;
+    const char* column;
+    const char* objectName;
+    const char* listTable;
+    const char* listColumn;
+};
+
+// In the order the pick lists are filled, the plan block's three last.
+constexpr ComboRow kTopCombos[] = {
+    {"染发类别", "dye_kind", "DBComboBox1", "baseitem", "gods_type"},
+    {"头发基色", "base_color", "DBComboBox2", "baseitem", "gods_color"},
+    {"染后颜色", "end_color", "DBComboBox3", "baseitem", "gods_color"},
+    {"烫前处理", "do_before", "DBComboBox4", "dyehair", "do_before"},
+    {"烫中处理", "do_middle", "DBComboBox5", "dyehair", "do_middle"},
+    {"烫后处理", "do_after", "DBComboBox6", "dyehair", "do_after"},
+    {"染药", "dye_drug", "DBComboBox7", "dyehair", "dye_drug"},
+    {"主要配方", "dye_plan", "DBComboBox8", "dyehair", "dye_plan"},
+};
+
+// The plan for each part of the hair and the minutes the colour takes there.
+struct PartRow {
+    const char* label;
+    const char* planColumn;
+    const char* planName;
+    const char* timeColumn;
+    const char* timeName;
+};
+constexpr PartRow kParts[] = {
+    {"发根", "root_plan", "DBComboBox9", "root_time", "DBEdit5"},
+    {"发中", "mid_plan", "DBComboBox10", "mid_time", "DBEdit6"},
+    {"发梢", "top_plan", "DBComboBox11", "top_time", "DBEdit7"},
+};
+
+QString u(const char* text)
+{
+    return QString::fromUtf8(text);
+}
+
+std::vector<ui::GridColumn> gridColumns()
+{
+    return {{QStringLiteral("serve_code"), QStringLiteral("服务编号"), 80},
+            {QStringLiteral("serve_name"), QStringLiteral("服务名称"), 120},
+            {QStringLiteral("serve_type"), QStringLiteral("类别"), 70},
+            {QStringLiteral("dye_kind"), QStringLiteral("染发类别"), 90},
+            {QStringLiteral("base_color"), QStringLiteral("头发基色"), 90},
+            {QStringLiteral("end_color"), QStringLiteral("染后颜色"), 90}};
+}
+
+} // namespace
+
+TFrmDyeHair::TFrmDyeHair(QWidget* owner)
+    : RecipeForm(owner, Design{QStringLiteral("FrmDyeHair"), QStringLiteral("染发项目设置"), kPosition,
+                               &FrmDataMod->DyeHairQ, QStringLiteral("select * from DyeHair order by serve_code"),
+                               QStringLiteral("染发项目"), PickListFill::Replace, false, gridColumns()})
+{
+    buildRecipeBoxes();
+    start();
+    resize(860, 680);
+}
+
+void TFrmDyeHair::buildRecipeBoxes()
+{
+    QGridLayout* layout = recipeLayout();
+    QWidget* group = recipeGroup();
+    auto combo = [&](const ComboRow& r) {
+        return pickCombo(u(r.column), r.objectName, u(r.listTable), u(r.listColumn), group);
+    };
+
+    // Kind and the two colours on one line; treatments, product and plan below.
+    int line = 0;
+    for (int i = 0; i < 3; ++i) {
+        layout->addWidget(new QLabel(u(kTopCombos[i].label), group), line, i * 2);
+        layout->addWidget(combo(kTopCombos[i]), line, i * 2 + 1);
+    }
+    for (int i = 3; i < 6; ++i) {
+        ++line;
+        layout->addWidget(new QLabel(u(kTopCombos[i].label), group), line, 0);
+        layout->addWidget(combo(kTopCombos[i]), line, 1, 1, 5);
+    }
+    ++line;
+    layout->addWidget(new QLabel(u(kTopCombos[6].label), group), line, 0);
+    layout->addWidget(combo(kTopCombos[6]), line, 1, 1, 3);
+    auto* quantity = new QHBoxLayout;
+    quantity->addWidget(new QLabel(QStringLiteral("用量"), group));
+    quantity->addWidget(textBox(QStringLiteral("use_quant"), "DBEdit4", group), 1);
+    quantity->addWidget(new QLabel(QStringLiteral("C.C"), group));
+    layout->addLayout(quantity, line, 4, 1, 2);
+    ++line;
+    layout->addWidget(new QLabel(u(kTopCombos[7].label), group), line, 0);
+    layout->addWidget(combo(kTopCombos[7]), line, 1, 1, 5);
+
+    auto* plans = new QGroupBox(QStringLiteral("染发配方"), group);
+    auto* planGrid = new QGridLayout(plans);
+    planGrid->addWidget(new QLabel(QStringLiteral("过色时间"), plans), 0, 2);
+    int partLine = 0;
+    for (const PartRow& p : kParts) {
+        ++partLine;
+        planGrid->addWidget(new QLabel(u(p.label), plans), partLine, 0);
+        planGrid->addWidget(pickCombo(u(p.planColumn), p.planName, QStringLiteral("dyehair"), u(p.planColumn), plans),
+                            partLine, 1);
+        planGrid->addWidget(textBox(u(p.timeColumn), p.timeName, plans), partLine, 2);
+        planGrid->addWidget(new QLabel(QStringLiteral("分钟"), plans), partLine, 3);
+    }
+    planGrid->setColumnStretch(1, 3);
+    planGrid->setColumnStretch(2, 1);
+    layout->addWidget(plans, ++line, 0, 1, 6);
+
+    layout->addWidget(new QLabel(QStringLiteral("备注"), group), ++line, 0);
+    layout->addWidget(textBox(QStringLiteral("dye_note"), "DBEdit8", group), line, 1, 1, 5);
+}

@@ -1,0 +1,148 @@
+#include "members/Umarcel.h"
+
+#include "core/Udatamod.h"
+#include "platform/ui/DbComboBox.h"
+#include "platform/ui/DbLineEdit.h"
+
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+
+namespace {
+
+// A combo of the recipe and where the values it offers are stored.
+struct ComboRow {
+    const char* label;
+    const char* column;
+    const char* objectName;
+    const char* listTable;
+    const char* listColumn;
+};
+
+// In the order the pick lists are filled.
+constexpr ComboRow kTopCombos[] = {
+    {"烫发方式", "mar_type", "DBComboBox1", "baseitem", "gods_size"},
+    {"造型类别", "mar_kind", "DBComboBox2", "baseitem", "prod_place"},
+    {"沟通卷度", "curl_tune", "DBComboBox3", "baseitem", "gods_spec"},
+    {"选定药水", "mar_mach", "DBComboBox4", "marcel", "mar_mach"},
+    {"烫前处理", "do_before", "DBComboBox5", "marcel", "do_before"},
+    {"烫中处理", "do_middle", "DBComboBox6", "marcel", "do_middle"},
+    {"烫后处理", "do_after", "DBComboBox7", "marcel", "do_after"},
+};
+
+// The rollers: one line per zone, colour and arrangement.
+struct ZoneRow {
+    const char* label;
+    const char* colorColumn;
+    const char* colorName;
+    const char* sortColumn;
+    const char* sortName;
+};
+constexpr ZoneRow kZones[] = {
+    {"前", "bef_color", "DBComboBox8", "bef_sort", "DBComboBox12"},
+    {"中", "mid_color", "DBComboBox9", "mid_sort", "DBComboBox13"},
+    {"耳", "ear_color", "DBComboBox10", "ear_sort", "DBComboBox14"},
+    {"后", "back_color", "DBComboBox11", "back_sort", "DBComboBox15"},
+};
+
+// The solution: first and second agent, minutes to leave on and to rinse.
+struct SolutionRow {
+    const char* label;
+    const char* firstColumn;
+    const char* firstName;
+    const char* secondColumn;
+    const char* secondName;
+};
+constexpr SolutionRow kSolution[] = {
+    {"停留", "first_stay", "DBEdit4", "sec_stay", "DBEdit5"},
+    {"冲洗", "first_wash", "DBEdit6", "sec_wash", "DBEdit7"},
+};
+
+QString u(const char* text)
+{
+    return QString::fromUtf8(text);
+}
+
+std::vector<ui::GridColumn> gridColumns()
+{
+    return {{QStringLiteral("serve_code"), QStringLiteral("项目编号"), 80},
+            {QStringLiteral("serve_name"), QStringLiteral("项目名称"), 120},
+            {QStringLiteral("serve_type"), QStringLiteral("类别"), 70},
+            {QStringLiteral("mar_type"), QStringLiteral("烫发方式"), 90},
+            {QStringLiteral("mar_kind"), QStringLiteral("造型类别"), 90},
+            {QStringLiteral("curl_tune"), QStringLiteral("沟通卷度"), 90},
+            {QStringLiteral("mar_mach"), QStringLiteral("选定药水"), 100}};
+}
+
+} // namespace
+
+TFrmMarcel::TFrmMarcel(QWidget* owner)
+    : RecipeForm(owner, Design{QStringLiteral("FrmMarcel"), QStringLiteral("烫发项目设置"), kPosition,
+                               &FrmDataMod->MarcelQ, QStringLiteral("select * from Marcel order by serve_code"),
+                               QStringLiteral("烫发项目"), PickListFill::Merge, true, gridColumns()})
+{
+    buildRecipeBoxes();
+    start();
+    resize(860, 680);
+}
+
+void TFrmMarcel::buildRecipeBoxes()
+{
+    QGridLayout* layout = recipeLayout();
+    QWidget* group = recipeGroup();
+    auto combo = [&](const char* column, const char* name, const char* table, const char* listColumn,
+                     QWidget* parent) {
+        return pickCombo(u(column), name, u(table), u(listColumn), parent);
+    };
+
+    // Method, styling and curl on one line; solution and treatments each on a line of their own.
+    int line = 0;
+    for (int i = 0; i < 3; ++i) {
+        const ComboRow& r = kTopCombos[i];
+        layout->addWidget(new QLabel(u(r.label), group), line, i * 2);
+        layout->addWidget(combo(r.column, r.objectName, r.listTable, r.listColumn, group), line, i * 2 + 1);
+    }
+    for (int i = 3; i < 7; ++i) {
+        const ComboRow& r = kTopCombos[i];
+        ++line;
+        layout->addWidget(new QLabel(u(r.label), group), line, 0);
+        layout->addWidget(combo(r.column, r.objectName, r.listTable, r.listColumn, group), line, 1, 1, 5);
+    }
+
+    auto* rollers = new QGroupBox(QStringLiteral("卷子"), group);
+    auto* rollerGrid = new QGridLayout(rollers);
+    rollerGrid->addWidget(new QLabel(QStringLiteral("颜色"), rollers), 0, 1);
+    rollerGrid->addWidget(new QLabel(QStringLiteral("排列"), rollers), 0, 2);
+    int zoneLine = 0;
+    for (const ZoneRow& z : kZones) {
+        ++zoneLine;
+        rollerGrid->addWidget(new QLabel(u(z.label), rollers), zoneLine, 0);
+        rollerGrid->addWidget(combo(z.colorColumn, z.colorName, "baseitem", "gods_color", rollers), zoneLine, 1);
+    }
+    zoneLine = 0;
+    for (const ZoneRow& z : kZones)
+        rollerGrid->addWidget(combo(z.sortColumn, z.sortName, "baseitem", "gods_unit", rollers), ++zoneLine, 2);
+
+    auto* solution = new QGroupBox(QStringLiteral("药水"), group);
+    auto* solutionGrid = new QGridLayout(solution);
+    solutionGrid->addWidget(new QLabel(QStringLiteral("一剂"), solution), 0, 1);
+    solutionGrid->addWidget(new QLabel(QStringLiteral("二剂"), solution), 0, 2);
+    int solutionLine = 0;
+    for (const SolutionRow& s : kSolution) {
+        ++solutionLine;
+        solutionGrid->addWidget(new QLabel(u(s.label), solution), solutionLine, 0);
+        solutionGrid->addWidget(textBox(u(s.firstColumn), s.firstName, solution), solutionLine, 1);
+        solutionGrid->addWidget(textBox(u(s.secondColumn), s.secondName, solution), solutionLine, 2);
+        solutionGrid->addWidget(new QLabel(QStringLiteral("分钟"), solution), solutionLine, 3);
+    }
+    solutionGrid->setRowStretch(solutionLine + 1, 1);
+
+    auto* blocks = new QHBoxLayout;
+    blocks->addWidget(rollers, 1);
+    blocks->addWidget(solution, 1);
+    layout->addLayout(blocks, ++line, 0, 1, 6);
+
+    layout->addWidget(new QLabel(QStringLiteral("备注"), group), ++line, 0);
+    layout->addWidget(textBox(QStringLiteral("mar_note"), "DBEdit8", group), line, 1, 1, 5);
+}
