@@ -66,13 +66,14 @@ TFrmInsider::TFrmInsider(QWidget* owner)
     QGroupBox* personal = buildPersonalGroup();
     data->addWidget(personal);
     auto* profile = new QHBoxLayout;
-    data->addLayout(profile);
+    data->addLayout(profile, 1);
     QGroupBox* skinType = buildProfileGroup(
         QStringLiteral("皮肤类型"), {{"skin1", "干性"}, {"skin2", "油性"}, {"skin3", "中性"}, {"skin4", "混合型"},
                                      {"skin5", "衰老型"}, {"skin6", "微血管扩张型"}, {"skin7", "问题型"},
                                      {"skin8", "其他"}});
     auto* otherSkin = new ui::DbLineEdit(source_, QStringLiteral("skin_else1"), skinType);
     otherSkin->setObjectName(QStringLiteral("DBEdit10"));
+    otherSkin->setMinimumWidth(otherSkin->fontMetrics().horizontalAdvance(QStringLiteral("其他皮肤类型说明")));
     static_cast<QGridLayout*>(skinType->layout())->addWidget(otherSkin, 3, 2); // beside "其他"
     boundControls_.insert(QStringLiteral("skin_else1"), otherSkin);
     QGroupBox* skinProblems = buildProfileGroup(
