@@ -16,6 +16,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <cmath>
+#include <optional>
 
 namespace {
 
@@ -219,8 +221,10 @@ bool OtherMoneyForm::checkBeforeSave()
     bool whole = false;
     amount.toLongLong(&whole);
     if (!whole) {
-        // The box takes digits and a sign only; a fraction is refused, never rounded.
-        const bool fraction = !amount.isEmpty() && db::parseAmount(amount).has_value();
+        // The box takes digits and a sign only; a fraction is refused, never
+        // rounded. Digits too many for a whole number are no valid amount.
+        const std::optional<double> number = db::parseAmount(amount);
+        const bool fraction = number && *number != std::trunc(*number);
         ui::message(this, fraction ? QStringLiteral("金额只能是整数") : QStringLiteral("无效金额"));
         return false;
     }

@@ -82,10 +82,14 @@ void ServiceRankingForm::RunRanking()
         q.setSql({QStringLiteral("select  ") + group + QStringLiteral(",sum(should_gath) as serve_fee from insifee "),
                   QStringLiteral("where bill_date between :date1 and :date2   and gath_type='servefee' "),
                   QStringLiteral("group by ") + group + QStringLiteral(" order by 2 desc, 1")});
-        q.setParam(QStringLiteral("date1"), from_->value());
-        q.setParam(QStringLiteral("date2"), to_->value());
+        const QDate from = from_->value();
+        const QDate to = to_->value();
+        q.setParam(QStringLiteral("date1"), from);
+        q.setParam(QStringLiteral("date2"), to);
         q.setLockType(db::LockType::Optimistic);
         q.open();
+        rankedFrom_ = from;
+        rankedTo_ = to;
         SumListTotals();
     } catch (const std::exception&) {
         // the list and the total stay as the failure left them
@@ -104,6 +108,7 @@ void ServiceRankingForm::cmd_prinClick()
     if (!total || *total <= 0)
         return;
     std::unique_ptr<RankingReport> report = makeReport(*design_.query);
-    report->fillHeader(from_->value(), to_->value(), total_->text());
+    // Not the date boxes: they may have been changed since the ranking ran.
+    report->fillHeader(rankedFrom_, rankedTo_, total_->text());
     report::preview(*report, this);
 }

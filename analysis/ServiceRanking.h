@@ -3,6 +3,7 @@
 #include "core/FormFrame.h"
 #include "platform/ui/DatasetModel.h"
 
+#include <QDate>
 #include <memory>
 #include <vector>
 
@@ -16,8 +17,9 @@ class RankingReport;
 // The consumption ranking the two twin forms share: the amounts due of the
 // service bills of a date range summed per group (member card or service
 // item), largest first, with the grand total, previewed through the form's
-// report. Changes no data. Query follows the query right and print the print
-// right at the form's position, set once when the form opens.
+// report, whose heading gives the days the ranking was run for. Changes no
+// data. Query follows the query right and print the print right at the
+// form's position, set once when the form opens.
 class ServiceRankingForm : public RecordForm {
     Q_OBJECT
 public:
@@ -47,6 +49,7 @@ private:
     void SumListTotals();
 
     Design design_;
+    QDate rankedFrom_, rankedTo_; // the days of the ranking shown
     ui::DbDatePicker* from_ = nullptr; // DP1
     ui::DbDatePicker* to_ = nullptr;   // DP2
     ui::DbGrid* grid_ = nullptr;       // DBGrid1

@@ -1,6 +1,7 @@
 #include "analysis/UemplList.h"
 
 #include "analysis/CommissionEngine.h"
+#include "analysis/ListTotals.h"
 #include "analysis/Rempllist.h"
 #include "core/Udatamod.h"
 #include "core/Upublic.h"
@@ -42,11 +43,6 @@ private:
     db::Dataset& q_;
 };
 
-QString shortDate(const QDate& d)
-{
-    return QLocale::system().toString(d, QLocale::ShortFormat);
-}
-
 } // namespace
 
 TFrmEmplList::TFrmEmplList(QWidget* owner)
@@ -62,9 +58,11 @@ TFrmEmplList::TFrmEmplList(QWidget* owner)
     codeBox_ = new QComboBox(staffGroup);
     codeBox_->setObjectName(QStringLiteral("ComboBox1"));
     codeBox_->setEditable(true);
+    codeBox_->setInsertPolicy(QComboBox::NoInsert); // what is typed is sought, not listed
     nameBox_ = new QComboBox(staffGroup);
     nameBox_->setObjectName(QStringLiteral("ComboBox2"));
     nameBox_->setEditable(true);
+    nameBox_->setInsertPolicy(QComboBox::NoInsert);
     staffGrid->addWidget(new QLabel(QStringLiteral("员工编号"), staffGroup), 0, 0);
     staffGrid->addWidget(codeBox_, 0, 1);
     staffGrid->addWidget(new QLabel(QStringLiteral("员工姓名"), staffGroup), 1, 0);
@@ -227,9 +225,11 @@ void TFrmEmplList::cmd_findClick()
     const CommissionKinds kinds = servicesButton_->isChecked() ? CommissionKinds::ServicesOnly
         : salesButton_->isChecked()                            ? CommissionKinds::SalesOnly
                                                                : CommissionKinds::All;
+    const Heading heading{code, nameBox_->currentText(), firstDayBox_->date(), lastDayBox_->date()};
     ui::Hourglass wait;
     ControlsOff quiet(listTempQ());
-    RunCommission(code, CommissionPeriod::days(firstDayBox_->date(), lastDayBox_->date()), kinds);
+    RunCommission(code, CommissionPeriod::days(heading.first, heading.last), kinds);
+    shown_ = heading;
     SumPerformanceTotals();
     if (!listTempQ().isEmpty())
         listTempQ().first();
@@ -240,10 +240,11 @@ void TFrmEmplList::cmd_prinClick()
     if (!listTempQ().isActive() || listTempQ().isEmpty())
         return;
     TQempllist detail(&listTempQ());
-    detail.setText(QStringLiteral("empl_code"), codeBox_->currentText());
-    detail.setText(QStringLiteral("empl_name"), nameBox_->currentText());
-    detail.setText(QStringLiteral("datea"), shortDate(firstDayBox_->date()));
-    detail.setText(QStringLiteral("dateb"), shortDate(lastDayBox_->date()));
+    // A code typed or days changed since the find must not head these lines.
+    detail.setText(QStringLiteral("empl_code"), shown_.code);
+    detail.setText(QStringLiteral("empl_name"), shown_.name);
+    detail.setText(QStringLiteral("datea"), ShortDateText(shown_.first));
+    detail.setText(QStringLiteral("dateb"), ShortDateText(shown_.last));
     detail.setText(QStringLiteral("hjje"), baseTotalBox_->text());
     detail.setText(QStringLiteral("tcje"), commissionTotalBox_->text());
     report::preview(detail, this);

@@ -2,6 +2,8 @@
 
 #include "core/FormFrame.h"
 
+#include <QDate>
+
 class QComboBox;
 class QLineEdit;
 class QRadioButton;
@@ -16,7 +18,9 @@ class DbGrid;
 // TQempllist.
 //
 // The find recomputes listtemp in one transaction: on an error the lines and
-// totals shown stay as they were and the error is shown.
+// totals shown stay as they were and the error is shown. The printed heading
+// names the employee and days the lines were found for, whatever the boxes
+// hold by then.
 // Rights position 28: find follows the edit right PowEdit; printing is open
 // to every user.
 class TFrmEmplList : public RecordForm {
@@ -42,6 +46,12 @@ private:
     void SumPerformanceTotals();
     // Sets a combo's text without running its change handler.
     void setComboText(QComboBox* combo, const QString& text);
+
+    // Who and which days the lines shown were found for.
+    struct Heading {
+        QString code, name;
+        QDate first, last;
+    } shown_;
 
     QComboBox* codeBox_ = nullptr;          // ComboBox1
     QComboBox* nameBox_ = nullptr;          // ComboBox2

@@ -1,6 +1,7 @@
 #include "analysis/Usalary.h"
 
 #include "analysis/CommissionEngine.h"
+#include "analysis/ListTotals.h"
 #include "analysis/Rsalary.h"
 #include "core/Udatamod.h"
 #include "core/Upublic.h"
@@ -66,11 +67,13 @@ TFrmSalary::TFrmSalary(QWidget* owner)
     codeBox_ = new QComboBox(this);
     codeBox_->setObjectName(QStringLiteral("ComboBox1"));
     codeBox_->setEditable(true);
+    codeBox_->setInsertPolicy(QComboBox::NoInsert); // what is typed is sought, not listed
     codeBox_->setMinimumWidth(100);
     labelled(QStringLiteral("员工编号"), codeBox_);
     nameBox_ = new QComboBox(this);
     nameBox_->setObjectName(QStringLiteral("ComboBox2"));
     nameBox_->setEditable(true);
+    nameBox_->setInsertPolicy(QComboBox::NoInsert);
     nameBox_->setMinimumWidth(100);
     labelled(QStringLiteral("员工姓名"), nameBox_);
     monthBox_ = new ui::DbDatePicker(this);
@@ -264,6 +267,7 @@ void TFrmSalary::computeSheet()
 
 void TFrmSalary::cmd_findClick()
 {
+    const QDate day = monthBox_->date();
     ui::Hourglass wait;
     {
         ControlsOff quiet(salaryQ());
@@ -280,6 +284,7 @@ void TFrmSalary::cmd_findClick()
             }
             throw;
         }
+        sheetDay_ = day;
         reopenSheet();
         SumSalaryTotal();
         if (!salaryQ().isEmpty())
@@ -293,7 +298,8 @@ void TFrmSalary::cmd_prinClick()
     if (!total || *total <= 0)
         return;
     TQsalary sheet(&salaryQ());
-    sheet.setText(QStringLiteral("datea"), QLocale::system().toString(monthBox_->date(), QLocale::ShortFormat));
+    // Not the month box: it may have been moved to another month since.
+    sheet.setText(QStringLiteral("datea"), ShortDateText(sheetDay_));
     sheet.setText(QStringLiteral("hjje"), totalBox_->text());
     report::preview(sheet, this);
 }

@@ -2,6 +2,8 @@
 
 #include "core/FormFrame.h"
 
+#include <QDate>
+
 class QComboBox;
 class QLineEdit;
 class QProgressBar;
@@ -17,7 +19,8 @@ class DbGrid;
 // A computation empties and refills the work tables salary and listtemp in
 // one transaction: when any employee's commission cannot be computed, the
 // sheet stays as it was and the error is shown. An empty base pay counts 0
-// in the subtotal, so a commission is never left out of the total.
+// in the subtotal, so a commission is never left out of the total. The
+// printed sheet is dated with the day the sheet was computed for.
 // Rights position 34: find follows PowFind, print follows PowPrin.
 class TFrmSalary : public RecordForm {
     Q_OBJECT
@@ -51,6 +54,8 @@ private:
     void reopenSheet();
     // Sets a combo's text without running its change handler.
     void setComboText(QComboBox* combo, const QString& text);
+
+    QDate sheetDay_; // DP1 when the sheet shown was computed
 
     QComboBox* codeBox_ = nullptr;        // ComboBox1
     QComboBox* nameBox_ = nullptr;        // ComboBox2

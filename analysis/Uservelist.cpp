@@ -248,7 +248,7 @@ void TFrmServeList::ComboBox2Click()
     itemName_->clear();
 }
 
-bool TFrmServeList::prepareQuery()
+bool TFrmServeList::prepareQuery(Heading& heading)
 {
     const QString code = itemCode_->text().trimmed();
     const QString type = category_->text().trimmed();
@@ -260,6 +260,8 @@ bool TFrmServeList::prepareQuery()
         q.close();
         q.setSql({QStringLiteral("select * from insifee where "), kRange, QStringLiteral("and serve_code=:serve_code ")});
         q.setParam(QStringLiteral("serve_code"), code);
+        heading.itemCode = itemCode_->text();
+        heading.itemName = itemName_->text();
     } else if (!type.isEmpty()) {
         q.close();
         // The category is the item's as it stands now; a code held by two
@@ -270,8 +272,10 @@ bool TFrmServeList::prepareQuery()
     } else {
         return false;
     }
-    q.setParam(QStringLiteral("date1"), from_->value());
-    q.setParam(QStringLiteral("date2"), to_->value());
+    heading.from = from_->value();
+    heading.to = to_->value();
+    q.setParam(QStringLiteral("date1"), heading.from);
+    q.setParam(QStringLiteral("date2"), heading.to);
     return true;
 }
 
@@ -282,9 +286,11 @@ void TFrmServeList::cmd_addClick()
     q.disableControls();
     bool selected = true;
     try {
-        selected = prepareQuery();
+        Heading heading;
+        selected = prepareQuery(heading);
         if (selected) {
             q.open();
+            shown_ = heading;
             SumConsumptionTotal();
         }
     } catch (const std::exception&) {
@@ -316,6 +322,7 @@ void TFrmServeList::cmd_prinClick()
     if (!q.isActive() || q.isEmpty())
         return;
     TQserveList report(q);
-    report.fillHeader(itemCode_->text(), itemName_->text(), from_->value(), to_->value(), total_->text());
+    // Choices made since the query must not head this list.
+    report.fillHeader(shown_.itemCode, shown_.itemName, shown_.from, shown_.to, total_->text());
     report::preview(report, this);
 }

@@ -2,6 +2,8 @@
 
 #include "core/FormFrame.h"
 
+#include <QDate>
+
 class QCheckBox;
 class QLineEdit;
 namespace ui {
@@ -20,7 +22,8 @@ class DbGrid;
 // "全部", choosing an item code from its list, or a category from its list.
 // Text typed into a combo box without choosing stands beside the others; the
 // query then takes "全部" first, then the item code, then the category; with
-// none of them it asks for a selection.
+// none of them it asks for a selection. The printed heading names the item
+// and days the list was queried for, whatever the boxes hold by then.
 class TFrmServeList : public RecordForm {
     Q_OBJECT
 public:
@@ -48,9 +51,17 @@ private:
     void FillServeFindCombos();
     void DataSource1DataChange();
     void SumConsumptionTotal();
-    // Closes InsiFeeQ and sets the SQL and parameters of the selection;
-    // false when nothing is selected.
-    bool prepareQuery();
+
+    // The item (none for all items or a category) and days of a list.
+    struct Heading {
+        QString itemCode, itemName;
+        QDate from, to;
+    };
+    // Closes InsiFeeQ and sets the SQL and parameters of the selection, and
+    // what its list is of into heading; false when nothing is selected.
+    bool prepareQuery(Heading& heading);
+
+    Heading shown_; // of the list shown
 
     ui::DataSource* source_ = nullptr;   // DataSource1
     QCheckBox* allItems_ = nullptr;      // CheckBox1 "全部"

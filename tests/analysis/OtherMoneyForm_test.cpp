@@ -180,6 +180,15 @@ TYPED_TEST(OtherMoneyTest, AnAmountMustBeAWholeNumber)
         click(*f, "cmd_save");
     }
     EXPECT_EQ(f->mode(), FormMode::Add);
+
+    this->amountBox(*f)->clear();
+    QTest::keyClicks(this->amountBox(*f), "99999999999999999999"); // past any whole number
+    {
+        testui::PromptResponder prompts;
+        prompts.expect(Kind::Message, QStringLiteral("无效金额"));
+        click(*f, "cmd_save");
+    }
+    EXPECT_EQ(f->mode(), FormMode::Add);
     EXPECT_EQ(this->count("insifee"), 0);
 }
 

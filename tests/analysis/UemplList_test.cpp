@@ -231,14 +231,13 @@ TEST_F(EmplListFormTest, ThePrintedDetailCarriesTheBoxesOnEveryPage)
     ASSERT_EQ(capture.count(), 1);
     const report::PageModel& m = capture.last();
     ASSERT_GE(m.pageCount(), 2);
-    const QLocale locale = QLocale::system();
     int rows = 0;
     for (const report::Page& p : m.pages) {
         const QStringList header = p.textsOf(BandKind::PageHeader);
         for (const QString& expected :
              {QStringLiteral("个人业绩明细"), QStringLiteral("E1"), QStringLiteral("张三"),
-              locale.toString(QDate(2024, 3, 1), QLocale::ShortFormat),
-              locale.toString(QDate(2024, 3, 31), QLocale::ShortFormat), base, commission,
+              QDate(2024, 3, 1).toString(QStringLiteral("yyyy-MM-dd")),
+              QDate(2024, 3, 31).toString(QStringLiteral("yyyy-MM-dd")), base, commission,
               QStringLiteral("提成比例（%）"), QStringLiteral("单据号")})
             EXPECT_TRUE(header.contains(expected)) << expected.toStdString();
         rows += int(p.textsOf(BandKind::Detail).size()) / 7;
@@ -252,6 +251,44 @@ TEST_F(EmplListFormTest, ThePrintedDetailCarriesTheBoxesOnEveryPage)
     EXPECT_EQ(sale.at(4), "5");
     EXPECT_EQ(sale.at(5), "20");
     EXPECT_EQ(sale.at(6), QStringLiteral("销售"));
+}
+
+TEST_F(EmplListFormTest, TypedTextNeverJoinsTheLists)
+{
+    TFrmEmplList f;
+    show(f);
+    for (const char* name : {"ComboBox1", "ComboBox2"}) {
+        SCOPED_TRACE(name);
+        QComboBox* box = combo(f, name);
+        box->setFocus();
+        QTest::keyClicks(box->lineEdit(), "X9");
+        QTest::keyClick(box->lineEdit(), Qt::Key_Return);
+        EXPECT_EQ(box->count(), 2);
+        EXPECT_EQ(box->findText("X9"), -1);
+    }
+}
+
+TEST_F(EmplListFormTest, ThePrintedHeadingNamesWhomAndWhenTheLinesWereFoundFor)
+{
+    TFrmEmplList f;
+    show(f);
+    findMarchOf(f, "E1");
+    // Another employee and other days chosen, but not found.
+    typeCode(f, "E2");
+    ASSERT_EQ(combo(f, "ComboBox2")->currentText(), QStringLiteral("李四"));
+    setRange(f, QDate(2024, 4, 1), QDate(2024, 4, 30));
+
+    report::PreviewCapture capture;
+    click(f, "cmd_prin");
+    ASSERT_EQ(capture.count(), 1);
+    const QStringList header = capture.last().pages.at(0).textsOf(BandKind::PageHeader);
+    for (const QString& expected :
+         {QStringLiteral("E1"), QStringLiteral("张三"), QDate(2024, 3, 1).toString(QStringLiteral("yyyy-MM-dd")),
+          QDate(2024, 3, 31).toString(QStringLiteral("yyyy-MM-dd")), QStringLiteral("930"), QStringLiteral("72.5")})
+        EXPECT_TRUE(header.contains(expected)) << expected.toStdString();
+    for (const QString& unexpected : {QStringLiteral("E2"), QStringLiteral("李四"),
+                                      QDate(2024, 4, 1).toString(QStringLiteral("yyyy-MM-dd"))})
+        EXPECT_FALSE(header.contains(unexpected)) << unexpected.toStdString();
 }
 
 TEST_F(EmplListFormTest, NothingIsPrintedWithoutLines)

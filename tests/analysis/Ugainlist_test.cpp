@@ -114,6 +114,20 @@ TEST_F(GainListTest, ProfitComesFromTheRoundedFigures)
     EXPECT_EQ(figures(*f), QStringList({"10", "0", "0", "4.01", "0", "5.99"}));
 }
 
+TEST_F(GainListTest, AnEmptyAmountCountsZero)
+{
+    fillTheDay();
+    exec("insert into outmain (bill_no, bill_date, bill_type) values ('OUTN', :d, 'out')", {{"d", day(kDay)}});
+    exec("insert into inmain (bill_no, bill_date, bill_type) values ('INN', :d, 'in')", {{"d", day(kDay)}});
+    exec("insert into insifee (bill_no, bill_date, gath_type) values ('SRVN', :d, 'servefee'), ('INCN', :d, 'income'),"
+         " ('OUTN', :d, 'Outlay')",
+         {{"d", day(kDay)}});
+    auto f = openForm();
+    click(*f, "cmd_add");
+    EXPECT_EQ(figures(*f), QStringList({"100.5", "80", "20", "50.25", "30", "120.25"}));
+    EXPECT_EQ(column(grid(*f, 1), "bill_no"), QStringList({"OUT1", "OUTN"}));
+}
+
 TEST_F(GainListTest, ARangeEndingBeforeItStartsGivesZeros)
 {
     fillTheDay();

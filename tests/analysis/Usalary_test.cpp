@@ -243,6 +243,21 @@ TEST_F(SalaryFormTest, TheCodeBoxNamesTheEmployeeAndFindsTheRow)
     EXPECT_EQ(name->currentText(), QString());
 }
 
+TEST_F(SalaryFormTest, TypedTextNeverJoinsTheLists)
+{
+    TFrmSalary f;
+    show(f);
+    for (const char* name : {"ComboBox1", "ComboBox2"}) {
+        SCOPED_TRACE(name);
+        QComboBox* box = combo(f, name);
+        box->setFocus();
+        QTest::keyClicks(box->lineEdit(), "X9");
+        QTest::keyClick(box->lineEdit(), Qt::Key_Return);
+        EXPECT_EQ(box->count(), 3);
+        EXPECT_EQ(box->findText("X9"), -1);
+    }
+}
+
 TEST_F(SalaryFormTest, ChoosingANameTakesItsCodeAndFindsTheRow)
 {
     TFrmSalary f;
@@ -282,7 +297,7 @@ TEST_F(SalaryFormTest, ThePrintedSheetHoldsEveryEmployeeAndTheTotal)
     EXPECT_EQ(m.paperSize, QSizeF(210, 297));
     EXPECT_EQ(m.margins, QMarginsF(10, 10, 10, 10));
 
-    const QString date = QLocale::system().toString(chosen, QLocale::ShortFormat);
+    const QString date = chosen.toString(QStringLiteral("yyyy-MM-dd"));
     std::multiset<QString> printed;
     for (const report::Page& p : m.pages) {
         const QStringList header = p.textsOf(BandKind::PageHeader);
@@ -308,6 +323,24 @@ TEST_F(SalaryFormTest, ThePrintedSheetHoldsEveryEmployeeAndTheTotal)
     EXPECT_EQ(totalBox(f)->text(), "9565.5");
     for (size_t i = 0; i + 1 < m.pages.size(); ++i)
         EXPECT_TRUE(m.pages[i].textsOf(BandKind::Summary).isEmpty());
+}
+
+TEST_F(SalaryFormTest, ThePrintedSheetIsDatedWithTheDayItWasComputedFor)
+{
+    TFrmSalary f;
+    show(f);
+    const QDate computed(2024, 3, 17);
+    setMonth(f, computed);
+    click(f, "cmd_find");
+    setMonth(f, QDate(2024, 4, 2)); // moved, not computed
+
+    report::PreviewCapture capture;
+    click(f, "cmd_prin");
+    ASSERT_EQ(capture.count(), 1);
+    const QStringList header = capture.last().pages.at(0).textsOf(BandKind::PageHeader);
+    EXPECT_TRUE(header.contains(computed.toString(QStringLiteral("yyyy-MM-dd"))));
+    EXPECT_FALSE(header.contains(QDate(2024, 4, 2).toString(QStringLiteral("yyyy-MM-dd"))));
+    EXPECT_EQ(capture.last().pages.back().textsOf(BandKind::Summary), (QStringList{QStringLiteral("薪资总额"), "3565.5"}));
 }
 
 TEST_F(SalaryFormTest, NothingIsPrintedBeforeASheetOrForATotalOfZero)

@@ -242,6 +242,39 @@ TEST_F(ServeListTest, PrintsTheListWithItsHeading)
     EXPECT_EQ(child<ui::DbLineEdit>(*f, "DBEdit1")->text(), "B02") << "printing leaves the current line";
 }
 
+TEST_F(ServeListTest, ThePrintedHeadingIsThatOfTheListNotOfLaterChoices)
+{
+    auto f = openForm();
+    chooseWithMouse(child<ui::DbComboBox>(*f, "ComboBox1"), "S1");
+    range(*f, QDate(2026, 2, 1), QDate(2026, 3, 31));
+    click(*f, "cmd_add");
+    // Another item and other days chosen, but not queried.
+    chooseWithMouse(child<ui::DbComboBox>(*f, "ComboBox1"), "S2");
+    ASSERT_EQ(child<QLineEdit>(*f, "Edit1")->text(), QStringLiteral("烫发"));
+    range(*f, QDate(2026, 4, 1), QDate(2026, 4, 30));
+
+    report::PreviewCapture capture;
+    click(*f, "cmd_prin");
+    ASSERT_EQ(capture.count(), 1);
+    const QStringList head = capture.last().pages.at(0).textsOf(report::BandKind::PageHeader);
+    for (const char* text : {"S1", "洗剪吹", "2026-02-01", "2026-03-31", "200"})
+        EXPECT_TRUE(head.contains(QString::fromUtf8(text))) << text;
+    for (const char* text : {"S2", "烫发", "2026-04-01", "2026-04-30"})
+        EXPECT_FALSE(head.contains(QString::fromUtf8(text))) << text;
+
+    // A list of every item names no item, whatever was chosen before.
+    QTest::mouseClick(child<QCheckBox>(*f, "CheckBox1"), Qt::LeftButton);
+    range(*f, kMar1, kMar10);
+    click(*f, "cmd_add");
+    chooseWithMouse(child<ui::DbComboBox>(*f, "ComboBox1"), "S3");
+    click(*f, "cmd_prin");
+    ASSERT_EQ(capture.count(), 2);
+    const QStringList allHead = capture.last().pages.at(0).textsOf(report::BandKind::PageHeader);
+    EXPECT_FALSE(allHead.contains("S3"));
+    EXPECT_FALSE(allHead.contains(QStringLiteral("护理")));
+    EXPECT_TRUE(allHead.contains("2026-03-01"));
+}
+
 TEST_F(ServeListTest, ALongListRunsOnWithTheHeadingOnEveryPage)
 {
     for (int i = 0; i < 60; ++i)

@@ -165,6 +165,21 @@ TEST_F(ServSortTest, PrintsTheMemberRankingWithItsTotal)
     EXPECT_EQ(page.textsOf(report::BandKind::Summary), QStringList({"合计金额", "180"}));
 }
 
+TEST_F(ServSortTest, ThePrintedRangeIsThatOfTheRankingShown)
+{
+    auto f = openForm<TFrmServSortI>();
+    child<ui::DbDatePicker>(*f, "DP1")->setDate(QDate(2026, 5, 1)); // changed, not run
+    child<ui::DbDatePicker>(*f, "DP2")->setDate(QDate(2026, 5, 31));
+    report::PreviewCapture capture;
+    click(*f, "cmd_prin");
+    ASSERT_EQ(capture.count(), 1);
+    const QStringList head = capture.last().pages.at(0).textsOf(report::BandKind::PageHeader);
+    EXPECT_TRUE(head.contains("2026-04-01"));
+    EXPECT_TRUE(head.contains("2026-04-30"));
+    EXPECT_FALSE(head.contains("2026-05-01"));
+    EXPECT_EQ(capture.last().pages.at(0).textsOf(report::BandKind::Summary), QStringList({"合计金额", "180"}));
+}
+
 TEST_F(ServSortTest, PrintsTheItemRankingWithItsTotal)
 {
     auto f = openForm<TFrmServSortS>();
