@@ -9,9 +9,12 @@
 #include "platform/ui/Hourglass.h"
 #include "platform/ui/Prompt.h"
 #include "stock/DocumentLinesGrid.h"
+#include "stock/DocumentPrint.h"
 #include "stock/StockPosting.h"
 #include "stock/Ucompfind.h"
 #include "stock/Ugodsfind.h"
+#include "stock/Uinfind.h"
+#include "stock/Uoutfind.h"
 
 #include <QEvent>
 #include <QGridLayout>
@@ -684,11 +687,13 @@ void StockDocumentForm::cmd_deleClick()
 
 std::optional<QString> StockDocumentForm::chooseDocument()
 {
-    return std::nullopt;
+    const QString billNo = QStringLiteral("bill_no");
+    return def_.inSide ? chooseField<TFrmInFind>(this, billNo) : chooseField<TFrmOutFind>(this, billNo);
 }
 
 void StockDocumentForm::printDocument()
 {
+    PrintStockDocument(*this);
 }
 
 void StockDocumentForm::cmd_findClick()

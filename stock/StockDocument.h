@@ -137,9 +137,9 @@ public:
 protected:
     // The document finder of this side (TFrmInFind or TFrmOutFind), shown
     // modally over this form: the bill number of the chosen document, nothing
-    // when it closed without a choice. No finder yet: nothing.
+    // when it closed without a choice.
     virtual std::optional<QString> chooseDocument();
-    // The printed document of the one shown. Nothing printed yet.
+    // The printed document of the one shown, in the preview (see DocumentPrint.h).
     virtual void printDocument();
     // Opens the company chooser; the chosen code into the header. Each
     // member connects companyButton() to its own handler, which calls this.
