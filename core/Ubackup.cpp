@@ -191,11 +191,11 @@ DatabaseFolderForm::DatabaseFolderForm(QWidget* owner, const QString& objectName
         if (start.startsWith(DC->itemText(i), Qt::CaseInsensitive))
             DC->setCurrentIndex(i);
 
-    connect(DC, &QComboBox::activated, this, [this] { DCChange(); });
+    connect(DC, &QComboBox::activated, this, ui::guarded(this, [this] { DCChange(); }));
     connect(DL, &QLineEdit::textChanged, this, ui::guarded(this, [this] { DLChange(); }));
     connect(cmd_browse, &QPushButton::clicked, this, ui::guarded(this, [this] { cmd_browseClick(); }));
     connect(cmd_add, &QPushButton::clicked, this, ui::guarded(this, [this] { cmd_addClick(); }));
-    connect(BitBtn1, &QPushButton::clicked, this, [this] { BitBtn1Click(); });
+    connect(BitBtn1, &QPushButton::clicked, this, ui::guarded(this, [this] { BitBtn1Click(); }));
     FormCreate();
 }
 

@@ -179,7 +179,9 @@ void TFrmLogin::cmd_okClick()
         q.clearSql();
         q.addSql(QStringLiteral("select * from powers "));
         q.addSql(QStringLiteral(" where user_id=:user_id"));
-        q.addSql(QStringLiteral(" and password=:password"));
+        // A user saved without a password holds NULL, which only this
+        // comparison lets an empty entry match.
+        q.addSql(QStringLiteral(" and coalesce(password,'')=:password"));
         q.setParam(QStringLiteral("user_id"), Edit1->text().trimmed());
         q.setParam(QStringLiteral("password"), password);
         q.open();

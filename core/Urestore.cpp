@@ -25,10 +25,18 @@ db::Error refusal(const QString& text)
     return db::Error(db::Error::Kind::Usage, text);
 }
 
-// Puts the kept file back after a failed swap and opens it again.
+// Puts the kept file back after a failed swap and opens it again. A file
+// that cannot go back is opened where it is, and the error says where that
+// is: neither the data nor the working connection is lost.
 void putBack(db::Connection& conn, const QString& kept, const QString& target)
 {
-    RenameFile(kept, target);
+    try {
+        RenameFile(kept, target);
+    } catch (const db::Error& e) {
+        ReopenDatabase(conn, kept);
+        throw db::Error(db::Error::Kind::Engine, QStringLiteral("原数据库未能放回（%1），现在使用的是 %2")
+                                                     .arg(e.message(), QDir::toNativeSeparators(kept)));
+    }
     ReopenDatabase(conn, target);
 }
 
@@ -75,6 +83,9 @@ void RestoreDatabase(const QString& folder)
         ReopenDatabase(conn, target);
         throw;
     }
+    // The kept file is now the only copy of the current data: it goes only
+    // once the restored file has opened.
+    kept.setAutoRemove(false);
     try {
         MoveIntoPlace(*incoming, target);
     } catch (const db::Error&) {
@@ -89,6 +100,7 @@ void RestoreDatabase(const QString& folder)
         throw db::Error(db::Error::Kind::Engine,
                         QStringLiteral("恢复的数据库无法打开（%1），已换回原来的数据库").arg(QString::fromUtf8(e.what())));
     }
+    QFile::remove(kept.fileName());
 }
 
 TFrmRestore::TFrmRestore(QWidget* owner)

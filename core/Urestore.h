@@ -19,7 +19,9 @@ extern std::function<void(db::Connection&, const QString& path)> ReopenDatabase;
 // place with the old file kept aside until AdoConn has opened the new one.
 // Throws db::Error with the reason, leaving the database as it was and
 // AdoConn open on it: no backup there, a file that does not open with the
-// key, a write in progress, or a copy, swap or reopening that failed.
+// key, a write in progress, or a copy, swap or reopening that failed. Should
+// the old file fail to go back into place, AdoConn opens it where it was
+// kept and the reason names that file.
 void RestoreDatabase(const QString& folder);
 
 // "数据恢复": replaces the database by a backup from the chosen folder. Position 38.

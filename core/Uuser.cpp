@@ -10,7 +10,10 @@
 #include "platform/ui/Hourglass.h"
 #include "platform/ui/Prompt.h"
 
+#include <QApplication>
 #include <QComboBox>
+#include <QDir>
+#include <QFile>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -20,9 +23,12 @@
 #include <QRegularExpressionValidator>
 #include <QSignalBlocker>
 #include <QTabWidget>
+#include <QTemporaryFile>
 #include <QVBoxLayout>
 
+#include <filesystem>
 #include <stdexcept>
+#include <system_error>
 
 namespace {
 
@@ -188,6 +194,20 @@ void keepOtherEntriesOfDeletedRows(db::Connection& conn, const ListDesign& desig
             conn.execute(QStringLiteral("update baseitem set %1 where rowid=:r").arg(clearOthers), row);
         }
     }
+}
+
+// A settings file written for the first time gets the usual rights.
+constexpr QFileDevice::Permissions kNewFilePermissions =
+    QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther;
+
+bool copyFile(QFile& from, QFile& to)
+{
+    if (!from.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray bytes = from.readAll();
+    const bool read = from.error() == QFileDevice::NoError;
+    from.close();
+    return read && to.write(bytes) == bytes.size() && to.flush();
 }
 
 } // namespace
@@ -429,7 +449,6 @@ bool TFrmUser::readNumbers(PrintNumbers& numbers)
 
 void TFrmUser::writeDatabase()
 {
-    db::Transaction t(FrmDataMod->AdoConn);
     shopRow().post();
     for (const char* name : kSaveOrder) {
         db::Dataset& q = list(name);
@@ -439,7 +458,6 @@ void TFrmUser::writeDatabase()
         keepOtherEntriesOfDeletedRows(FrmDataMod->AdoConn, designOf(name), q);
         q.applyBatch();
     }
-    t.commit();
 }
 
 void TFrmUser::publishPrintSettings(const PrintNumbers& numbers)
@@ -453,31 +471,69 @@ void TFrmUser::publishPrintSettings(const PrintNumbers& numbers)
     SaleCommissionRate = numbers.commission;
 }
 
-bool TFrmUser::writePrintSettings(const PrintNumbers& numbers)
+std::unique_ptr<QTemporaryFile> TFrmUser::stagePrintSettings(const PrintNumbers& numbers) const
 {
-    sys::IniFile ini = settingsFile();
+    const QString path = settingsFile().path();
+    const QString failure = QStringLiteral("打印设置未能写入 %1").arg(QDir::toNativeSeparators(path));
+    auto staged = std::make_unique<QTemporaryFile>(path + QStringLiteral(".XXXXXX"));
+    QFile current(path);
+    const bool existed = current.exists();
+    if (!staged->open() || (existed && !copyFile(current, *staged)))
+        throw std::runtime_error(failure.toStdString());
+    staged->close();
+
+    sys::IniFile ini(staged->fileName());
     const QString billdata = QStringLiteral("billdata");
     const QString pagesize = QStringLiteral("pagesize");
-    bool ok = ini.writeString(billdata, QStringLiteral("company_name"), BillCompanyName);
-    ok = ini.writeString(billdata, QStringLiteral("bill_bottom"), BillFooter) && ok;
-    ok = ini.writeString(billdata, QStringLiteral("line_count"), linesBox_->text().trimmed()) && ok;
-    ok = ini.writeString(pagesize, QStringLiteral("page_type"), PageType) && ok;
-    ok = ini.writeInt(pagesize, QStringLiteral("page_width"), numbers.width) && ok;
-    ok = ini.writeInt(pagesize, QStringLiteral("page_length"), numbers.length) && ok;
-    return ok;
+    const QString company = shopBox(QStringLiteral("comp_name"))->text().trimmed();
+    const QString footer = shopBox(QStringLiteral("bill_bottom"))->text().trimmed();
+    bool ok = ini.writeString(billdata, QStringLiteral("company_name"), company);
+    ok = ok && ini.writeString(billdata, QStringLiteral("bill_bottom"), footer);
+    ok = ok && ini.writeString(billdata, QStringLiteral("line_count"), linesBox_->text().trimmed());
+    ok = ok && ini.writeString(pagesize, QStringLiteral("page_type"), paperBox_->currentText().trimmed());
+    ok = ok && ini.writeInt(pagesize, QStringLiteral("page_width"), numbers.width);
+    ok = ok && ini.writeInt(pagesize, QStringLiteral("page_length"), numbers.length);
+    ok = ok && QFile::setPermissions(staged->fileName(), existed ? current.permissions() : kNewFilePermissions);
+    if (!ok)
+        throw std::runtime_error(failure.toStdString());
+    return staged;
+}
+
+bool TFrmUser::putInPlace(QTemporaryFile& staged) const
+{
+    std::error_code ec;
+    std::filesystem::rename(std::filesystem::path(staged.fileName().toStdU16String()),
+                            std::filesystem::path(settingsFile().path().toStdU16String()), ec);
+    if (ec)
+        return false;
+    staged.setAutoRemove(false);
+    return true;
+}
+
+bool TFrmUser::saveAll(const PrintNumbers& numbers)
+{
+    db::Transaction t(FrmDataMod->AdoConn);
+    writeDatabase();
+    // The file is made ready before the commit and replaced in one rename
+    // after it: a file that cannot be written takes the database writes back.
+    std::unique_ptr<QTemporaryFile> staged = stagePrintSettings(numbers);
+    t.commit();
+    return putInPlace(*staged);
 }
 
 void TFrmUser::cmd_saveClick()
 {
+    endCellTyping();
     // Everything that can refuse the save is asked before anything is written.
     if (!checkPaperSize())
         return;
     PrintNumbers numbers;
     if (!readNumbers(numbers))
         return;
+    bool fileWritten = false;
     try {
         ui::Hourglass wait;
-        writeDatabase();
+        fileWritten = saveAll(numbers);
     } catch (const std::exception& e) {
         // Rolled back: the shop row is back in edit with what was typed and
         // the lists keep their pending rows for another try.
@@ -485,10 +541,22 @@ void TFrmUser::cmd_saveClick()
         return;
     }
     publishPrintSettings(numbers);
-    const bool written = writePrintSettings(numbers);
     setMode(FormMode::Null);
-    if (!written)
-        ui::showError(this, QStringLiteral("打印设置未能写入 %1").arg(settingsFile().path()));
+    if (!fileWritten)
+        ui::showError(this, QStringLiteral("打印设置未能写入 %1").arg(QDir::toNativeSeparators(settingsFile().path())));
+}
+
+void TFrmUser::endCellTyping()
+{
+    // A cell still open for typing (a save by its shortcut leaves the focus
+    // there) ends as a click elsewhere would end it, so what was typed in it
+    // is saved with the rest.
+    QWidget* typing = QApplication::focusWidget();
+    if (!typing)
+        return;
+    for (const ListGrid& l : lists_)
+        if (l.grid->viewport()->isAncestorOf(typing))
+            l.grid->setFocus();
 }
 
 void TFrmUser::discardPending()

@@ -2,12 +2,14 @@
 
 #include "core/FormFrame.h"
 
+#include <memory>
 #include <vector>
 
 class QComboBox;
 class QGroupBox;
 class QLineEdit;
 class QTabWidget;
+class QTemporaryFile;
 namespace ui {
 class DataSource;
 class DbGrid;
@@ -19,8 +21,8 @@ class DbLineEdit;
 // offer in their choice boxes (one batch-saved grid each), and the paper and
 // line settings of the printed sales documents, kept in "system.ini".
 //
-// Saving writes the shop row and every list in one transaction, then sets
-// the program-wide print settings and commission rate and writes the file.
+// Saving writes the shop row, every list and the file all or nothing, then
+// sets the program-wide print settings and commission rate.
 // Rights position 2; the form closes at any time, and closing or cancelling
 // discards whatever is pending in the shared queries.
 class TFrmUser : public RecordForm {
@@ -36,7 +38,8 @@ public:
     // Puts the shop row into edit and gives every empty list a new row.
     void cmd_editClick() override;
     // Checks the paper size and the four numbers before anything is written;
-    // a database failure shows the error box, writes nothing and stays in "edit".
+    // a failure of the database or the file shows the error box, writes
+    // nothing and stays in "edit".
     void cmd_saveClick() override;
     // Drops what is pending in the shop row and the lists and shows the print
     // settings as the file holds them.
@@ -82,11 +85,20 @@ private:
     void showPaperBoxesState();
     bool checkPaperSize();
     bool readNumbers(PrintNumbers& numbers);
-    // The shop row and the lists in the save order, all or nothing.
+    // The shop row and the lists in the save order, in the caller's transaction.
     void writeDatabase();
+    // A copy of "system.ini" beside it with the print settings written in;
+    // throws when it cannot be made, leaving the file as it was.
+    std::unique_ptr<QTemporaryFile> stagePrintSettings(const PrintNumbers& numbers) const;
+    // Renames the staged copy over "system.ini"; false when that fails.
+    bool putInPlace(QTemporaryFile& staged) const;
+    // The database and the file together: throws with nothing written when
+    // either cannot be; false when only the final rename of the file failed.
+    bool saveAll(const PrintNumbers& numbers);
     void publishPrintSettings(const PrintNumbers& numbers);
-    bool writePrintSettings(const PrintNumbers& numbers);
     void discardPending();
+    // Ends typing in a list cell, handing what was typed to its query.
+    void endCellTyping();
     // Grid keys while a list is writable: Down on the last row or Insert adds
     // a row, Ctrl+Delete deletes the current one after asking.
     bool listGridKey(ui::DbGrid* grid, int key, Qt::KeyboardModifiers modifiers);

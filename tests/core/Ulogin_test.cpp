@@ -183,6 +183,14 @@ TEST_F(Login, AUserWithoutRightsLogsInWithEmptyStrings)
     EXPECT_EQ(CurrentUser, QStringLiteral("clerk"));
 }
 
+TEST_F(Login, AUserSavedWithoutAPasswordLogsInWithAnEmptyOne)
+{
+    prepare("insert into powers (user_id, password) values ('clerk', null)");
+    attempt("clerk", "");
+    ASSERT_TRUE(loggedIn());
+    EXPECT_EQ(CurrentUser, QStringLiteral("clerk"));
+}
+
 TEST_F(Login, EnterInThePasswordBoxCountsAsOk)
 {
     type("admin", "admin");

@@ -209,6 +209,30 @@ TEST_F(RestoreFormTest, AFailedReopeningPutsThePreviousDatabaseBack)
     EXPECT_EQ(dataFolderFiles(), QStringList{"orbenta.db"});
 }
 
+TEST_F(RestoreFormTest, APreviousDatabaseThatCannotGoBackIsKeptAndStaysInUse)
+{
+    backUpNow();
+    addLaterRow();
+    int attempts = 0;
+    // The restored file fails to open, and a folder now stands where the
+    // previous file should go back.
+    ReopenDatabase = [&attempts](db::Connection& c, const QString& path) {
+        if (++attempts == 1) {
+            QFile::remove(path);
+            QDir().mkpath(path + "/blocked");
+            throw db::Error(db::Error::Kind::Engine, QStringLiteral("磁盘错误"));
+        }
+        c.open(path, databaseKey());
+    };
+    const QString shown = restore(backups.path());
+    EXPECT_TRUE(shown.startsWith(QStringLiteral("数据恢复错误"))) << shown.toStdString();
+    const QStringList kept = QDir(folder() + "data").entryList({"orbenta.db.previous.*"}, QDir::Files);
+    ASSERT_EQ(kept.size(), 1) << "the previous data was deleted";
+    EXPECT_TRUE(shown.contains(kept.front())) << shown.toStdString();
+    ASSERT_TRUE(conn().isOpen());
+    EXPECT_EQ(count("employee", "empl_code='LATER'"), 1);
+}
+
 TEST_F(RestoreFormTest, NoRestoreWhileAWriteIsInProgress)
 {
     backUpNow();

@@ -552,17 +552,115 @@ TEST_F(UserFormTest, DeletingAnEntryKeepsOtherListsSharingItsRow)
     EXPECT_EQ(count("baseitem", "gods_kind_id = 'K1' and gods_kind = '剪发'"), 1);
 }
 
-TEST_F(UserFormTest, ASettingsFileThatCannotBeWrittenIsReported)
+TEST_F(UserFormTest, ASettingsFileThatCannotBeWrittenTakesTheDatabaseWritesBack)
 {
     ASSERT_TRUE(QDir(folder()).mkdir("system.ini"));
     TFrmUser f;
     click(f.controls().cmd_edit);
     clearAndType(f.shopBox("comp_name"), "丽人美发");
+    clearAndType(f.shopBox("sale_value"), "12");
+    typeIntoCell(f.listGrid("FeeDefiQ"), 0, 1, "现金支付");
     prompts.expect(testui::PromptResponder::Kind::Error, "system.ini");
     click(f.controls().cmd_save);
     prompts.verify();
+
+    EXPECT_EQ(f.mode(), FormMode::Edit);
+    EXPECT_EQ(shop("comp_name").toString(), "旧店名");
+    EXPECT_EQ(shop("sale_value").toInt(), 5);
+    EXPECT_EQ(feeType("01"), "现金");
+    EXPECT_EQ(SaleCommissionRate, 0);
+    EXPECT_EQ(PageType, "");
+    EXPECT_EQ(QDir(folder()).entryList(QDir::Files | QDir::Hidden), QStringList()) << "no copy left behind";
+
+    ASSERT_TRUE(QDir(folder()).rmdir("system.ini"));
+    click(f.controls().cmd_save);
     EXPECT_EQ(f.mode(), FormMode::Null);
     EXPECT_EQ(shop("comp_name").toString(), "丽人美发");
+    EXPECT_EQ(feeType("01"), "现金支付");
+    EXPECT_EQ(stored("billdata", "company_name"), "丽人美发");
+    EXPECT_EQ(SaleCommissionRate, 12);
+}
+
+TEST_F(UserFormTest, SavingKeepsTheRestOfTheSettingsFile)
+{
+    {
+        QFile file(iniPath());
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("; 本机设置\n[nettype]\ndatasource=D:\\salon\\orbenta.db\n[pagesize]\npage_type=A4\n");
+    }
+    const QFileDevice::Permissions permissions = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup;
+    ASSERT_TRUE(QFile::setPermissions(iniPath(), permissions));
+    TFrmUser f;
+    click(f.controls().cmd_edit);
+    clearAndType(f.linesBox(), "18");
+    click(f.controls().cmd_save);
+
+    EXPECT_EQ(f.mode(), FormMode::Null);
+    EXPECT_EQ(stored("nettype", "datasource"), "D:\\salon\\orbenta.db");
+    EXPECT_EQ(stored("billdata", "line_count"), "18");
+    EXPECT_EQ(ini().readInt("pagesize", "page_width", 0), 210);
+    QFile file(iniPath());
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(QString::fromUtf8(file.readAll()).startsWith("; 本机设置\n[nettype]"));
+    const QFileDevice::Permissions compared = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup
+                                              | QFileDevice::WriteGroup | QFileDevice::ReadOther | QFileDevice::WriteOther;
+    EXPECT_EQ(QFile::permissions(iniPath()) & compared, permissions);
+    EXPECT_EQ(QDir(folder()).entryList({"system.ini*"}, QDir::Files | QDir::Hidden), QStringList{"system.ini"});
+}
+
+// The form's keyboard shortcuts save or cancel while a list cell is still
+// open for typing; the cell's text goes with the rest.
+class UserFormShortcutTest : public UserFormTest {
+protected:
+    void SetUp() override
+    {
+        UserFormTest::SetUp();
+        form = std::make_unique<TFrmUser>();
+        form->show();
+        QApplication::setActiveWindow(form.get());
+        ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+        click(form->controls().cmd_edit);
+        ui::DbGrid* fees = form->listGrid("FeeDefiQ");
+        fees->setFocus();
+        fees->setCurrentIndex(fees->model()->index(0, 1));
+        QTest::keyClick(fees, Qt::Key_F2);
+        auto* editor = fees->viewport()->findChild<QLineEdit*>();
+        ASSERT_NE(editor, nullptr) << "the cell did not open for typing";
+        editor->selectAll();
+        testui::typeText(editor, "现金支付");
+        typing = editor;
+    }
+    void TearDown() override
+    {
+        form.reset();
+        UserFormTest::TearDown();
+    }
+
+    std::unique_ptr<TFrmUser> form;
+    QLineEdit* typing = nullptr;
+};
+
+TEST_F(UserFormShortcutTest, SaveTakesTheCellBeingTyped)
+{
+    QTest::keyClick(typing, Qt::Key_S, Qt::AltModifier);
+    // A mnemonic presses its button briefly before it clicks.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return form->mode() == FormMode::Null; }, 5000));
+    EXPECT_EQ(prompts.texts(), QStringList());
+    EXPECT_EQ(feeType("01"), "现金支付");
+    EXPECT_FALSE(anythingPending());
+}
+
+TEST_F(UserFormShortcutTest, CancelDropsTheCellBeingTyped)
+{
+    QTest::keyClick(typing, Qt::Key_C, Qt::AltModifier);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return form->mode() == FormMode::Null; }, 5000));
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(anythingPending());
+    EXPECT_EQ(form->listGrid("FeeDefiQ")->model()->index(0, 1).data().toString(), "现金");
+    // A later edit and save cannot write what was cancelled.
+    click(form->controls().cmd_edit);
+    click(form->controls().cmd_save);
+    EXPECT_EQ(feeType("01"), "现金");
 }
 
 } // namespace
