@@ -231,7 +231,9 @@ void RecipeForm::cmd_findClick()
 
 void RecipeForm::Edit1KeyPress()
 {
-    cmd_findClick();
+    // Enter stands for the find button: without the find right it finds nothing.
+    if (controls().cmd_find->isEnabled())
+        cmd_findClick();
 }
 
 void RecipeForm::BitBtn1Click()

@@ -50,7 +50,7 @@ public:
     void cmd_cancClick() override;
     // Moves to the first recipe whose serve_code equals the find box (exact).
     void cmd_findClick() override;
-    // Enter in the find box.
+    // Enter in the find box: the find, where the find button may be pressed.
     void Edit1KeyPress();
     // The service picker; on OK the recipe takes the chosen item, whose name
     // and category follow.

@@ -353,6 +353,9 @@ void TFrmBespeak::cmd_findClick()
 
 void TFrmBespeak::Edit2KeyPress()
 {
+    // Enter stands for the find button: without the find right it finds nothing.
+    if (!controls().cmd_find->isEnabled())
+        return;
     const QString kept = Edit2->text().trimmed();
     Edit2->setText(LookupField(QStringLiteral("insider"), QStringLiteral("insi_code"), kept,
                                QStringLiteral("card_no")));

@@ -37,8 +37,8 @@ public:
     // The member whose code, else whose card number, is in the quick-find
     // box; the list shows that member's appointments.
     void cmd_findClick() override;
-    // Enter in the quick-find box: a member code becomes the member's card
-    // number, then the find runs.
+    // Enter in the quick-find box, where the find button may be pressed: a
+    // member code becomes the member's card number, then the find runs.
     void Edit2KeyPress();
     // A click in the member grid: that member's appointments.
     void DBGrid1CellClick();

@@ -307,7 +307,9 @@ void TFrmServeFlow::cmd_findClick()
 
 void TFrmServeFlow::Edit2KeyPress()
 {
-    cmd_findClick();
+    // Enter stands for the find button: without the find right it finds nothing.
+    if (controls().cmd_find->isEnabled())
+        cmd_findClick();
 }
 
 void TFrmServeFlow::DBGrid1CellClick()

@@ -39,7 +39,7 @@ public:
     // Moves the item grid to the item whose code is in the find box (exact);
     // the steps shown stay those of the item last clicked.
     void cmd_findClick() override;
-    // Enter in the find box.
+    // Enter in the find box: the find, where the find button may be pressed.
     void Edit2KeyPress();
     // The goods chooser; on OK the step takes the chosen goods.
     void Button1Click();

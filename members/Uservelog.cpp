@@ -478,7 +478,8 @@ void TFrmServeLog::cmd_prinClick()
 
 void TFrmServeLog::Edit2KeyPress(QChar key)
 {
-    if (key == QChar(13))
+    // Enter finds only where the find button may be pressed (the find right).
+    if (key == QChar(13) && controls().cmd_find->isEnabled())
         cmd_findClick();
 }
 

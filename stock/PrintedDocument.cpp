@@ -131,7 +131,7 @@ void buildPageHeader(report::Report& r, PrintedDocumentSide side, db::Dataset& h
             {QStringLiteral("币种"), 0.8, field(header, "mone_type")}});
     if (side == PrintedDocumentSide::In)
         addRow(band, 16, width,
-               {{QStringLiteral("客户编码"), 1, field(header, "comp_code")},
+               {{QStringLiteral("客户名称"), 1, field(header, "comp_code")},
                 {QStringLiteral("客户名称"), 2.2, field(header, "comp_name")},
                 {QStringLiteral("结算方式"), 0.8, field(header, "fee_type")}});
     else

@@ -385,7 +385,14 @@ void StockDocumentForm::CalcLineTotal(db::Dataset& q)
 
 void StockDocumentForm::CalcTempLineTotal(db::Dataset& q)
 {
-    CalcLineTotal(q);
+    try {
+        // The blank rows that fill a printed page have no goods, and no amount.
+        if (q.asString(QStringLiteral("gods_code")).trimmed().isEmpty())
+            q.setValue(QStringLiteral("sub_tota"), QVariant());
+        else
+            CalcLineTotal(q);
+    } catch (const std::exception&) {
+    }
 }
 
 void StockDocumentForm::LinesAfterChange(db::Dataset&)

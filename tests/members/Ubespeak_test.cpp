@@ -315,3 +315,13 @@ TEST_F(BespeakTest, ControlsFollowTheModeAndTheRightsAtPosition15)
     EXPECT_TRUE(f->memberGrid()->isEnabled());
     EXPECT_TRUE(f->close());
 }
+
+TEST_F(BespeakTest, EnterInTheFindBoxFindsNothingWithoutTheFindRight)
+{
+    PowFind = allBut(TFrmBespeak::kPosition);
+    auto f = openForm();
+    enterInFindBox(*f, "M002");
+    EXPECT_EQ(f->findBox()->text(), "M002");
+    EXPECT_EQ(dataMod().InsiderQ.asString("insi_code"), "M001");
+    EXPECT_EQ(listedBills(*f), QStringList{"B100"});
+}

@@ -261,3 +261,13 @@ TEST_F(MarcelTest, ControlsFollowTheModeAndTheRightsAtPosition5)
     EXPECT_EQ(f->grid()->model()->rowCount(), 1) << "the new row is gone";
     EXPECT_TRUE(f->close());
 }
+
+TEST_F(MarcelTest, EnterInTheFindBoxFindsNothingWithoutTheFindRight)
+{
+    exec("insert into marcel (serve_code, mar_mach) values ('S3', '第一')");
+    PowFind = allBut(TFrmMarcel::kPosition);
+    auto f = openForm();
+    QTest::keyClicks(f->findBox(), "S3");
+    QTest::keyClick(f->findBox(), Qt::Key_Return);
+    EXPECT_EQ(q().asString("serve_code"), "S1");
+}

@@ -291,3 +291,12 @@ TEST_F(ServeFlowTest, ControlsFollowTheModeAndTheRightsAtPosition4)
     EXPECT_TRUE(f->itemGrid()->isEnabled());
     EXPECT_TRUE(f->close());
 }
+
+TEST_F(ServeFlowTest, EnterInTheFindBoxFindsNothingWithoutTheFindRight)
+{
+    PowFind = allBut(TFrmServeFlow::kPosition);
+    auto f = openForm();
+    QTest::keyClicks(f->findBox(), "S2");
+    QTest::keyClick(f->findBox(), Qt::Key_Return);
+    EXPECT_EQ(dataMod().ServeItemQ.asString("serve_code"), "S1");
+}

@@ -587,6 +587,11 @@ TEST_F(ServeLogTest, ControlsFollowTheModeAndTheRightsAtPosition16)
     EXPECT_TRUE(c.findGroup->isEnabled());
     for (QWidget* g : c.dataGroups)
         EXPECT_FALSE(g->isEnabled());
+    ServeLogUi ui(*f);
+    const QString shown = ui.billNo->text();
+    QTest::keyClicks(ui.findBox, "NOPE");
+    QTest::keyClick(ui.findBox, Qt::Key_Return);
+    EXPECT_EQ(ui.billNo->text(), shown) << "Enter does not find without the find right";
 
     QTest::mouseClick(c.cmd_add, Qt::LeftButton);
     EXPECT_FALSE(c.grid->isEnabled());

@@ -21,6 +21,10 @@ protected:
     void SetUp() override
     {
         StockFormTest::SetUp();
+        // A fresh run: no edit has left its snapshot behind.
+        for (StockDocumentKind kind : {StockDocumentKind::Purchase, StockDocumentKind::CustomerReturn,
+                                       StockDocumentKind::Sale, StockDocumentKind::SupplierReturn})
+            StockDocumentForm::oldLines(kind) = OldLineSnapshot{};
         exec("insert into goods (gods_code, gods_name, gods_spec, gods_type, gods_kind, gods_unit, valu_in, valu_out) values "
              "('G01', '洗发水', '500ml', '滋润型', '洗护', '瓶', 5, 8),"
              "('G02', '护发素', '250ml', '修护型', '洗护', '瓶', 7, 12),"

@@ -285,6 +285,14 @@ TEST_F(StockDocumentFamilyTest, TheLinesFollowTheHeaderOnlyWhileTheFormIsOpen)
     header.setSql(QStringLiteral("select * from inmain where bill_no='P1'"));
     header.open();
     EXPECT_EQ(lines.recordCount(), 2);
+
+    // Nor does any other handler of the closed form run: no line amount, no bill number for a new line.
+    lines.close();
+    lines.open();
+    EXPECT_TRUE(lines.value("sub_tota").isNull());
+    lines.append();
+    EXPECT_TRUE(lines.value("bill_no").isNull());
+    lines.cancel();
 }
 
 } // namespace

@@ -36,8 +36,13 @@ TEST_F(PurchasePrintTest, APurchasePrintsItsHeaderLinesTotalsCapitalsAndFooter)
     EXPECT_EQ(headerAfter(p, QStringLiteral("单流水号")), "P1");
     EXPECT_EQ(headerAfter(p, QStringLiteral("开单日期")), QDate::currentDate().toString("yyyy-MM-dd"));
     EXPECT_EQ(headerAfter(p, QStringLiteral("币种")), QStringLiteral("人民币"));
-    EXPECT_EQ(headerAfter(p, QStringLiteral("客户编码")), "C01");
-    EXPECT_EQ(headerAfter(p, QStringLiteral("客户名称")), QStringLiteral("华美供应"));
+    // The company code and its name, each under the caption "客户名称".
+    const QStringList header = p.textsOf(report::BandKind::PageHeader);
+    const qsizetype code = header.indexOf(QStringLiteral("客户名称"));
+    ASSERT_GE(code, 0);
+    EXPECT_EQ(header.value(code + 1), "C01");
+    EXPECT_EQ(header.value(code + 2), QStringLiteral("客户名称"));
+    EXPECT_EQ(header.value(code + 3), QStringLiteral("华美供应"));
     EXPECT_EQ(headerAfter(p, QStringLiteral("结算方式")), QStringLiteral("现金"));
     EXPECT_EQ(columnTitles(p),
               (QStringList{"货号", "品名", "规格型号", "款式", "单位", "单价", "数量", "小计", "备注"}));

@@ -139,6 +139,20 @@ TEST_F(SalePrintTest, BlankRowsFillTheLastPageAndAFullPageGetsAnotherOne)
     EXPECT_EQ(lines(m.pages[0]).size(), 3u);
 }
 
+TEST_F(SalePrintTest, RowsWithoutGoodsHaveNoAmount)
+{
+    storeDocument("out", "S1", "out", {{"G01", 2, 8}, {"  ", 1, 5}});
+    savePrintSettings(QStringLiteral("默认"), 218, 140, 4);
+    auto f = openForm<TFrmOut>();
+    print(*f);
+    db::Dataset& printed = dataMod().OutTempQ;
+    ASSERT_EQ(printed.recordCount(), 4);
+    const int amount = printed.fieldIndex(QStringLiteral("sub_tota"));
+    EXPECT_EQ(printed.displayText(0, amount), "16");
+    for (int row = 1; row < 4; ++row)
+        EXPECT_TRUE(printed.value(row, amount).isNull()) << row;
+}
+
 TEST_F(SalePrintTest, ThePaperFollowsTheSettingsAndStaysForTheNextPrint)
 {
     storeDocument("out", "S1", "out", {{"G01", 1, 8}});
