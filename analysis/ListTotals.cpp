@@ -2,19 +2,23 @@
 
 #include "platform/db/Dataset.h"
 
+ControlsOff::ControlsOff(db::Dataset& q) : q_(q)
+{
+    q_.disableControls();
+}
+
+ControlsOff::~ControlsOff()
+{
+    q_.enableControls();
+}
+
 double SumColumn(db::Dataset& q, const QString& field)
 {
+    const ControlsOff quiet(q);
     double sum = 0;
-    q.disableControls();
-    try {
-        for (q.first(); !q.eof(); q.next())
-            sum += q.asFloat(field);
-        q.first();
-    } catch (...) {
-        q.enableControls();
-        throw;
-    }
-    q.enableControls();
+    for (q.first(); !q.eof(); q.next())
+        sum += q.asFloat(field);
+    q.first();
     return sum;
 }
 

@@ -2,6 +2,7 @@
 
 #include "core/Udatamod.h"
 #include "core/Upublic.h"
+#include "core/InsiFeeLedger.h"
 #include "platform/ui/DataSource.h"
 #include "platform/ui/DbDatePicker.h"
 #include "platform/ui/DbGrid.h"
@@ -68,18 +69,11 @@ OtherMoneyForm::~OtherMoneyForm()
 
 void OtherMoneyForm::buildGrid()
 {
-    grid_ = new ui::DbGrid(this);
-    grid_->setObjectName(QStringLiteral("DBGrid1"));
-    grid_->setDataset(&insiFeeQ());
-    grid_->setRowSelect(true);
-    grid_->setReadOnly(true);
-    grid_->setColumns({
-        {QStringLiteral("bill_no"), QStringLiteral("收入单号"), 130},
-        {QStringLiteral("bill_date"), QStringLiteral("开单日期"), 90},
-        {QStringLiteral("oper_code"), QStringLiteral("开单人"), 80},
-        {QStringLiteral("serv_fee"), QStringLiteral("收入金额"), 80},
-        {QStringLiteral("gath_note"), QStringLiteral("摘要"), 200},
-    });
+    grid_ = NewInsiFeeGrid(this, {{QStringLiteral("bill_no"), QStringLiteral("收入单号"), 130},
+                                  {QStringLiteral("bill_date"), QStringLiteral("开单日期"), 90},
+                                  {QStringLiteral("oper_code"), QStringLiteral("开单人"), 80},
+                                  {QStringLiteral("serv_fee"), QStringLiteral("收入金额"), 80},
+                                  {QStringLiteral("gath_note"), QStringLiteral("摘要"), 200}});
     body()->addWidget(grid_, 1);
     controls().grid = grid_;
 }
@@ -158,10 +152,7 @@ void OtherMoneyForm::FormCreate()
 
 void OtherMoneyForm::FormDestroy()
 {
-    try {
-        insiFeeQ().close();
-    } catch (const std::exception&) {
-    }
+    CloseInsiFeeList();
 }
 
 void OtherMoneyForm::openList(const QString& listType, const QStringList& extra, const db::Params& params)
@@ -242,14 +233,7 @@ bool OtherMoneyForm::checkBeforeSave()
 void OtherMoneyForm::saveRecord()
 {
     ui::Hourglass wait;
-    db::Dataset& q = insiFeeQ();
-    // Typed values first, so that what is set below is not overwritten by the post.
-    source_->flush();
-    const QString note = noteBox_->text().trimmed();
-    q.setValue(QStringLiteral("gath_note"), note.isEmpty() ? kind_.defaultNote : note);
-    q.setValue(QStringLiteral("gath_type"), kind_.storedType);
-    q.setValue(QStringLiteral("bill_date"), QDateTime(entryDate_->value(), QTime(0, 0)));
-    q.setValue(QStringLiteral("oper_code"), CurrentUser);
+    StampInsiFeeEntry(*source_, *noteBox_, kind_.defaultNote, kind_.storedType, entryDate_->value());
     RecordForm::saveRecord();
 }
 

@@ -1,7 +1,6 @@
 #pragma once
 
-#include "platform/report/Columns.h"
-#include "platform/report/Report.h"
+#include "analysis/ListReport.h"
 
 #include <vector>
 
@@ -9,15 +8,11 @@
 // title, the date range (labels datea and dateb) and the column heads; one
 // line of framed cells per row of the dataset; a summary "合计金额" with the
 // total (label hjje).
-class RankingReport : public report::Report {
+class RankingReport : public ListReport {
 public:
     void fillHeader(const QDate& from, const QDate& to, const QString& total);
 
 protected:
-    // One column of the ranking: heading, field, width in millimetres, alignment of the data.
-    static report::Column column(const QString& title, const QString& field, double width,
-                                 report::Align align = report::Align::Left);
-
     // rows: the ranking, not owned.
     RankingReport(db::Dataset& rows, const QString& title, const std::vector<report::Column>& columns);
 };

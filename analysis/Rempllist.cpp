@@ -1,33 +1,10 @@
 #include "analysis/Rempllist.h"
 
-#include "platform/report/Columns.h"
-
 using report::Align;
 
-namespace {
-
-report::Column column(const QString& title, const QString& field, double width, Align align = Align::Left)
+TQempllist::TQempllist(db::Dataset* lines) : ListReport(lines, QStringLiteral("个人业绩明细"))
 {
-    report::Column c;
-    c.title = title;
-    c.field = field;
-    c.width = width;
-    c.align = align;
-    return c;
-}
-
-} // namespace
-
-TQempllist::TQempllist(db::Dataset* lines)
-{
-    setPaperA4();
-    setMargins({10, 10, 10, 10});
-    setDocumentName(QStringLiteral("个人业绩明细"));
-    setDataset(lines);
-
     report::Band& header = pageHeader();
-    header.addLabel({}, {0, 0, contentWidth(), 10}, QStringLiteral("个人业绩明细"), {16, true, Align::Center});
-
     header.addLabel({}, {0, 13, 18, 6}, QStringLiteral("员工编码"));
     header.addLabel(QStringLiteral("empl_code"), {18, 13, 40, 6}, {});
     header.addLabel({}, {62, 13, 18, 6}, QStringLiteral("员工名称"));

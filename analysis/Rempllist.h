@@ -1,10 +1,6 @@
 #pragma once
 
-#include "platform/report/Report.h"
-
-namespace db {
-class Dataset;
-}
+#include "analysis/ListReport.h"
 
 // The printed staff performance detail: A4 portrait, 10 mm margins, one ruled
 // row per commission line of the lines dataset (ListTempQ). The page header,
@@ -12,7 +8,7 @@ class Dataset;
 // totals. Labels the caller fills before previewing: "empl_code",
 // "empl_name", "datea", "dateb", "hjje" (total of the bases) and "tcje"
 // (total of the commissions).
-class TQempllist : public report::Report {
+class TQempllist : public ListReport {
 public:
     explicit TQempllist(db::Dataset* lines);
 };

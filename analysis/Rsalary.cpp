@@ -1,33 +1,10 @@
 #include "analysis/Rsalary.h"
 
-#include "platform/report/Columns.h"
-
 using report::Align;
 
-namespace {
-
-report::Column column(const QString& title, const QString& field, double width, Align align = Align::Left)
+TQsalary::TQsalary(db::Dataset* sheet) : ListReport(sheet, QStringLiteral("薪资统计"))
 {
-    report::Column c;
-    c.title = title;
-    c.field = field;
-    c.width = width;
-    c.align = align;
-    return c;
-}
-
-} // namespace
-
-TQsalary::TQsalary(db::Dataset* sheet)
-{
-    setPaperA4();
-    setMargins({10, 10, 10, 10});
-    setDocumentName(QStringLiteral("薪资统计"));
-    setDataset(sheet);
-
     report::Band& header = pageHeader();
-    const double width = contentWidth();
-    header.addLabel({}, {0, 0, width, 10}, QStringLiteral("薪资统计"), {16, true, Align::Center});
     header.addLabel({}, {0, 13, 20, 6}, QStringLiteral("统计月份"));
     header.addLabel(QStringLiteral("datea"), {20, 13, 50, 6}, {});
     report::addColumns(header, 21, detail(),

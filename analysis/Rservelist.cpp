@@ -1,45 +1,15 @@
 #include "analysis/Rservelist.h"
 
-#include "analysis/ListTotals.h"
-#include "platform/report/Columns.h"
-
-namespace {
-
 using report::Align;
-using report::TextStyle;
 
-const TextStyle kTitle{16, true, Align::Center};
-const TextStyle kCaption{10, true};
-const TextStyle kValue{10};
-
-report::Column column(const QString& title, const QString& field, double width, Align align = Align::Left)
+TQserveList::TQserveList(db::Dataset& rows) : ListReport(&rows, QStringLiteral("会员消费明细"))
 {
-    report::Column c;
-    c.title = title;
-    c.field = field;
-    c.width = width;
-    c.align = align;
-    return c;
-}
-
-} // namespace
-
-TQserveList::TQserveList(db::Dataset& rows)
-{
-    setPaperA4();
-    setDocumentName(QStringLiteral("会员消费明细"));
-    setDataset(&rows);
-
     report::Band& head = pageHeader();
-    head.addLabel({}, {0, 0, contentWidth(), 10}, QStringLiteral("会员消费明细"), kTitle);
     head.addLabel({}, {0, 13, 20, 6}, QStringLiteral("项目编号"), kCaption);
     head.addLabel(QStringLiteral("insi_code"), {20, 13, 45, 6}, {}, kValue);
     head.addLabel({}, {70, 13, 20, 6}, QStringLiteral("项目名称"), kCaption);
     head.addLabel(QStringLiteral("insi_name"), {90, 13, 60, 6}, {}, kValue);
-    head.addLabel({}, {0, 20, 20, 6}, QStringLiteral("日期范围"), kCaption);
-    head.addLabel(QStringLiteral("datea"), {20, 20, 24, 6}, {}, kValue);
-    head.addLabel({}, {44, 20, 6, 6}, QStringLiteral("至"), kValue);
-    head.addLabel(QStringLiteral("dateb"), {50, 20, 24, 6}, {}, kValue);
+    addDateRangeLine(20);
     head.addLabel({}, {120, 20, 20, 6}, QStringLiteral("消费金额"), kCaption);
     head.addLabel(QStringLiteral("hjje"), {140, 20, 40, 6}, {}, kValue);
 
@@ -66,7 +36,6 @@ void TQserveList::fillHeader(const QString& itemCode, const QString& itemName, c
 {
     setText(QStringLiteral("insi_code"), itemCode);
     setText(QStringLiteral("insi_name"), itemName);
-    setText(QStringLiteral("datea"), ShortDateText(from));
-    setText(QStringLiteral("dateb"), ShortDateText(to));
+    setDateRange(from, to);
     setText(QStringLiteral("hjje"), total);
 }

@@ -1,5 +1,6 @@
 #include "analysis/ServiceRanking.h"
 
+#include "analysis/DateRangeGroup.h"
 #include "analysis/ListTotals.h"
 #include "analysis/RankingReport.h"
 #include "platform/report/Preview.h"
@@ -7,7 +8,6 @@
 #include "platform/ui/DbGrid.h"
 #include "platform/ui/Hourglass.h"
 
-#include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -24,18 +24,11 @@ ServiceRankingForm::ServiceRankingForm(QWidget* owner, Design design)
     controls().gateFind = true;
     controls().gatePrint = true;
 
-    auto* range = new QGroupBox(QStringLiteral("日期范围"), this);
-    auto* rangeRow = new QHBoxLayout(range);
-    from_ = new ui::DbDatePicker(range);
-    from_->setObjectName(QStringLiteral("DP1"));
-    to_ = new ui::DbDatePicker(range);
-    to_->setObjectName(QStringLiteral("DP2"));
-    rangeRow->addWidget(new QLabel(QStringLiteral("起始日期"), range));
-    rangeRow->addWidget(from_);
-    rangeRow->addWidget(new QLabel(QStringLiteral("截止日期"), range));
-    rangeRow->addWidget(to_);
-    rangeRow->addStretch(1);
-    body()->addWidget(range);
+    const DateRangeGroup range(this, QStringLiteral("起始日期"), QStringLiteral("截止日期"));
+    from_ = range.from;
+    to_ = range.to;
+    range.row->addStretch(1);
+    body()->addWidget(range.group);
 
     grid_ = new ui::DbGrid(this);
     grid_->setObjectName(QStringLiteral("DBGrid1"));
@@ -74,7 +67,7 @@ void ServiceRankingForm::RunRanking()
 {
     ui::Hourglass wait;
     db::Dataset& q = *design_.query;
-    q.disableControls();
+    const ControlsOff quiet(q);
     try {
         q.close();
         const QString group = design_.groupColumn;
@@ -94,7 +87,6 @@ void ServiceRankingForm::RunRanking()
     } catch (const std::exception&) {
         // the list and the total stay as the failure left them
     }
-    q.enableControls();
 }
 
 void ServiceRankingForm::SumListTotals()

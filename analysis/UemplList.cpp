@@ -1,6 +1,8 @@
 #include "analysis/UemplList.h"
 
 #include "analysis/CommissionEngine.h"
+#include "analysis/DateRangeGroup.h"
+#include "analysis/EmployeeCombos.h"
 #include "analysis/ListTotals.h"
 #include "analysis/Rempllist.h"
 #include "core/Udatamod.h"
@@ -31,18 +33,6 @@ db::Dataset& listTempQ()
     return FrmDataMod->ListTempQ;
 }
 
-// The grid shows nothing of the lines while they are being computed.
-class ControlsOff {
-public:
-    explicit ControlsOff(db::Dataset& q) : q_(q) { q_.disableControls(); }
-    ~ControlsOff() { q_.enableControls(); }
-    ControlsOff(const ControlsOff&) = delete;
-    ControlsOff& operator=(const ControlsOff&) = delete;
-
-private:
-    db::Dataset& q_;
-};
-
 } // namespace
 
 TFrmEmplList::TFrmEmplList(QWidget* owner)
@@ -55,31 +45,17 @@ TFrmEmplList::TFrmEmplList(QWidget* owner)
 
     auto* staffGroup = new QGroupBox(QStringLiteral("员工资料"), this);
     auto* staffGrid = new QGridLayout(staffGroup);
-    codeBox_ = new QComboBox(staffGroup);
-    codeBox_->setObjectName(QStringLiteral("ComboBox1"));
-    codeBox_->setEditable(true);
-    codeBox_->setInsertPolicy(QComboBox::NoInsert); // what is typed is sought, not listed
-    nameBox_ = new QComboBox(staffGroup);
-    nameBox_->setObjectName(QStringLiteral("ComboBox2"));
-    nameBox_->setEditable(true);
-    nameBox_->setInsertPolicy(QComboBox::NoInsert);
+    staff_ = std::make_unique<EmployeeCombos>(staffGroup);
     staffGrid->addWidget(new QLabel(QStringLiteral("员工编号"), staffGroup), 0, 0);
-    staffGrid->addWidget(codeBox_, 0, 1);
+    staffGrid->addWidget(staff_->codeBox(), 0, 1);
     staffGrid->addWidget(new QLabel(QStringLiteral("员工姓名"), staffGroup), 1, 0);
-    staffGrid->addWidget(nameBox_, 1, 1);
+    staffGrid->addWidget(staff_->nameBox(), 1, 1);
     top->addWidget(staffGroup);
 
-    auto* rangeGroup = new QGroupBox(QStringLiteral("日期范围"), this);
-    auto* rangeRow = new QHBoxLayout(rangeGroup);
-    firstDayBox_ = new ui::DbDatePicker(rangeGroup);
-    firstDayBox_->setObjectName(QStringLiteral("DP1"));
-    lastDayBox_ = new ui::DbDatePicker(rangeGroup);
-    lastDayBox_->setObjectName(QStringLiteral("DP2"));
-    rangeRow->addWidget(new QLabel(QStringLiteral("日期"), rangeGroup));
-    rangeRow->addWidget(firstDayBox_);
-    rangeRow->addWidget(new QLabel(QStringLiteral("-"), rangeGroup));
-    rangeRow->addWidget(lastDayBox_);
-    top->addWidget(rangeGroup);
+    const DateRangeGroup range(this, QStringLiteral("日期"), QStringLiteral("-"));
+    firstDayBox_ = range.from;
+    lastDayBox_ = range.to;
+    top->addWidget(range.group);
 
     auto* kindGroup = new QGroupBox(QStringLiteral("统计分类"), this);
     auto* kindColumn = new QVBoxLayout(kindGroup);
@@ -127,9 +103,9 @@ TFrmEmplList::TFrmEmplList(QWidget* owner)
     body()->addWidget(grid_, 1);
     controls().grid = grid_;
 
-    connect(codeBox_, &QComboBox::editTextChanged, this,
+    connect(staff_->codeBox(), &QComboBox::editTextChanged, this,
             ui::guarded(this, [this](const QString& text) { ComboBox1Change(text); }));
-    connect(nameBox_, &QComboBox::editTextChanged, this,
+    connect(staff_->nameBox(), &QComboBox::editTextChanged, this,
             ui::guarded(this, [this](const QString& text) { ComboBox2Change(text); }));
 
     setFixedSize(792, 573);
@@ -165,33 +141,17 @@ void TFrmEmplList::FormCreate()
 
 void TFrmEmplList::FillEmployeeFindCombos()
 {
-    FillComboDistinct(QStringLiteral("employee"), QStringLiteral("empl_code"), codeBox_);
-    FillComboDistinct(QStringLiteral("employee"), QStringLiteral("empl_name"), nameBox_);
-}
-
-void TFrmEmplList::setComboText(QComboBox* combo, const QString& text)
-{
-    settingText_ = true;
-    combo->setEditText(text);
-    settingText_ = false;
+    staff_->fill();
 }
 
 void TFrmEmplList::ComboBox1Change(const QString& text)
 {
-    if (settingText_ || text.isEmpty())
-        return;
-    setComboText(nameBox_, QString());
-    setComboText(nameBox_, LookupField(QStringLiteral("employee"), QStringLiteral("empl_code"), text,
-                                       QStringLiteral("empl_name")));
+    staff_->nameFollowsCode(text);
 }
 
 void TFrmEmplList::ComboBox2Change(const QString& text)
 {
-    if (settingText_ || text.isEmpty())
-        return;
-    setComboText(codeBox_, QString());
-    setComboText(codeBox_, LookupField(QStringLiteral("employee"), QStringLiteral("empl_name"), text,
-                                       QStringLiteral("empl_code")));
+    staff_->codeFollowsName(text);
 }
 
 void TFrmEmplList::SumPerformanceTotals()
@@ -219,13 +179,13 @@ void TFrmEmplList::SumPerformanceTotals()
 
 void TFrmEmplList::cmd_findClick()
 {
-    const QString code = codeBox_->currentText();
+    const QString code = staff_->codeBox()->currentText();
     if (code.trimmed().isEmpty())
         return;
     const CommissionKinds kinds = servicesButton_->isChecked() ? CommissionKinds::ServicesOnly
         : salesButton_->isChecked()                            ? CommissionKinds::SalesOnly
                                                                : CommissionKinds::All;
-    const Heading heading{code, nameBox_->currentText(), firstDayBox_->date(), lastDayBox_->date()};
+    const Heading heading{code, staff_->nameBox()->currentText(), firstDayBox_->date(), lastDayBox_->date()};
     ui::Hourglass wait;
     ControlsOff quiet(listTempQ());
     RunCommission(code, CommissionPeriod::days(heading.first, heading.last), kinds);
@@ -243,8 +203,7 @@ void TFrmEmplList::cmd_prinClick()
     // A code typed or days changed since the find must not head these lines.
     detail.setText(QStringLiteral("empl_code"), shown_.code);
     detail.setText(QStringLiteral("empl_name"), shown_.name);
-    detail.setText(QStringLiteral("datea"), ShortDateText(shown_.first));
-    detail.setText(QStringLiteral("dateb"), ShortDateText(shown_.last));
+    detail.setDateRange(shown_.first, shown_.last);
     detail.setText(QStringLiteral("hjje"), baseTotalBox_->text());
     detail.setText(QStringLiteral("tcje"), commissionTotalBox_->text());
     report::preview(detail, this);

@@ -3,8 +3,9 @@
 #include "core/FormFrame.h"
 
 #include <QDate>
+#include <memory>
 
-class QComboBox;
+class EmployeeCombos;
 class QLineEdit;
 class QRadioButton;
 namespace ui {
@@ -44,8 +45,6 @@ private:
     void ComboBox1Change(const QString& text);
     void ComboBox2Change(const QString& text);
     void SumPerformanceTotals();
-    // Sets a combo's text without running its change handler.
-    void setComboText(QComboBox* combo, const QString& text);
 
     // Who and which days the lines shown were found for.
     struct Heading {
@@ -53,8 +52,7 @@ private:
         QDate first, last;
     } shown_;
 
-    QComboBox* codeBox_ = nullptr;          // ComboBox1
-    QComboBox* nameBox_ = nullptr;          // ComboBox2
+    std::unique_ptr<EmployeeCombos> staff_; // ComboBox1, ComboBox2
     ui::DbDatePicker* firstDayBox_ = nullptr; // DP1
     ui::DbDatePicker* lastDayBox_ = nullptr;  // DP2
     QRadioButton* allButton_ = nullptr;     // RadioButton1
@@ -63,5 +61,4 @@ private:
     QLineEdit* baseTotalBox_ = nullptr;     // Edit1
     QLineEdit* commissionTotalBox_ = nullptr; // Edit2
     ui::DbGrid* grid_ = nullptr;            // DBGrid1
-    bool settingText_ = false;
 };

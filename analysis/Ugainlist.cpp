@@ -1,14 +1,15 @@
 #include "analysis/Ugainlist.h"
 
+#include "analysis/DateRangeGroup.h"
 #include "analysis/ListTotals.h"
 #include "core/Udatamod.h"
+#include "core/InsiFeeLedger.h"
 #include "platform/ui/DbDatePicker.h"
 #include "platform/ui/DbGrid.h"
 #include "platform/ui/Hourglass.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -53,18 +54,11 @@ TFrmGainList::TFrmGainList(QWidget* owner)
          QStringLiteral("serv_fee")},
     }};
 
-    auto* range = new QGroupBox(QStringLiteral("日期范围"), this);
-    auto* rangeRow = new QHBoxLayout(range);
-    from_ = new ui::DbDatePicker(range);
-    from_->setObjectName(QStringLiteral("DP1"));
-    to_ = new ui::DbDatePicker(range);
-    to_->setObjectName(QStringLiteral("DP2"));
-    rangeRow->addWidget(new QLabel(QStringLiteral("日期"), range));
-    rangeRow->addWidget(from_);
-    rangeRow->addWidget(new QLabel(QStringLiteral("-"), range));
-    rangeRow->addWidget(to_);
-    rangeRow->addStretch(1);
-    body()->addWidget(range);
+    const DateRangeGroup range(this, QStringLiteral("日期"), QStringLiteral("-"));
+    from_ = range.from;
+    to_ = range.to;
+    range.row->addStretch(1);
+    body()->addWidget(range.group);
 
     // Each line's grid over its box, the signs between the boxes.
     auto* table = new QGridLayout;
@@ -110,19 +104,12 @@ void TFrmGainList::FormCreate()
 {
     from_->setToday();
     to_->setToday();
-    db::Dataset& q = FrmDataMod->InsiFeeQ;
-    q.close();
-    q.setSql(QStringLiteral("select * from insifee where bill_no='***' "));
-    q.setLockType(db::LockType::Optimistic);
-    q.open();
+    OpenEmptyInsiFeeList();
 }
 
 void TFrmGainList::FormDestroy()
 {
-    try {
-        FrmDataMod->InsiFeeQ.close();
-    } catch (const std::exception&) {
-    }
+    CloseInsiFeeList();
 }
 
 void TFrmGainList::cmd_addClick()
@@ -141,7 +128,7 @@ void TFrmGainList::cmd_addClick()
 bool TFrmGainList::runLine(Line& line)
 {
     db::Dataset& q = *line.query;
-    q.disableControls();
+    const ControlsOff quiet(q);
     bool ran = true;
     try {
         q.close();
@@ -155,7 +142,6 @@ bool TFrmGainList::runLine(Line& line)
         line.box->clear();
         ran = false;
     }
-    q.enableControls();
     return ran;
 }
 

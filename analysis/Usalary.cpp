@@ -1,6 +1,7 @@
 #include "analysis/Usalary.h"
 
 #include "analysis/CommissionEngine.h"
+#include "analysis/EmployeeCombos.h"
 #include "analysis/ListTotals.h"
 #include "analysis/Rsalary.h"
 #include "core/Udatamod.h"
@@ -37,18 +38,6 @@ void executeOnTempQ(const QString& sql)
     q.execute();
 }
 
-// The grid shows nothing of the rows while they are being rebuilt.
-class ControlsOff {
-public:
-    explicit ControlsOff(db::Dataset& q) : q_(q) { q_.disableControls(); }
-    ~ControlsOff() { q_.enableControls(); }
-    ControlsOff(const ControlsOff&) = delete;
-    ControlsOff& operator=(const ControlsOff&) = delete;
-
-private:
-    db::Dataset& q_;
-};
-
 } // namespace
 
 TFrmSalary::TFrmSalary(QWidget* owner)
@@ -64,18 +53,11 @@ TFrmSalary::TFrmSalary(QWidget* owner)
         row->addWidget(new QLabel(caption, this));
         row->addWidget(w);
     };
-    codeBox_ = new QComboBox(this);
-    codeBox_->setObjectName(QStringLiteral("ComboBox1"));
-    codeBox_->setEditable(true);
-    codeBox_->setInsertPolicy(QComboBox::NoInsert); // what is typed is sought, not listed
-    codeBox_->setMinimumWidth(100);
-    labelled(QStringLiteral("员工编号"), codeBox_);
-    nameBox_ = new QComboBox(this);
-    nameBox_->setObjectName(QStringLiteral("ComboBox2"));
-    nameBox_->setEditable(true);
-    nameBox_->setInsertPolicy(QComboBox::NoInsert);
-    nameBox_->setMinimumWidth(100);
-    labelled(QStringLiteral("员工姓名"), nameBox_);
+    staff_ = std::make_unique<EmployeeCombos>(this);
+    staff_->codeBox()->setMinimumWidth(100);
+    labelled(QStringLiteral("员工编号"), staff_->codeBox());
+    staff_->nameBox()->setMinimumWidth(100);
+    labelled(QStringLiteral("员工姓名"), staff_->nameBox());
     monthBox_ = new ui::DbDatePicker(this);
     monthBox_->setObjectName(QStringLiteral("DP1"));
     labelled(QStringLiteral("统计月份"), monthBox_);
@@ -111,10 +93,10 @@ TFrmSalary::TFrmSalary(QWidget* owner)
     progress_->hide();
     body()->addWidget(progress_);
 
-    connect(codeBox_, &QComboBox::editTextChanged, this,
+    connect(staff_->codeBox(), &QComboBox::editTextChanged, this,
             ui::guarded(this, [this](const QString& text) { ComboBox1Change(text); }));
-    connect(codeBox_, &QComboBox::activated, this, ui::guarded(this, [this] { ComboBox1Click(); }));
-    connect(nameBox_, &QComboBox::activated, this, ui::guarded(this, [this] { ComboBox2Click(); }));
+    connect(staff_->codeBox(), &QComboBox::activated, this, ui::guarded(this, [this] { ComboBox1Click(); }));
+    connect(staff_->nameBox(), &QComboBox::activated, this, ui::guarded(this, [this] { ComboBox2Click(); }));
     keep(salaryQ().onCalcFields([this](db::Dataset& q) { SalaryQCalcFields(q); }));
 
     setFixedSize(792, 573);
@@ -135,30 +117,18 @@ void TFrmSalary::FormCreate()
 
 void TFrmSalary::FillEmployeeFindCombos()
 {
-    FillComboDistinct(QStringLiteral("employee"), QStringLiteral("empl_code"), codeBox_);
-    FillComboDistinct(QStringLiteral("employee"), QStringLiteral("empl_name"), nameBox_);
-}
-
-void TFrmSalary::setComboText(QComboBox* combo, const QString& text)
-{
-    settingText_ = true;
-    combo->setEditText(text);
-    settingText_ = false;
+    staff_->fill();
 }
 
 void TFrmSalary::ComboBox1Change(const QString& text)
 {
-    if (settingText_ || text.isEmpty())
-        return;
-    setComboText(nameBox_, QString());
-    setComboText(nameBox_, LookupField(QStringLiteral("employee"), QStringLiteral("empl_code"), text,
-                                       QStringLiteral("empl_name")));
+    staff_->nameFollowsCode(text);
 }
 
 void TFrmSalary::ComboBox1Click()
 {
     // A blank code names no row (locate would take it for NULL).
-    const QString code = codeBox_->currentText();
+    const QString code = staff_->codeBox()->currentText();
     if (code.isEmpty() || !salaryQ().isActive())
         return;
     salaryQ().locate(QStringLiteral("empl_code"), code);
@@ -166,12 +136,7 @@ void TFrmSalary::ComboBox1Click()
 
 void TFrmSalary::ComboBox2Click()
 {
-    const QString name = nameBox_->currentText();
-    if (!name.isEmpty()) {
-        setComboText(codeBox_, QString());
-        setComboText(codeBox_, LookupField(QStringLiteral("employee"), QStringLiteral("empl_name"), name,
-                                           QStringLiteral("empl_code")));
-    }
+    staff_->codeFollowsName(staff_->nameBox()->currentText());
     ComboBox1Click();
 }
 

@@ -3,8 +3,9 @@
 #include "core/FormFrame.h"
 
 #include <QDate>
+#include <memory>
 
-class QComboBox;
+class EmployeeCombos;
 class QLineEdit;
 class QProgressBar;
 namespace ui {
@@ -52,16 +53,12 @@ private:
     void computeSheet();
     void showProgress(int done, int count);
     void reopenSheet();
-    // Sets a combo's text without running its change handler.
-    void setComboText(QComboBox* combo, const QString& text);
 
     QDate sheetDay_; // DP1 when the sheet shown was computed
 
-    QComboBox* codeBox_ = nullptr;        // ComboBox1
-    QComboBox* nameBox_ = nullptr;        // ComboBox2
+    std::unique_ptr<EmployeeCombos> staff_; // ComboBox1, ComboBox2
     ui::DbDatePicker* monthBox_ = nullptr; // DP1
     QLineEdit* totalBox_ = nullptr;       // Edit1
     ui::DbGrid* grid_ = nullptr;          // DBGrid1
     QProgressBar* progress_ = nullptr;    // PB1
-    bool settingText_ = false;
 };

@@ -1,9 +1,11 @@
 #include "analysis/Uservelist.h"
 
+#include "analysis/DateRangeGroup.h"
 #include "analysis/ListTotals.h"
 #include "analysis/Rservelist.h"
 #include "core/Udatamod.h"
 #include "core/Upublic.h"
+#include "core/InsiFeeLedger.h"
 #include "platform/report/Preview.h"
 #include "platform/ui/DataSource.h"
 #include "platform/ui/DbComboBox.h"
@@ -46,7 +48,8 @@ TFrmServeList::TFrmServeList(QWidget* owner)
     source_ = new ui::DataSource(&insiFeeQ(), this);
     source_->setObjectName(QStringLiteral("DataSource1"));
     buildSelection();
-    buildGrid();
+    grid_ = NewServiceBillGrid(this);
+    body()->addWidget(grid_, 1);
     buildDetailPanel();
 
     keep(insiFeeQ().onDataChange([this](db::Dataset&, db::DataChange kind, const QString&) {
@@ -90,45 +93,16 @@ void TFrmServeList::buildSelection()
     row->addWidget(new QLabel(QStringLiteral("项目类别"), this));
     row->addWidget(category_, 1);
 
-    auto* rangeGroup = new QGroupBox(QStringLiteral("日期范围"), this);
-    auto* rangeRow = new QHBoxLayout(rangeGroup);
-    from_ = new ui::DbDatePicker(rangeGroup);
-    from_->setObjectName(QStringLiteral("DP1"));
-    to_ = new ui::DbDatePicker(rangeGroup);
-    to_->setObjectName(QStringLiteral("DP2"));
-    rangeRow->addWidget(new QLabel(QStringLiteral("日期"), rangeGroup));
-    rangeRow->addWidget(from_);
-    rangeRow->addWidget(new QLabel(QStringLiteral("-"), rangeGroup));
-    rangeRow->addWidget(to_);
-    row->addWidget(rangeGroup, 2);
+    const DateRangeGroup range(this, QStringLiteral("日期"), QStringLiteral("-"));
+    from_ = range.from;
+    to_ = range.to;
+    row->addWidget(range.group, 2);
 
     body()->addLayout(row);
 
     connect(allItems_, &QCheckBox::clicked, this, ui::guarded(this, [this] { CheckBox1Click(); }));
     connect(itemCode_, &ui::DbComboBox::itemChosen, this, ui::guarded(this, [this] { ComboBox1Click(); }));
     connect(category_, &ui::DbComboBox::itemChosen, this, ui::guarded(this, [this] { ComboBox2Click(); }));
-}
-
-void TFrmServeList::buildGrid()
-{
-    grid_ = new ui::DbGrid(this);
-    grid_->setObjectName(QStringLiteral("DBGrid1"));
-    grid_->setDataset(&insiFeeQ());
-    grid_->setRowSelect(true);
-    grid_->setReadOnly(true);
-    grid_->setColumns({
-        {QStringLiteral("bill_no"), QStringLiteral("服务单号"), 130},
-        {QStringLiteral("bill_date"), QStringLiteral("开单日期"), 90},
-        {QStringLiteral("card_no"), QStringLiteral("会员卡号"), 90},
-        {QStringLiteral("insi_name"), QStringLiteral("姓名"), 70},
-        {QStringLiteral("serve_code"), QStringLiteral("服务项目"), 70},
-        {QStringLiteral("serve_name"), QStringLiteral("名称"), 110},
-        {QStringLiteral("serve_type"), QStringLiteral("类型"), 70},
-        {QStringLiteral("oper_code"), QStringLiteral("开单人"), 70},
-        {QStringLiteral("should_gath"), QStringLiteral("应收款"), 70},
-        {QStringLiteral("serv_fee"), QStringLiteral("已收款"), 70},
-    });
-    body()->addWidget(grid_, 1);
 }
 
 void TFrmServeList::buildDetailPanel()
@@ -203,19 +177,12 @@ void TFrmServeList::FormCreate()
     FillServeFindCombos();
     from_->setToday();
     to_->setToday();
-    db::Dataset& q = insiFeeQ();
-    q.close();
-    q.setSql(QStringLiteral("select * from insifee where bill_no='***' "));
-    q.setLockType(db::LockType::Optimistic);
-    q.open();
+    OpenEmptyInsiFeeList();
 }
 
 void TFrmServeList::FormDestroy()
 {
-    try {
-        insiFeeQ().close();
-    } catch (const std::exception&) {
-    }
+    CloseInsiFeeList();
 }
 
 void TFrmServeList::FillServeFindCombos()

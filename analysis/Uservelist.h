@@ -45,7 +45,6 @@ public:
 private:
     void buildSelection();
     void buildDetailPanel();
-    void buildGrid();
     void FormCreate();
     void FormDestroy();
     void FillServeFindCombos();

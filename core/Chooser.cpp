@@ -1,11 +1,16 @@
 #include "core/Chooser.h"
 
+#include "core/Upublic.h"
+#include "platform/ui/DbComboBox.h"
 #include "platform/ui/DbGrid.h"
 #include "platform/ui/Hourglass.h"
 #include "platform/ui/Prompt.h"
 
 #include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QVBoxLayout>
 
 ChooserForm::ChooserForm(QWidget* owner, const QString& objectName, const QString& caption, db::Dataset& dataset)
@@ -71,6 +76,64 @@ void ChooserForm::runFormCreate(const std::function<void()>& steps)
     } catch (const std::exception&) {
         // the chooser opens all the same, with whatever was listed
     }
+}
+
+CodeNameChooser::CodeNameChooser(QWidget* owner, const QString& objectName, const QString& caption,
+                                 db::Dataset& dataset, Lookup lookup)
+    : ChooserForm(owner, objectName, caption, dataset), lookup_(std::move(lookup))
+{
+    addChooseButton(QStringLiteral("cmd_prin"), QStringLiteral("选取[&O]"), [this] { cmd_prinClick(); });
+    addExitButton(QStringLiteral("cmd_exit"), QStringLiteral("退出[&X]"), [this] { cmd_exitClick(); });
+
+    Edit1 = new QLineEdit(this);
+    Edit1->setObjectName(QStringLiteral("Edit1"));
+    ComboBox1 = new ui::DbComboBox(this);
+    ComboBox1->setObjectName(QStringLiteral("ComboBox1"));
+    criteria()->addWidget(new QLabel(lookup_.codeCaption, this));
+    criteria()->addWidget(Edit1, 1);
+    criteria()->addWidget(new QLabel(lookup_.nameCaption, this));
+    criteria()->addWidget(ComboBox1, 2);
+
+    connect(Edit1, &QLineEdit::textChanged, this, [this] { Edit1Change(); });
+    connect(ComboBox1, &ui::DbComboBox::textTyped, this, ui::guarded(this, [this] { ComboBox1Change(); }));
+    connect(ComboBox1, &ui::DbComboBox::itemChosen, this, ui::guarded(this, [this] { ComboBox1Change(); }));
+}
+
+void CodeNameChooser::FormCreate()
+{
+    FixComboAutoComplete(this);
+    FillComboDistinct(lookup_.table, lookup_.nameField, ComboBox1);
+    db::Dataset& q = dataset();
+    q.close();
+    q.setSql(QStringLiteral("select * from %1 order by %2").arg(lookup_.table, lookup_.codeField));
+    q.setLockType(db::LockType::Optimistic);
+    q.open();
+}
+
+void CodeNameChooser::locateCode()
+{
+    const QString code = Edit1->text().trimmed();
+    // A blank box names no row (locate would take it for NULL).
+    if (code.isEmpty())
+        return;
+    try {
+        dataset().locate(lookup_.codeField, code);
+    } catch (const std::exception&) {
+        // a list that is not open has nothing to move to
+    }
+}
+
+void CodeNameChooser::locateName()
+{
+    db::Dataset& q = dataset();
+    const QString name = ComboBox1->text().trimmed();
+    // The row is looked up in the list itself, so that of two rows with the
+    // same name the first one listed is chosen and that very row becomes
+    // current (not another that happens to share its code). Names compare
+    // without regard to case, as the stored columns do.
+    const bool found = !name.isEmpty() && q.isActive() && q.locate(lookup_.nameField, QVariantList{name}, true);
+    const QSignalBlocker quiet(Edit1);
+    Edit1->setText(found ? q.asString(lookup_.codeField) : QString());
 }
 
 bool runChooser(QDialog& chooser)

@@ -9,8 +9,10 @@
 
 class QBoxLayout;
 class QHBoxLayout;
+class QLineEdit;
 class QPushButton;
 namespace ui {
+class DbComboBox;
 class DbGrid;
 }
 
@@ -62,6 +64,52 @@ private:
     QBoxLayout* criteria_;
     QHBoxLayout* toolbar_;
     bool emptyChoiceAllowed_ = false;
+};
+
+// A chooser over every row of one table, ordered by code, found by code or by
+// name: the buttons cmd_prin "选取[&O]" (also a double-click on the grid) and
+// cmd_exit "退出[&X]", and the code box Edit1 and the name combo ComboBox1
+// above the grid, each under its caption. A form names the four handlers and
+// builds them on choose(), reject(), locateCode() and locateName().
+class CodeNameChooser : public ChooserForm {
+    Q_OBJECT
+public:
+    struct Lookup {
+        QString table;
+        QString codeField;
+        QString nameField;
+        QString codeCaption;
+        QString nameCaption;
+    };
+
+    virtual void cmd_prinClick() = 0;
+    virtual void cmd_exitClick() = 0;
+    // Run when the code box's text changes.
+    virtual void Edit1Change() = 0;
+    // Run when a name is typed into or chosen from the name combo.
+    virtual void ComboBox1Change() = 0;
+
+    QLineEdit* codeBox() const { return Edit1; }
+    ui::DbComboBox* nameCombo() const { return ComboBox1; }
+
+protected:
+    CodeNameChooser(QWidget* owner, const QString& objectName, const QString& caption, db::Dataset& dataset,
+                    Lookup lookup);
+
+    // The creation steps: the stored names into the combo, the table into the list.
+    void FormCreate();
+    // Moves the grid to the row whose code is the code box's (trimmed, exact);
+    // a blank box, a missing code or a closed list leave it where it is.
+    void locateCode();
+    // Moves the grid to the first listed row whose name is the combo's
+    // (trimmed, case aside) and shows that row's code in the code box, empty
+    // when no row has the name; the code box's handler does not run.
+    void locateName();
+
+private:
+    Lookup lookup_;
+    QLineEdit* Edit1;
+    ui::DbComboBox* ComboBox1;
 };
 
 // Shows the chooser modally; true when it closed with a choice.

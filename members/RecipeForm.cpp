@@ -19,26 +19,16 @@
 #include <QVBoxLayout>
 
 RecipeForm::RecipeForm(QWidget* owner, Design design)
-    : RecordForm(owner, design.objectName, design.caption, design.position), design_(std::move(design))
+    : BatchRecordForm(owner, design.objectName, design.caption, design.position, *design.query),
+      design_(std::move(design))
 {
-    addStandardButtons({"cmd_add", "cmd_edit", "cmd_dele", "cmd_save", "cmd_canc", "cmd_prin", "cmd_exit"},
-                       {"新增&A", "修改&E", "删除&D", "保存&S", "取消&C", "打印&P", "退出&X"});
-    controls().cmd_prin->setVisible(false);
-
-    source_ = new ui::DataSource(design_.query, this);
-
-    DBGrid1 = new ui::DbGrid(this);
-    DBGrid1->setObjectName(QStringLiteral("DBGrid1"));
-    DBGrid1->setRowSelect(true);
-    DBGrid1->setDataset(design_.query);
-    DBGrid1->setColumns(design_.columns);
+    DBGrid1 = makeRowGrid(QStringLiteral("DBGrid1"), design_.query, design_.columns);
 
     auto* upper = new QHBoxLayout;
     upper->addWidget(DBGrid1, 1);
     auto* side = new QVBoxLayout;
-    Edit1 = addQuickFind(QStringLiteral("Edit1"), side, [this] { Edit1KeyPress(); });
-    if (auto* findRow = qobject_cast<QBoxLayout*>(controls().findGroup->layout()))
-        findRow->insertWidget(0, new QLabel(QStringLiteral("项目编号"), controls().findGroup));
+    Edit1 = addLabelledQuickFind(QStringLiteral("Edit1"), QStringLiteral("项目编号"), side,
+                                 [this] { Edit1KeyPress(); });
     side->addStretch(1);
     upper->addLayout(side);
     body()->addLayout(upper, 1);
@@ -58,20 +48,11 @@ RecipeForm::RecipeForm(QWidget* owner, Design design)
     setFirstEditBox(codeBox_);
 }
 
-RecipeForm::~RecipeForm()
-{
-    FormDestroy();
-}
-
 void RecipeForm::buildItemRow()
 {
     auto* row = new QHBoxLayout;
     codeBox_ = textBox(QStringLiteral("serve_code"), "DBEdit1", group_);
-    BitBtn1 = new QPushButton(QStringLiteral("..."), group_);
-    BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
-    BitBtn1->setAutoDefault(false);
-    BitBtn1->setFixedWidth(32);
-    connect(BitBtn1, &QPushButton::clicked, this, ui::guarded(this, [this] { BitBtn1Click(); }));
+    BitBtn1 = addPickerButton(QStringLiteral("BitBtn1"), group_, [this] { BitBtn1Click(); });
     nameBox_ = textBox(QStringLiteral("serve_name"), "DBEdit2", group_);
     typeBox_ = textBox(QStringLiteral("serve_type"), "DBEdit3", group_);
     row->addWidget(new QLabel(QStringLiteral("项目编号"), group_));
@@ -87,19 +68,47 @@ void RecipeForm::buildItemRow()
 ui::DbComboBox* RecipeForm::pickCombo(const QString& column, const char* objectName, const QString& listTable,
                                       const QString& listColumn, QWidget* parent)
 {
-    auto* combo = new ui::DbComboBox(source_, column, parent);
+    auto* combo = new ui::DbComboBox(source(), column, parent);
     combo->setObjectName(QString::fromLatin1(objectName));
     pickLists_.push_back({combo, listTable, listColumn});
     boxes_ << combo;
     return combo;
 }
 
+ui::DbComboBox* RecipeForm::pickCombo(const ComboRow& row, QWidget* parent)
+{
+    return pickCombo(QString::fromUtf8(row.column), row.objectName, QString::fromUtf8(row.listTable),
+                     QString::fromUtf8(row.listColumn), parent);
+}
+
 ui::DbLineEdit* RecipeForm::textBox(const QString& column, const char* objectName, QWidget* parent)
 {
-    auto* box = new ui::DbLineEdit(source_, column, parent);
+    auto* box = new ui::DbLineEdit(source(), column, parent);
     box->setObjectName(QString::fromLatin1(objectName));
     boxes_ << box;
     return box;
+}
+
+void RecipeForm::addCombosSideBySide(std::span<const ComboRow> rows, int line)
+{
+    int column = 0;
+    for (const ComboRow& row : rows) {
+        recipeLayout_->addWidget(new QLabel(QString::fromUtf8(row.label), group_), line, column);
+        recipeLayout_->addWidget(pickCombo(row, group_), line, column + 1);
+        column += 2;
+    }
+}
+
+void RecipeForm::addWideCombo(const ComboRow& row, int line, int columnSpan)
+{
+    recipeLayout_->addWidget(new QLabel(QString::fromUtf8(row.label), group_), line, 0);
+    recipeLayout_->addWidget(pickCombo(row, group_), line, 1, 1, columnSpan);
+}
+
+void RecipeForm::addNoteLine(const QString& column, const char* objectName, int line)
+{
+    recipeLayout_->addWidget(new QLabel(QStringLiteral("备注"), group_), line, 0);
+    recipeLayout_->addWidget(textBox(column, objectName, group_), line, 1, 1, 5);
 }
 
 QWidget* RecipeForm::boxOf(const QString& column) const
@@ -116,6 +125,7 @@ QWidget* RecipeForm::boxOf(const QString& column) const
 void RecipeForm::start()
 {
     runFormCreate([this] { FormCreate(); });
+    resize(860, 680);
 }
 
 void RecipeForm::FormCreate()
@@ -126,15 +136,6 @@ void RecipeForm::FormCreate()
     q.setSql(design_.openSql);
     q.setLockType(db::LockType::BatchOptimistic);
     q.open();
-}
-
-void RecipeForm::FormDestroy()
-{
-    // Changes not yet saved go with the closed query.
-    try {
-        design_.query->close();
-    } catch (const std::exception&) {
-    }
 }
 
 void RecipeForm::FillPickLists()
@@ -151,8 +152,8 @@ void RecipeForm::FillPickLists()
 
 void RecipeForm::reloadBoxes()
 {
-    source_->setEnabled(false);
-    source_->setEnabled(true);
+    source()->setEnabled(false);
+    source()->setEnabled(true);
 }
 
 void RecipeForm::cmd_addClick()
@@ -173,31 +174,14 @@ void RecipeForm::cmd_editClick()
 
 void RecipeForm::cmd_deleClick()
 {
-    if (codeBox_->text().trimmed().isEmpty())
-        return;
-    if (!confirmDelete(GetMsgText(QStringLiteral("1016")), GetMsgText(QStringLiteral("1017"))))
-        return;
-    db::Dataset& q = *design_.query;
-    try {
-        // Confirmed means gone: the deletion does not wait for a later save
-        // of another recipe, nor is it undone by a later cancel.
-        db::Transaction t(q.connection());
-        q.remove();
-        q.applyBatch();
-        t.commit();
+    if (deleteShownRecord())
         FillPickLists();
-    } catch (const std::exception&) {
-        try {
-            q.cancelBatch(); // the recipe the table kept comes back into the list
-        } catch (const std::exception&) {
-        }
-    }
 }
 
 bool RecipeForm::checkBeforeSave()
 {
     // A code typed and not yet left has not yet looked up its item's name.
-    source_->flush();
+    source()->flush();
     if (codeBox_->text().trimmed().isEmpty() || nameBox_->text().trimmed().isEmpty()) {
         ui::message(this, GetMsgText(QStringLiteral("1020")));
         return false;

@@ -1,15 +1,15 @@
 #pragma once
 
-#include "core/FormFrame.h"
+#include "members/BatchRecordForm.h"
 #include "platform/ui/DatasetModel.h"
 
+#include <span>
 #include <vector>
 
 class QGridLayout;
 class QGroupBox;
 class QPushButton;
 namespace ui {
-class DataSource;
 class DbComboBox;
 class DbGrid;
 class DbLineEdit;
@@ -19,9 +19,7 @@ class DbLineEdit;
 // item (found by serve_code) in a batch-optimistic query, a grid of every
 // recipe, a group with the item's code ("..." opens the service picker), name
 // and category, and below them the recipe's own boxes, which the form adds.
-// Added and edited rows wait until the save writes them in one transaction; a
-// confirmed deletion is written at once.
-class RecipeForm : public RecordForm {
+class RecipeForm : public BatchRecordForm {
     Q_OBJECT
 public:
     // How FillPickLists treats what a combo already offers.
@@ -39,8 +37,16 @@ public:
         std::vector<ui::GridColumn> columns; // the recipe grid
     };
 
+    // A combo of the recipe and where the values it offers are stored.
+    struct ComboRow {
+        const char* label;
+        const char* column;
+        const char* objectName;
+        const char* listTable;
+        const char* listColumn;
+    };
+
     explicit RecipeForm(QWidget* owner, Design design);
-    ~RecipeForm() override;
 
     void cmd_addClick() override;
     void cmd_editClick() override;
@@ -72,13 +78,21 @@ protected:
     // Message 1020 unless the code names a known service item.
     bool checkBeforeSave() override;
 
-    // For the form's own boxes, below the item's code, name and category.
+    // For the form's own boxes, below the item's code, name and category:
+    // six columns, a label and its box three times over.
     QGridLayout* recipeLayout() const { return recipeLayout_; }
     // A combo bound to column offering the stored values of listTable.listColumn.
     ui::DbComboBox* pickCombo(const QString& column, const char* objectName, const QString& listTable,
                               const QString& listColumn, QWidget* parent);
+    ui::DbComboBox* pickCombo(const ComboRow& row, QWidget* parent);
     ui::DbLineEdit* textBox(const QString& column, const char* objectName, QWidget* parent);
-    // Runs the creation steps; the form calls it once its boxes are built.
+    // The combos of rows side by side on line of the recipe layout, each after its label.
+    void addCombosSideBySide(std::span<const ComboRow> rows, int line);
+    // The combo of row after its label, over columnSpan columns of line.
+    void addWideCombo(const ComboRow& row, int line, int columnSpan = 5);
+    // "备注" and a text box for column across line.
+    void addNoteLine(const QString& column, const char* objectName, int line);
+    // Runs the creation steps and sizes the form; the form calls it once its boxes are built.
     void start();
 
 private:
@@ -90,12 +104,10 @@ private:
 
     void buildItemRow();
     void FormCreate();
-    void FormDestroy();
     // The boxes show the current record again (a replaced list blanks its combo's text).
     void reloadBoxes();
 
     Design design_;
-    ui::DataSource* source_;
     ui::DbGrid* DBGrid1;
     QGroupBox* group_;
     QGridLayout* recipeLayout_;

@@ -4,7 +4,6 @@
 #include "core/Udatamod.h"
 #include "core/Upublic.h"
 #include "members/Uservefind.h"
-#include "platform/ui/DataSource.h"
 #include "platform/ui/DbComboBox.h"
 #include "platform/ui/DbDatePicker.h"
 #include "platform/ui/DbGrid.h"
@@ -15,6 +14,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -38,29 +38,17 @@ QDateTime dayOf(const QDate& date)
 } // namespace
 
 TFrmBespeak::TFrmBespeak(QWidget* owner)
-    : RecordForm(owner, QStringLiteral("FrmBespeak"), QStringLiteral("会员预约时程"), kPosition)
-{
-    addStandardButtons({"cmd_add", "cmd_edit", "cmd_dele", "cmd_save", "cmd_canc", "cmd_prin", "cmd_exit"},
-                       {"新增&A", "修改&E", "删除&D", "保存&S", "取消&C", "打印&P", "退出&X"});
-    controls().cmd_prin->setVisible(false);
-
-    source_ = new ui::DataSource(&appointments(), this);
-
-    DBGrid1 = new ui::DbGrid(this);
-    DBGrid1->setObjectName(QStringLiteral("DBGrid1"));
-    DBGrid1->setRowSelect(true);
-    DBGrid1->setDataset(&members());
-    DBGrid1->setColumns({{QStringLiteral("card_no"), QStringLiteral("会员卡号"), 90},
+    : MasterDetailForm(owner, QStringLiteral("FrmBespeak"), QStringLiteral("会员预约时程"), kPosition,
+                       {&members(),
+                        QStringLiteral("select * from insider"),
+                        &appointments(),
+                        QStringLiteral("select * from bespeak where card_no=:card_no"),
+                        QStringLiteral("card_no"),
+                        {{QStringLiteral("card_no"), QStringLiteral("会员卡号"), 90},
                          {QStringLiteral("insi_name"), QStringLiteral("姓名"), 80},
                          {QStringLiteral("insi_sex"), QStringLiteral("性别"), 40},
-                         {QStringLiteral("insi_state"), QStringLiteral("状态"), 50}});
-    connect(DBGrid1, &ui::DbGrid::cellClicked, this, ui::guarded(this, [this] { DBGrid1CellClick(); }));
-
-    DBGrid2 = new ui::DbGrid(this);
-    DBGrid2->setObjectName(QStringLiteral("DBGrid2"));
-    DBGrid2->setRowSelect(true);
-    DBGrid2->setDataset(&appointments());
-    DBGrid2->setColumns({{QStringLiteral("bill_no"), QStringLiteral("流水编号"), 120},
+                         {QStringLiteral("insi_state"), QStringLiteral("状态"), 50}},
+                        {{QStringLiteral("bill_no"), QStringLiteral("流水编号"), 120},
                          {QStringLiteral("card_no"), QStringLiteral("会员卡号"), 90},
                          {QStringLiteral("pre_date"), QStringLiteral("预约日期"), 90},
                          {QStringLiteral("pre_time"), QStringLiteral("预约时间"), 70},
@@ -68,24 +56,20 @@ TFrmBespeak::TFrmBespeak(QWidget* owner)
                          {QStringLiteral("serv_name"), QStringLiteral("服务名称"), 110},
                          {QStringLiteral("gage_time"), QStringLiteral("预估时间"), 60},
                          {QStringLiteral("stylist"), QStringLiteral("设计师"), 70},
-                         {QStringLiteral("bill_date"), QStringLiteral("开单日期"), 90}});
-
+                         {QStringLiteral("bill_date"), QStringLiteral("开单日期"), 90}}})
+{
     auto* upper = new QHBoxLayout;
-    upper->addWidget(DBGrid1, 2);
+    upper->addWidget(masterGrid(), 2);
     auto* side = new QVBoxLayout;
-    Edit2 = addQuickFind(QStringLiteral("Edit2"), side, [this] { Edit2KeyPress(); });
-    if (auto* findRow = qobject_cast<QBoxLayout*>(controls().findGroup->layout()))
-        findRow->insertWidget(0, new QLabel(QStringLiteral("会员卡号"), controls().findGroup));
+    addMasterFind(QStringLiteral("会员卡号"), side, [this] { Edit2KeyPress(); });
     QGroupBox* group = buildAppointmentGroup();
     side->addWidget(group);
     side->addStretch(1);
     upper->addLayout(side, 3);
     body()->addLayout(upper, 3);
-    body()->addWidget(DBGrid2, 2);
+    body()->addWidget(recordGrid(), 2);
 
-    controls().grid = DBGrid1;
     controls().dataGroups = {group};
-    controls().gateFind = true;
     setRecord(&appointments(), billNoBox_, QStringLiteral("bill_no"));
     setFirstEditBox(serviceBox_);
 
@@ -98,18 +82,13 @@ TFrmBespeak::TFrmBespeak(QWidget* owner)
     resize(900, 640);
 }
 
-TFrmBespeak::~TFrmBespeak()
-{
-    FormDestroy();
-}
-
 QGroupBox* TFrmBespeak::buildAppointmentGroup()
 {
     auto* group = new QGroupBox(QStringLiteral("预约资料"), this);
     group->setObjectName(QStringLiteral("GroupBox1"));
     auto* grid = new QGridLayout(group);
     auto box = [&](const char* field, const char* name) {
-        auto* b = new ui::DbLineEdit(source_, QString::fromLatin1(field), group);
+        auto* b = new ui::DbLineEdit(source(), QString::fromLatin1(field), group);
         b->setObjectName(QString::fromLatin1(name));
         return b;
     };
@@ -134,23 +113,19 @@ QGroupBox* TFrmBespeak::buildAppointmentGroup()
     place(1, 0, "时间", timeBox_);
 
     serviceBox_ = box("serv_code", "DBEdit3");
-    Button1 = new QPushButton(QStringLiteral("..."), group);
-    Button1->setObjectName(QStringLiteral("Button1"));
-    Button1->setAutoDefault(false);
-    Button1->setFixedWidth(32);
-    connect(Button1, &QPushButton::clicked, this, ui::guarded(this, [this] { Button1Click(); }));
+    Button1 = addPickerButton(QStringLiteral("Button1"), group, [this] { Button1Click(); });
     place(2, 0, "服务项目", serviceBox_, nullptr, Button1);
     serviceNameBox_ = box("serv_name", "DBEdit4");
     place(2, 2, "服务名称", serviceNameBox_);
     estimateBox_ = box("gage_time", "DBEdit5");
     place(3, 0, "估时", estimateBox_, "分钟");
 
-    stylistCombo_ = new ui::DbComboBox(source_, QStringLiteral("stylist"), group);
+    stylistCombo_ = new ui::DbComboBox(source(), QStringLiteral("stylist"), group);
     stylistCombo_->setObjectName(QStringLiteral("DBComboBox1"));
     place(4, 0, "设计师", stylistCombo_);
     stylistNameBox_ = box("stylist_name", "DBEdit6");
     place(4, 2, "姓名", stylistNameBox_);
-    assistantCombo_ = new ui::DbComboBox(source_, QStringLiteral("assisitant"), group);
+    assistantCombo_ = new ui::DbComboBox(source(), QStringLiteral("assisitant"), group);
     assistantCombo_->setObjectName(QStringLiteral("DBComboBox2"));
     place(5, 0, "助理", assistantCombo_);
     assistantNameBox_ = box("assis_name", "DBEdit7");
@@ -165,51 +140,15 @@ QGroupBox* TFrmBespeak::buildAppointmentGroup()
 void TFrmBespeak::FormCreate()
 {
     datePicker_->setToday();
-    db::Dataset& list = members();
-    list.close();
-    list.setSql(QStringLiteral("select * from insider"));
-    list.setLockType(db::LockType::Optimistic);
-    list.open();
-    if (!list.isEmpty())
-        Edit2->setText(list.asString(QStringLiteral("card_no")));
+    openMaster();
+    if (!members().isEmpty())
+        findBox()->setText(members().asString(QStringLiteral("card_no")));
 
     // Filled before the appointments show: filling empties a combo's text.
     FillComboDistinct(QStringLiteral("employee"), QStringLiteral("empl_code"), stylistCombo_);
     FillComboDistinct(QStringLiteral("employee"), QStringLiteral("empl_code"), assistantCombo_);
 
-    db::Dataset& q = appointments();
-    q.close();
-    q.setSql(QStringLiteral("select * from bespeak where card_no=:card_no "));
-    q.setParam(QStringLiteral("card_no"), Edit2->text().trimmed());
-    q.setLockType(db::LockType::BatchOptimistic);
-    q.open();
-}
-
-void TFrmBespeak::FormDestroy()
-{
-    // Changes not yet saved go with the closed query.
-    try {
-        appointments().close();
-        members().close();
-    } catch (const std::exception&) {
-    }
-}
-
-void TFrmBespeak::SetControlStates()
-{
-    RecordForm::SetControlStates();
-    // The appointment list is the form's record grid: no moving off the one being entered.
-    DBGrid2->setEnabled(mode() == FormMode::Null);
-}
-
-void TFrmBespeak::openAppointments(const QString& cardNo)
-{
-    db::Dataset& q = appointments();
-    q.close();
-    q.setSql(QStringLiteral("select * from bespeak where card_no=:card_no"));
-    q.setParam(QStringLiteral("card_no"), cardNo);
-    q.setLockType(db::LockType::BatchOptimistic);
-    q.open();
+    openRecords(findBox()->text().trimmed(), QStringLiteral("select * from bespeak where card_no=:card_no "));
 }
 
 void TFrmBespeak::showAppointmentDate()
@@ -247,7 +186,7 @@ void TFrmBespeak::locateShownAppointment()
 
 void TFrmBespeak::cmd_addClick()
 {
-    if (Edit2->text().trimmed().isEmpty()) {
+    if (findBox()->text().trimmed().isEmpty()) {
         ui::message(this, QStringLiteral("先定位会员卡号"));
         return;
     }
@@ -276,31 +215,9 @@ void TFrmBespeak::cmd_editClick()
     }
 }
 
-void TFrmBespeak::cmd_deleClick()
-{
-    if (billNoBox_->text().trimmed().isEmpty())
-        return;
-    if (!confirmDelete(GetMsgText(QStringLiteral("1016")), GetMsgText(QStringLiteral("1017"))))
-        return;
-    db::Dataset& q = appointments();
-    try {
-        // Confirmed means gone: the deletion does not wait for a later save
-        // of another appointment, nor is it undone by a later cancel.
-        db::Transaction t(q.connection());
-        q.remove();
-        q.applyBatch();
-        t.commit();
-    } catch (const std::exception&) {
-        try {
-            q.cancelBatch(); // the appointment the table kept comes back into the list
-        } catch (const std::exception&) {
-        }
-    }
-}
-
 bool TFrmBespeak::checkBeforeSave()
 {
-    const QString member = Edit2->text().trimmed();
+    const QString member = findBox()->text().trimmed();
     if (member.isEmpty()) {
         ui::message(this, GetMsgText(QStringLiteral("1018")));
         return false;
@@ -332,12 +249,12 @@ void TFrmBespeak::SetBespeakDefaults()
 void TFrmBespeak::saveRecord()
 {
     SetBespeakDefaults();
-    RecordForm::saveRecord();
+    MasterDetailForm::saveRecord();
 }
 
 void TFrmBespeak::cmd_findClick()
 {
-    const QString text = Edit2->text().trimmed();
+    const QString text = findBox()->text().trimmed();
     try {
         // The member found stands for their card, whether code or card number was typed.
         QString card = text;
@@ -346,7 +263,7 @@ void TFrmBespeak::cmd_findClick()
             if (!memberCard.isEmpty())
                 card = memberCard;
         }
-        openAppointments(card);
+        openRecords(card);
     } catch (const std::exception&) {
     }
 }
@@ -356,25 +273,14 @@ void TFrmBespeak::Edit2KeyPress()
     // Enter stands for the find button: without the find right it finds nothing.
     if (!controls().cmd_find->isEnabled())
         return;
-    const QString kept = Edit2->text().trimmed();
-    Edit2->setText(LookupField(QStringLiteral("insider"), QStringLiteral("insi_code"), kept,
-                               QStringLiteral("card_no")));
-    if (Edit2->text().trimmed().isEmpty())
-        Edit2->setText(kept);
-    if (!Edit2->text().trimmed().isEmpty())
+    QLineEdit* box = findBox();
+    const QString kept = box->text().trimmed();
+    box->setText(LookupField(QStringLiteral("insider"), QStringLiteral("insi_code"), kept,
+                             QStringLiteral("card_no")));
+    if (box->text().trimmed().isEmpty())
+        box->setText(kept);
+    if (!box->text().trimmed().isEmpty())
         cmd_findClick();
-}
-
-void TFrmBespeak::DBGrid1CellClick()
-{
-    db::Dataset& list = members();
-    if (!list.isActive() || list.isEmpty())
-        return;
-    Edit2->setText(list.asString(QStringLiteral("card_no")));
-    try {
-        openAppointments(Edit2->text());
-    } catch (const std::exception&) {
-    }
 }
 
 void TFrmBespeak::Button1Click()

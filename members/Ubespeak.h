@@ -1,14 +1,12 @@
 #pragma once
 
-#include "core/FormFrame.h"
+#include "members/MasterDetailForm.h"
 
 class QGroupBox;
 class QPushButton;
 namespace ui {
-class DataSource;
 class DbComboBox;
 class DbDatePicker;
-class DbGrid;
 class DbLineEdit;
 }
 
@@ -19,40 +17,32 @@ class DbLineEdit;
 // appointment is saved for. Added and edited appointments are written by the
 // save in one transaction; a confirmed deletion is written at once. Rights
 // position 15.
-class TFrmBespeak : public RecordForm {
+class TFrmBespeak : public MasterDetailForm {
     Q_OBJECT
 public:
     static constexpr int kPosition = 15;
 
     explicit TFrmBespeak(QWidget* owner = nullptr);
-    ~TFrmBespeak() override;
 
     // "先定位会员卡号" without a member; else a new appointment with a new
     // bill number, dated today.
     void cmd_addClick() override;
     // Edits the appointment whose bill number is in the bill number box.
     void cmd_editClick() override;
-    // After the confirmation (messages 1016 and 1017) the appointment leaves the table.
-    void cmd_deleClick() override;
     // The member whose code, else whose card number, is in the quick-find
     // box; the list shows that member's appointments.
     void cmd_findClick() override;
     // Enter in the quick-find box, where the find button may be pressed: a
     // member code becomes the member's card number, then the find runs.
     void Edit2KeyPress();
-    // A click in the member grid: that member's appointments.
-    void DBGrid1CellClick();
     // The service picker; on OK the appointment takes the chosen item.
     void Button1Click();
     // The values written at save that have no box of their own: the date in
     // the picker, the member's card, today as entry date and the user.
     void SetBespeakDefaults();
 
-    void SetControlStates() override;
-
-    ui::DbGrid* memberGrid() const { return DBGrid1; }
-    ui::DbGrid* appointmentGrid() const { return DBGrid2; }
-    QLineEdit* findBox() const { return Edit2; }
+    ui::DbGrid* memberGrid() const { return masterGrid(); }
+    ui::DbGrid* appointmentGrid() const { return recordGrid(); }
     ui::DbLineEdit* billNoBox() const { return billNoBox_; }
     ui::DbDatePicker* datePicker() const { return datePicker_; }
     ui::DbLineEdit* timeBox() const { return timeBox_; }
@@ -75,9 +65,6 @@ protected:
 private:
     QGroupBox* buildAppointmentGroup();
     void FormCreate();
-    void FormDestroy();
-    // Reopens the list on the appointments of one card (bound, whatever it holds).
-    void openAppointments(const QString& cardNo);
     // Moves the member list to the member whose code, else card number, is
     // code; false when there is none.
     bool locateMember(const QString& code);
@@ -85,10 +72,6 @@ private:
     void showAppointmentDate();
     void locateShownAppointment();
 
-    ui::DataSource* source_;
-    ui::DbGrid* DBGrid1;
-    ui::DbGrid* DBGrid2;
-    QLineEdit* Edit2 = nullptr;
     ui::DbLineEdit* billNoBox_ = nullptr;
     ui::DbDatePicker* datePicker_ = nullptr;
     ui::DbLineEdit* timeBox_ = nullptr;

@@ -11,17 +11,8 @@
 
 namespace {
 
-// A combo of the recipe and where the values it offers are stored.
-struct ComboRow {
-    const char* label;
-    const char* column;
-    const char* objectName;
-    const char* listTable;
-    const char* listColumn;
-};
-
 // In the order the pick lists are filled, the plan block's three last.
-constexpr ComboRow kTopCombos[] = {
+constexpr RecipeForm::ComboRow kTopCombos[] = {
     {"染发类别", "dye_kind", "DBComboBox1", "baseitem", "gods_type"},
     {"头发基色", "base_color", "DBComboBox2", "baseitem", "gods_color"},
     {"染后颜色", "end_color", "DBComboBox3", "baseitem", "gods_color"},
@@ -70,39 +61,26 @@ TFrmDyeHair::TFrmDyeHair(QWidget* owner)
 {
     buildRecipeBoxes();
     start();
-    resize(860, 680);
 }
 
 void TFrmDyeHair::buildRecipeBoxes()
 {
     QGridLayout* layout = recipeLayout();
     QWidget* group = recipeGroup();
-    auto combo = [&](const ComboRow& r) {
-        return pickCombo(u(r.column), r.objectName, u(r.listTable), u(r.listColumn), group);
-    };
 
     // Kind and the two colours on one line; treatments, product and plan below.
+    const std::span<const ComboRow> combos(kTopCombos);
     int line = 0;
-    for (int i = 0; i < 3; ++i) {
-        layout->addWidget(new QLabel(u(kTopCombos[i].label), group), line, i * 2);
-        layout->addWidget(combo(kTopCombos[i]), line, i * 2 + 1);
-    }
-    for (int i = 3; i < 6; ++i) {
-        ++line;
-        layout->addWidget(new QLabel(u(kTopCombos[i].label), group), line, 0);
-        layout->addWidget(combo(kTopCombos[i]), line, 1, 1, 5);
-    }
-    ++line;
-    layout->addWidget(new QLabel(u(kTopCombos[6].label), group), line, 0);
-    layout->addWidget(combo(kTopCombos[6]), line, 1, 1, 3);
+    addCombosSideBySide(combos.first(3), line);
+    for (const ComboRow& row : combos.subspan(3, 3))
+        addWideCombo(row, ++line);
+    addWideCombo(combos[6], ++line, 3);
     auto* quantity = new QHBoxLayout;
     quantity->addWidget(new QLabel(QStringLiteral("用量"), group));
     quantity->addWidget(textBox(QStringLiteral("use_quant"), "DBEdit4", group), 1);
     quantity->addWidget(new QLabel(QStringLiteral("C.C"), group));
     layout->addLayout(quantity, line, 4, 1, 2);
-    ++line;
-    layout->addWidget(new QLabel(u(kTopCombos[7].label), group), line, 0);
-    layout->addWidget(combo(kTopCombos[7]), line, 1, 1, 5);
+    addWideCombo(combos[7], ++line);
 
     auto* plans = new QGroupBox(QStringLiteral("染发配方"), group);
     auto* planGrid = new QGridLayout(plans);
@@ -120,6 +98,5 @@ void TFrmDyeHair::buildRecipeBoxes()
     planGrid->setColumnStretch(2, 1);
     layout->addWidget(plans, ++line, 0, 1, 6);
 
-    layout->addWidget(new QLabel(QStringLiteral("备注"), group), ++line, 0);
-    layout->addWidget(textBox(QStringLiteral("dye_note"), "DBEdit8", group), line, 1, 1, 5);
+    addNoteLine(QStringLiteral("dye_note"), "DBEdit8", ++line);
 }

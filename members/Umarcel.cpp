@@ -11,17 +11,8 @@
 
 namespace {
 
-// A combo of the recipe and where the values it offers are stored.
-struct ComboRow {
-    const char* label;
-    const char* column;
-    const char* objectName;
-    const char* listTable;
-    const char* listColumn;
-};
-
 // In the order the pick lists are filled.
-constexpr ComboRow kTopCombos[] = {
+constexpr RecipeForm::ComboRow kTopCombos[] = {
     {"烫发方式", "mar_type", "DBComboBox1", "baseitem", "gods_size"},
     {"造型类别", "mar_kind", "DBComboBox2", "baseitem", "prod_place"},
     {"沟通卷度", "curl_tune", "DBComboBox3", "baseitem", "gods_spec"},
@@ -84,7 +75,6 @@ TFrmMarcel::TFrmMarcel(QWidget* owner)
 {
     buildRecipeBoxes();
     start();
-    resize(860, 680);
 }
 
 void TFrmMarcel::buildRecipeBoxes()
@@ -97,18 +87,11 @@ void TFrmMarcel::buildRecipeBoxes()
     };
 
     // Method, styling and curl on one line; solution and treatments each on a line of their own.
+    const std::span<const ComboRow> combos(kTopCombos);
     int line = 0;
-    for (int i = 0; i < 3; ++i) {
-        const ComboRow& r = kTopCombos[i];
-        layout->addWidget(new QLabel(u(r.label), group), line, i * 2);
-        layout->addWidget(combo(r.column, r.objectName, r.listTable, r.listColumn, group), line, i * 2 + 1);
-    }
-    for (int i = 3; i < 7; ++i) {
-        const ComboRow& r = kTopCombos[i];
-        ++line;
-        layout->addWidget(new QLabel(u(r.label), group), line, 0);
-        layout->addWidget(combo(r.column, r.objectName, r.listTable, r.listColumn, group), line, 1, 1, 5);
-    }
+    addCombosSideBySide(combos.first(3), line);
+    for (const ComboRow& row : combos.subspan(3))
+        addWideCombo(row, ++line);
 
     auto* rollers = new QGroupBox(QStringLiteral("卷子"), group);
     auto* rollerGrid = new QGridLayout(rollers);
@@ -143,6 +126,5 @@ void TFrmMarcel::buildRecipeBoxes()
     blocks->addWidget(solution, 1);
     layout->addLayout(blocks, ++line, 0, 1, 6);
 
-    layout->addWidget(new QLabel(QStringLiteral("备注"), group), ++line, 0);
-    layout->addWidget(textBox(QStringLiteral("mar_note"), "DBEdit8", group), line, 1, 1, 5);
+    addNoteLine(QStringLiteral("mar_note"), "DBEdit8", ++line);
 }

@@ -3,7 +3,6 @@
 #include "core/Chooser.h"
 #include "core/Udatamod.h"
 #include "core/Upublic.h"
-#include "platform/ui/DataSource.h"
 #include "platform/ui/DbGrid.h"
 #include "platform/ui/DbLineEdit.h"
 #include "platform/ui/Prompt.h"
@@ -53,62 +52,41 @@ QString u(const char* text)
 } // namespace
 
 TFrmServeFlow::TFrmServeFlow(QWidget* owner)
-    : RecordForm(owner, QStringLiteral("FrmServeFlow"), QStringLiteral("服务项目流程"), kPosition)
-{
-    addStandardButtons({"cmd_add", "cmd_edit", "cmd_dele", "cmd_save", "cmd_canc", "cmd_prin", "cmd_exit"},
-                       {"新增&A", "修改&E", "删除&D", "保存&S", "取消&C", "打印&P", "退出&X"});
-    controls().cmd_prin->setVisible(false);
-
-    source_ = new ui::DataSource(&steps(), this);
-
-    DBGrid1 = new ui::DbGrid(this);
-    DBGrid1->setObjectName(QStringLiteral("DBGrid1"));
-    DBGrid1->setRowSelect(true);
-    DBGrid1->setDataset(&items());
-    DBGrid1->setColumns({{QStringLiteral("serve_code"), QStringLiteral("项目编号"), 90},
+    : MasterDetailForm(owner, QStringLiteral("FrmServeFlow"), QStringLiteral("服务项目流程"), kPosition,
+                       {&items(),
+                        QStringLiteral("select  * from ServeItem"),
+                        &steps(),
+                        QStringLiteral("select * from ServeFlow where serve_code=:serve_code"),
+                        QStringLiteral("serve_code"),
+                        {{QStringLiteral("serve_code"), QStringLiteral("项目编号"), 90},
                          {QStringLiteral("serve_type"), QStringLiteral("类别"), 80},
-                         {QStringLiteral("serve_name"), QStringLiteral("项目名称"), 160}});
-    connect(DBGrid1, &ui::DbGrid::cellClicked, this, ui::guarded(this, [this] { DBGrid1CellClick(); }));
-
-    DBGrid2 = new ui::DbGrid(this);
-    DBGrid2->setObjectName(QStringLiteral("DBGrid2"));
-    DBGrid2->setRowSelect(true);
-    DBGrid2->setDataset(&steps());
-    DBGrid2->setColumns({{QStringLiteral("serve_code"), QStringLiteral("项目编号"), 80},
+                         {QStringLiteral("serve_name"), QStringLiteral("项目名称"), 160}},
+                        {{QStringLiteral("serve_code"), QStringLiteral("项目编号"), 80},
                          {QStringLiteral("serve_name"), QStringLiteral("项目名称"), 120},
                          {QStringLiteral("step_no"), QStringLiteral("步骤序号"), 70},
                          {QStringLiteral("use_time"), QStringLiteral("所需时间"), 70},
                          {QStringLiteral("gods_code"), QStringLiteral("货品编号"), 90},
                          {QStringLiteral("gods_name"), QStringLiteral("货品名称"), 120},
                          {QStringLiteral("dosage"), QStringLiteral("货品用量"), 70},
-                         {QStringLiteral("flow_note"), QStringLiteral("备注"), 140}});
-
+                         {QStringLiteral("flow_note"), QStringLiteral("备注"), 140}}})
+{
     auto* upper = new QHBoxLayout;
-    upper->addWidget(DBGrid1, 1);
+    upper->addWidget(masterGrid(), 1);
     auto* side = new QVBoxLayout;
-    Edit2 = addQuickFind(QStringLiteral("Edit2"), side, [this] { Edit2KeyPress(); });
-    if (auto* findRow = qobject_cast<QBoxLayout*>(controls().findGroup->layout()))
-        findRow->insertWidget(0, new QLabel(QStringLiteral("项目编号"), controls().findGroup));
+    addMasterFind(QStringLiteral("项目编号"), side, [this] { Edit2KeyPress(); });
     side->addStretch(1);
     upper->addLayout(side);
     body()->addLayout(upper, 1);
-    body()->addWidget(DBGrid2, 1);
+    body()->addWidget(recordGrid(), 1);
     QGroupBox* stepGroup = buildStepGroup();
     body()->addWidget(stepGroup);
 
-    controls().grid = DBGrid1;
     controls().dataGroups = {stepGroup};
-    controls().gateFind = true;
     setRecord(&steps(), codeBox_, QStringLiteral("serve_code"));
     setFirstEditBox(stepNoBox_);
 
     runFormCreate([this] { FormCreate(); });
     resize(820, 640);
-}
-
-TFrmServeFlow::~TFrmServeFlow()
-{
-    FormDestroy();
 }
 
 QGroupBox* TFrmServeFlow::buildStepGroup()
@@ -122,7 +100,7 @@ QGroupBox* TFrmServeFlow::buildStepGroup()
         const int line = index / 2;
         const int column = (index % 2) * 2;
         ++index;
-        auto* box = new ui::DbLineEdit(source_, u(entry.column), group);
+        auto* box = new ui::DbLineEdit(source(), u(entry.column), group);
         box->setObjectName(u(entry.objectName));
         auto* cell = new QHBoxLayout;
         cell->addWidget(box, 1);
@@ -136,11 +114,7 @@ QGroupBox* TFrmServeFlow::buildStepGroup()
             stepNoBox_ = box;
         } else if (columnName == QLatin1String("gods_code")) {
             goodsCodeBox_ = box;
-            Button1 = new QPushButton(QStringLiteral("..."), group);
-            Button1->setObjectName(QStringLiteral("Button1"));
-            Button1->setAutoDefault(false);
-            Button1->setFixedWidth(32);
-            connect(Button1, &QPushButton::clicked, this, ui::guarded(this, [this] { Button1Click(); }));
+            Button1 = addPickerButton(QStringLiteral("Button1"), group, [this] { Button1Click(); });
             cell->addWidget(Button1);
         } else if (columnName == QLatin1String("gods_name")) {
             goodsNameBox_ = box;
@@ -153,45 +127,13 @@ QGroupBox* TFrmServeFlow::buildStepGroup()
 
 void TFrmServeFlow::FormCreate()
 {
-    db::Dataset& list = items();
-    list.close();
-    list.setSql(QStringLiteral("select  * from ServeItem"));
-    list.setLockType(db::LockType::Optimistic);
-    list.open();
-
+    openMaster();
     db::Dataset& q = steps();
     q.close();
     q.setLockType(db::LockType::BatchOptimistic);
     // Without an item there are no steps to show: the list stays closed.
-    if (!list.isEmpty())
-        openSteps(list.asString(QStringLiteral("serve_code")));
-}
-
-void TFrmServeFlow::FormDestroy()
-{
-    // Changes not yet saved go with the closed query.
-    try {
-        steps().close();
-        items().close();
-    } catch (const std::exception&) {
-    }
-}
-
-void TFrmServeFlow::openSteps(const QString& serveCode)
-{
-    db::Dataset& q = steps();
-    q.close();
-    q.setSql(QStringLiteral("select * from ServeFlow where serve_code=:serve_code"));
-    q.setParam(QStringLiteral("serve_code"), serveCode);
-    q.setLockType(db::LockType::BatchOptimistic);
-    q.open();
-}
-
-void TFrmServeFlow::SetControlStates()
-{
-    RecordForm::SetControlStates();
-    // The step list is the form's record grid: no moving off the step being entered.
-    DBGrid2->setEnabled(mode() == FormMode::Null);
+    if (!items().isEmpty())
+        openRecords(items().asString(QStringLiteral("serve_code")));
 }
 
 void TFrmServeFlow::locateShownStep()
@@ -245,28 +187,6 @@ void TFrmServeFlow::cmd_editClick()
     }
 }
 
-void TFrmServeFlow::cmd_deleClick()
-{
-    if (codeBox_->text().trimmed().isEmpty())
-        return;
-    if (!confirmDelete(GetMsgText(QStringLiteral("1016")), GetMsgText(QStringLiteral("1017"))))
-        return;
-    db::Dataset& q = steps();
-    try {
-        // Confirmed means gone: the deletion does not wait for a later save
-        // of something else, nor is it undone by a later cancel.
-        db::Transaction t(q.connection());
-        q.remove();
-        q.applyBatch();
-        t.commit();
-    } catch (const std::exception&) {
-        try {
-            q.cancelBatch(); // the step the table kept comes back into the list
-        } catch (const std::exception&) {
-        }
-    }
-}
-
 bool TFrmServeFlow::checkBeforeSave()
 {
     if (codeBox_->text().trimmed().isEmpty()) {
@@ -278,7 +198,7 @@ bool TFrmServeFlow::checkBeforeSave()
 
 void TFrmServeFlow::cmd_saveClick()
 {
-    RecordForm::cmd_saveClick();
+    MasterDetailForm::cmd_saveClick();
     if (mode() == FormMode::Null)
         locateShownStep();
 }
@@ -295,7 +215,7 @@ void TFrmServeFlow::cmd_cancClick()
 
 void TFrmServeFlow::cmd_findClick()
 {
-    const QString code = Edit2->text().trimmed();
+    const QString code = findBox()->text().trimmed();
     // A blank find names no item.
     if (code.isEmpty())
         return;
@@ -310,18 +230,6 @@ void TFrmServeFlow::Edit2KeyPress()
     // Enter stands for the find button: without the find right it finds nothing.
     if (controls().cmd_find->isEnabled())
         cmd_findClick();
-}
-
-void TFrmServeFlow::DBGrid1CellClick()
-{
-    db::Dataset& list = items();
-    if (!list.isActive() || list.isEmpty())
-        return;
-    Edit2->setText(list.asString(QStringLiteral("serve_code")));
-    try {
-        openSteps(Edit2->text());
-    } catch (const std::exception&) {
-    }
 }
 
 void TFrmServeFlow::Button1Click()

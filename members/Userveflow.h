@@ -1,12 +1,10 @@
 #pragma once
 
-#include "core/FormFrame.h"
+#include "members/MasterDetailForm.h"
 
 class QGroupBox;
 class QPushButton;
 namespace ui {
-class DataSource;
-class DbGrid;
 class DbLineEdit;
 }
 
@@ -16,13 +14,12 @@ class DbLineEdit;
 // steps of the item last clicked there. Added and edited steps wait in the
 // batch until the save writes them all in one transaction; a confirmed
 // deletion is written at once. Rights position 4.
-class TFrmServeFlow : public RecordForm {
+class TFrmServeFlow : public MasterDetailForm {
     Q_OBJECT
 public:
     static constexpr int kPosition = 4;
 
     explicit TFrmServeFlow(QWidget* owner = nullptr);
-    ~TFrmServeFlow() override;
 
     // A new step of the current item of the upper grid; message 2005 when
     // there is no item at all.
@@ -30,8 +27,6 @@ public:
     // Edits the step named by the code and step number boxes; message 2004
     // when no step is shown.
     void cmd_editClick() override;
-    // After the confirmation (messages 1016 and 1017) the step leaves the table.
-    void cmd_deleClick() override;
     // Message 1022 without an item code; else every pending change is written.
     void cmd_saveClick() override;
     // Every pending change is dropped; back to the step named in the boxes.
@@ -43,19 +38,14 @@ public:
     void Edit2KeyPress();
     // The goods chooser; on OK the step takes the chosen goods.
     void Button1Click();
-    // A click in the item grid: the find box and the step list follow it.
-    void DBGrid1CellClick();
 
-    ui::DbGrid* itemGrid() const { return DBGrid1; }
-    ui::DbGrid* stepGrid() const { return DBGrid2; }
+    ui::DbGrid* itemGrid() const { return masterGrid(); }
+    ui::DbGrid* stepGrid() const { return recordGrid(); }
     ui::DbLineEdit* codeBox() const { return codeBox_; }
     ui::DbLineEdit* stepNoBox() const { return stepNoBox_; }
     ui::DbLineEdit* goodsCodeBox() const { return goodsCodeBox_; }
     ui::DbLineEdit* goodsNameBox() const { return goodsNameBox_; }
-    QLineEdit* findBox() const { return Edit2; }
     QPushButton* goodsButton() const { return Button1; }
-
-    void SetControlStates() override;
 
 protected:
     bool checkBeforeSave() override;
@@ -63,20 +53,13 @@ protected:
 private:
     QGroupBox* buildStepGroup();
     void FormCreate();
-    void FormDestroy();
-    // Reopens the step list on the steps of one item (bound, whatever the code holds).
-    void openSteps(const QString& serveCode);
     // Moves to the step named by the code and step number boxes (trimmed);
     // quiet when there is none.
     void locateShownStep();
 
-    ui::DataSource* source_;
-    ui::DbGrid* DBGrid1;
-    ui::DbGrid* DBGrid2;
     ui::DbLineEdit* codeBox_ = nullptr;
     ui::DbLineEdit* stepNoBox_ = nullptr;
     ui::DbLineEdit* goodsCodeBox_ = nullptr;
     ui::DbLineEdit* goodsNameBox_ = nullptr;
     QPushButton* Button1 = nullptr;
-    QLineEdit* Edit2 = nullptr;
 };

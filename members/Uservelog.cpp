@@ -2,6 +2,7 @@
 
 #include "core/Udatamod.h"
 #include "core/Upublic.h"
+#include "core/InsiFeeLedger.h"
 #include "members/Uservefind.h"
 #include "platform/ui/DataSource.h"
 #include "platform/ui/DbComboBox.h"
@@ -128,7 +129,7 @@ TFrmServeLog::TFrmServeLog(QWidget* owner)
     top->addLayout(right, 2);
     body()->addLayout(top);
 
-    buildGrid();
+    grid_ = NewServiceBillGrid(this);
     body()->addWidget(grid_, 1);
 
     controls().grid = grid_;
@@ -275,27 +276,6 @@ void TFrmServeLog::buildPaymentGroup(QGroupBox* group)
             ui::guarded(this, [this](const QString& text) { DBEdit16Change(text); }));
 }
 
-void TFrmServeLog::buildGrid()
-{
-    grid_ = new ui::DbGrid(this);
-    grid_->setObjectName(QStringLiteral("DBGrid1"));
-    grid_->setDataset(&insiFeeQ());
-    grid_->setRowSelect(true);
-    grid_->setReadOnly(true);
-    grid_->setColumns({
-        {QStringLiteral("bill_no"), QStringLiteral("服务单号"), 130},
-        {QStringLiteral("bill_date"), QStringLiteral("开单日期"), 90},
-        {QStringLiteral("card_no"), QStringLiteral("会员卡号"), 90},
-        {QStringLiteral("insi_name"), QStringLiteral("姓名"), 70},
-        {QStringLiteral("serve_code"), QStringLiteral("服务项目"), 70},
-        {QStringLiteral("serve_name"), QStringLiteral("名称"), 110},
-        {QStringLiteral("serve_type"), QStringLiteral("类型"), 70},
-        {QStringLiteral("oper_code"), QStringLiteral("开单人"), 70},
-        {QStringLiteral("should_gath"), QStringLiteral("应收款"), 70},
-        {QStringLiteral("serv_fee"), QStringLiteral("已收款"), 70},
-    });
-}
-
 void TFrmServeLog::FormCreate()
 {
     FillEmployeeCombos();
@@ -307,10 +287,7 @@ void TFrmServeLog::FormDestroy()
 {
     cardBox_->removeEventFilter(this);
     serveBox_->removeEventFilter(this);
-    try {
-        insiFeeQ().close();
-    } catch (const std::exception&) {
-    }
+    CloseInsiFeeList();
 }
 
 void TFrmServeLog::FillEmployeeCombos()
@@ -424,16 +401,11 @@ void TFrmServeLog::saveRecord()
 
 void TFrmServeLog::fillBillRow()
 {
-    db::Dataset& q = insiFeeQ();
-    // Typed values first, so that what is set below is not overwritten by the post.
-    source_->flush();
-    const QString note = noteBox_->text().trimmed();
-    q.setValue(QStringLiteral("gath_note"), note.isEmpty() ? QStringLiteral("会员消费") : note);
-    q.setValue(QStringLiteral("gath_type"), QStringLiteral("servefee"));
-    q.setValue(QStringLiteral("bill_date"), QDateTime(datePicker_->value(), QTime(0, 0)));
-    q.setValue(QStringLiteral("oper_code"), CurrentUser);
+    StampInsiFeeEntry(*source_, *noteBox_, QStringLiteral("会员消费"), QStringLiteral("servefee"),
+                      datePicker_->value());
     if (receivedBox_->text().trimmed().isEmpty())
         return;
+    db::Dataset& q = insiFeeQ();
     // An overpayment keeps the amount due; the difference went back as change.
     if (q.asInt(QStringLiteral("serv_fee")) > q.asInt(QStringLiteral("should_gath")))
         q.setValue(QStringLiteral("serv_fee"), q.asInt(QStringLiteral("should_gath")));

@@ -56,7 +56,6 @@ protected:
 private:
     void buildBillGroup(QGroupBox* group);
     void buildPaymentGroup(QGroupBox* group);
-    void buildGrid();
     void FormCreate();
     void FormDestroy();
     void FillEmployeeCombos();

@@ -4,7 +4,6 @@
 #include "platform/db/Dataset.h"
 #include "platform/ui/DbDatePicker.h"
 #include "platform/ui/DbGrid.h"
-#include "platform/ui/Hourglass.h"
 #include "stock/OutRankingReport.h"
 #include "stock/OutStatForm.h"
 
@@ -26,24 +25,10 @@ const QStringList kKindTexts = {QString(), QStringLiteral("出货"), QStringLite
 } // namespace
 
 OutRankingForm::OutRankingForm(QWidget* owner, db::Dataset& query, Design design)
-    : RecordForm(owner, design.objectName, design.caption, design.position), query_(query),
-      design_(std::move(design))
+    : OutStatForm(owner, design.objectName, design.caption, design.position, query), design_(std::move(design))
 {
-    addStandardButtons({"cmd_find", "cmd_prin", "cmd_exit"}, {"查询[&F]", "打印[&P]", "退出[&X]"});
-    controls().gateFind = true;
-    controls().gatePrint = true;
-    setClosableAnyTime(true);
-
     auto* criteria = new QHBoxLayout;
-    auto* dates = new QGroupBox(QStringLiteral("日期范围"), this);
-    auto* dateRows = new QFormLayout(dates);
-    DateTimePicker1 = new ui::DbDatePicker(dates);
-    DateTimePicker1->setObjectName(QStringLiteral("DateTimePicker1"));
-    DateTimePicker2 = new ui::DbDatePicker(dates);
-    DateTimePicker2->setObjectName(QStringLiteral("DateTimePicker2"));
-    dateRows->addRow(QStringLiteral("起始日期"), DateTimePicker1);
-    dateRows->addRow(QStringLiteral("截止日期"), DateTimePicker2);
-    criteria->addWidget(dates);
+    criteria->addWidget(makeDateRange(QStringLiteral("起始日期"), QStringLiteral("截止日期")));
 
     auto* choices = new QVBoxLayout;
     RadioGroup1 = new outstat::ChoiceGroup(QStringLiteral("排序方式"), kSortTexts, this);
@@ -56,19 +41,13 @@ OutRankingForm::OutRankingForm(QWidget* owner, db::Dataset& query, Design design
 
     auto* results = new QGroupBox(QStringLiteral("统计结果"), this);
     auto* resultRows = new QFormLayout(results);
-    Edit1 = outstat::makeTotalBox(QStringLiteral("Edit1"), results);
-    Edit2 = outstat::makeTotalBox(QStringLiteral("Edit2"), results);
-    resultRows->addRow(QStringLiteral("合计数量"), Edit1);
-    resultRows->addRow(QStringLiteral("合计金额"), Edit2);
+    makeTotalBoxes(results);
+    resultRows->addRow(QStringLiteral("合计数量"), totalQuantityBox());
+    resultRows->addRow(QStringLiteral("合计金额"), totalAmountBox());
     criteria->addWidget(results);
     body()->addLayout(criteria);
 
-    DBGrid1 = new ui::DbGrid(this);
-    DBGrid1->setObjectName(QStringLiteral("DBGrid1"));
-    DBGrid1->setRowSelect(true);
-    DBGrid1->setDataset(&query_);
-    DBGrid1->setColumns(design_.columns);
-    body()->addWidget(DBGrid1, 1);
+    addResultGrid(design_.columns);
 
     resize(860, 560);
     runFormCreate([this] { FormCreate(); });
@@ -77,24 +56,15 @@ OutRankingForm::OutRankingForm(QWidget* owner, db::Dataset& query, Design design
 void OutRankingForm::FormCreate()
 {
     if (design_.goodsTitles)
-        SetGoodsColumnTitles(DBGrid1, QString());
-    DateTimePicker1->setToday();
-    DateTimePicker2->setToday();
+        SetGoodsColumnTitles(grid(), QString());
+    fromPicker()->setToday();
+    toPicker()->setToday();
 }
 
 QStringList OutRankingForm::searchSql() const
 {
     QStringList sql = design_.selectLines;
-    switch (outstat::OutKind(RadioGroup2->chosen())) {
-    case outstat::OutKind::Sales:
-        sql << QStringLiteral("and bill_type='Out' ");
-        break;
-    case outstat::OutKind::SupplierReturn:
-        sql << QStringLiteral("and bill_type='retu' ");
-        break;
-    case outstat::OutKind::All:
-        break;
-    }
+    outstat::addKindCondition(sql, outstat::OutKind(RadioGroup2->chosen()));
     sql << design_.groupLine;
     sql << (RadioGroup1->chosen() == ByAmount ? design_.byAmountLine : design_.byQuantityLine);
     return sql;
@@ -102,38 +72,30 @@ QStringList OutRankingForm::searchSql() const
 
 void OutRankingForm::cmd_findClick()
 {
-    ui::Hourglass wait;
-    outstat::ControlsSuspended suspended(query_);
-    query_.close();
-    query_.setSql(searchSql());
-    query_.setParam(QStringLiteral("date1"), DateTimePicker1->value());
-    query_.setParam(QStringLiteral("date2"), DateTimePicker2->value());
-    query_.open();
-    SumListTotals();
-    if (!query_.isEmpty())
-        query_.first();
+    search(searchSql());
 }
 
 void OutRankingForm::SumListTotals()
 {
-    const int amou = query_.fieldIndex(QStringLiteral("sub_amou"));
-    const int tota = query_.fieldIndex(QStringLiteral("sub_tota"));
+    const db::Dataset& q = found();
+    const int amou = q.fieldIndex(QStringLiteral("sub_amou"));
+    const int tota = q.fieldIndex(QStringLiteral("sub_tota"));
     double quantity = 0;
     double amount = 0;
-    for (int r = 0; r < query_.recordCount(); ++r) {
-        quantity += db::asFloat(query_.value(r, amou));
-        amount += db::asFloat(query_.value(r, tota));
+    for (int r = 0; r < q.recordCount(); ++r) {
+        quantity += db::asFloat(q.value(r, amou));
+        amount += db::asFloat(q.value(r, tota));
     }
-    Edit1->setText(db::formatAmount(quantity));
-    Edit2->setText(db::formatAmount(amount));
+    showTotals(quantity, amount);
 }
 
 void OutRankingForm::cmd_prinClick()
 {
-    if (!outstat::hasQuantityToPrint(Edit1))
+    if (!outstat::hasQuantityToPrint(totalQuantityBox()))
         return;
     std::unique_ptr<OutRankingReport> ranking = makeReport();
     ranking->setTexts({kSortTexts.value(RadioGroup1->chosen()), kKindTexts.value(RadioGroup2->chosen()),
-                       DateTimePicker1->value(), DateTimePicker2->value(), Edit1->text(), Edit2->text()});
+                       fromPicker()->value(), toPicker()->value(), totalQuantityBox()->text(),
+                       totalAmountBox()->text()});
     ranking->preview(this);
 }

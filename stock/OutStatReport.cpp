@@ -32,6 +32,13 @@ void setTotals(report::Report& r, const QString& quantity, const QString& amount
     r.setText(kTotalAmount, amount);
 }
 
+void setGoodsTitles(report::Report& r, const QString& code, const QString& name, const QString& spec)
+{
+    r.setText(kCodeTitle, code);
+    r.setText(kNameTitle, name);
+    r.setText(kSpecTitle, spec);
+}
+
 report::Column column(const QString& title, const QString& field, double width, report::Align align,
                       const QString& titleName)
 {

@@ -17,6 +17,10 @@ inline const QString kTotalAmount = QStringLiteral("TotalAmount");
 inline const QString kDateFrom = QStringLiteral("Date1");
 inline const QString kDateTo = QStringLiteral("Date2");
 inline const QString kBillType = QStringLiteral("BillType");
+// Headings of the goods code, name and spec columns, which take the shop's goods captions.
+inline const QString kCodeTitle = QStringLiteral("CodeTitle");
+inline const QString kNameTitle = QStringLiteral("NameTitle");
+inline const QString kSpecTitle = QStringLiteral("SpecTitle");
 
 // The title, about 14 points, centred across the page header's top line.
 void addTitle(report::Report& r, const QString& title);
@@ -29,6 +33,8 @@ double addCaptioned(report::Band& band, double x, double y, const QString& capti
 // "合计数量" and "合计金额", each with the text the form's total box shows.
 void addTotalsSummary(report::Report& r);
 void setTotals(report::Report& r, const QString& quantity, const QString& amount);
+
+void setGoodsTitles(report::Report& r, const QString& code, const QString& name, const QString& spec);
 
 // A printed column; titleName names its heading when the print sets it.
 report::Column column(const QString& title, const QString& field, double width,

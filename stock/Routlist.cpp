@@ -10,9 +10,6 @@ const QString kGoodsCode = QStringLiteral("GoodsCode");
 const QString kGoodsName = QStringLiteral("GoodsName");
 const QString kCompanyCode = QStringLiteral("CompCode");
 const QString kCompanyName = QStringLiteral("CompName");
-const QString kCodeTitle = QStringLiteral("CodeTitle");
-const QString kNameTitle = QStringLiteral("NameTitle");
-const QString kSpecTitle = QStringLiteral("SpecTitle");
 
 } // namespace
 
@@ -39,9 +36,9 @@ TQRoutlist::TQRoutlist(db::Dataset& lines)
     const std::vector<report::Column> columns = {
         column(QStringLiteral("流水号"), QStringLiteral("bill_no"), 30),
         column(QStringLiteral("客户"), QStringLiteral("comp_name"), 30),
-        column(QStringLiteral("商品编码"), QStringLiteral("gods_code"), 22, Align::Left, kCodeTitle),
-        column(QStringLiteral("商品名称"), QStringLiteral("gods_name"), 32, Align::Left, kNameTitle),
-        column(QStringLiteral("规格"), QStringLiteral("gods_spec"), 18, Align::Left, kSpecTitle),
+        column(QStringLiteral("商品编码"), QStringLiteral("gods_code"), 22, Align::Left, outstat::kCodeTitle),
+        column(QStringLiteral("商品名称"), QStringLiteral("gods_name"), 32, Align::Left, outstat::kNameTitle),
+        column(QStringLiteral("规格"), QStringLiteral("gods_spec"), 18, Align::Left, outstat::kSpecTitle),
         column(QStringLiteral("单位"), QStringLiteral("gods_unit"), 12),
         column(QStringLiteral("单价"), QStringLiteral("unit_pric"), 15, Align::Right),
         column(QStringLiteral("数量"), QStringLiteral("sub_amou"), 15, Align::Right),
@@ -60,9 +57,7 @@ void TQRoutlist::setTexts(const OutListPrintTexts& t)
     report_.setText(outstat::kDateFrom, outstat::shortDateText(t.from));
     report_.setText(outstat::kDateTo, outstat::shortDateText(t.to));
     report_.setText(outstat::kBillType, t.billTypeText);
-    report_.setText(kCodeTitle, t.codeTitle);
-    report_.setText(kNameTitle, t.nameTitle);
-    report_.setText(kSpecTitle, t.specTitle);
+    outstat::setGoodsTitles(report_, t.codeTitle, t.nameTitle, t.specTitle);
     outstat::setTotals(report_, t.totalQuantity, t.totalAmount);
 }
 

@@ -2,19 +2,13 @@
 
 #include "core/Udatamod.h"
 #include "core/Upublic.h"
-#include "platform/ui/DataSource.h"
 #include "platform/ui/DbComboBox.h"
 #include "platform/ui/DbGrid.h"
 #include "platform/ui/DbLineEdit.h"
-#include "platform/ui/Prompt.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
-#include <QHBoxLayout>
 #include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QVBoxLayout>
 
 namespace {
 
@@ -60,34 +54,13 @@ const char* const kListedColumns[] = {"comp_type", "belo_coun", "belo_area", "be
 } // namespace
 
 TFrmCompany::TFrmCompany(QWidget* owner)
-    : RecordForm(owner, QStringLiteral("FrmCompany"), QStringLiteral("公司资料"), kPosition)
+    : CodeRegisterForm(owner, QStringLiteral("FrmCompany"), QStringLiteral("公司资料"), kPosition, companies(),
+                       QStringLiteral("company"), QStringLiteral("comp_code"))
 {
-    addStandardButtons({"cmd_add", "cmd_edit", "cmd_dele", "cmd_save", "cmd_canc", "cmd_exit"},
-                       {"新增[&A]", "修改[&E]", "删除[&D]", "保存[&S]", "取消[&C]", "退出[&X]"});
-
-    source_ = new ui::DataSource(&companies(), this);
-    grid_ = new ui::DbGrid(this);
-    grid_->setObjectName(QStringLiteral("DBGrid1"));
-    grid_->setRowSelect(true);
-    grid_->setDataset(&companies());
-    grid_->setColumns({{QStringLiteral("comp_code"), QStringLiteral("公司编码"), 80},
-                       {QStringLiteral("comp_name"), QStringLiteral("客户名称"), 160},
-                       {QStringLiteral("head_name"), QStringLiteral("负责人名"), 80}});
-
-    recordGroup_ = buildRecordGroup();
-    auto* right = new QVBoxLayout;
-    right->addWidget(recordGroup_);
-    right->addWidget(buildFindGroup());
-    right->addStretch(1);
-    auto* row = new QHBoxLayout;
-    row->addWidget(grid_, 1);
-    row->addLayout(right, 1);
-    body()->addLayout(row);
-
-    controls().grid = grid_;
-    controls().dataGroups = {recordGroup_};
-    setRecord(&companies(), codeBox_, QStringLiteral("comp_code"));
-    setFirstEditBox(codeBox_);
+    grid()->setColumns({{QStringLiteral("comp_code"), QStringLiteral("公司编码"), 80},
+                        {QStringLiteral("comp_name"), QStringLiteral("客户名称"), 160},
+                        {QStringLiteral("head_name"), QStringLiteral("负责人名"), 80}});
+    placeRecordGroup(buildRecordGroup(), QStringLiteral("公司编码"));
 
     runFormCreate([this] { FormCreate(); });
     resize(860, 480);
@@ -113,14 +86,11 @@ QGroupBox* TFrmCompany::buildRecordGroup()
         layout->addWidget(new QLabel(u(entry.label), group), line, column);
         QWidget* box = nullptr;
         if (entry.combo) {
-            auto* combo = new ui::DbComboBox(source_, u(entry.column), group);
+            auto* combo = new ui::DbComboBox(source(), u(entry.column), group);
             combos_ << combo;
             box = combo;
         } else {
-            auto* edit = new ui::DbLineEdit(source_, u(entry.column), group);
-            if (entry.column == QLatin1String("comp_code"))
-                codeBox_ = edit;
-            box = edit;
+            box = new ui::DbLineEdit(source(), u(entry.column), group);
         }
         box->setObjectName(u(entry.objectName));
         layout->addWidget(box, line, column + 1, 1, span);
@@ -138,27 +108,6 @@ QGroupBox* TFrmCompany::buildRecordGroup()
     return group;
 }
 
-QGroupBox* TFrmCompany::buildFindGroup()
-{
-    auto* group = new QGroupBox(QStringLiteral("快速查找"), this);
-    group->setObjectName(QStringLiteral("GroupBox2"));
-    auto* layout = new QHBoxLayout(group);
-    Edit1 = new QLineEdit(group);
-    Edit1->setObjectName(QStringLiteral("Edit1"));
-    auto* find = new QPushButton(QStringLiteral("查找"), group);
-    find->setObjectName(QStringLiteral("cmd_find"));
-    find->setAutoDefault(false);
-    layout->addWidget(new QLabel(QStringLiteral("公司编码"), group));
-    layout->addWidget(Edit1, 1);
-    layout->addWidget(find);
-
-    controls().findGroup = group;
-    controls().cmd_find = find;
-    connect(find, &QPushButton::clicked, this, ui::guarded(this, [this] { cmd_findClick(); }));
-    connect(Edit1, &QLineEdit::returnPressed, this, ui::guarded(this, [this] { Edit1KeyPress(); }));
-    return group;
-}
-
 ui::DbComboBox* TFrmCompany::comboOf(const QString& column) const
 {
     for (ui::DbComboBox* combo : combos_)
@@ -170,11 +119,7 @@ ui::DbComboBox* TFrmCompany::comboOf(const QString& column) const
 void TFrmCompany::FormCreate()
 {
     FillCompanyCombos();
-    db::Dataset& q = companies();
-    q.close();
-    q.setSql(QStringLiteral("select * from company order by comp_code"));
-    q.setLockType(db::LockType::Optimistic);
-    q.open();
+    openTable(db::LockType::Optimistic);
 }
 
 void TFrmCompany::FillCompanyCombos()
@@ -185,34 +130,12 @@ void TFrmCompany::FillCompanyCombos()
 
 void TFrmCompany::cmd_editClick()
 {
-    if (codeBox_->text().trimmed().isEmpty())
+    if (codeBox()->text().trimmed().isEmpty())
         return;
     try {
         companies().edit();
         setMode(FormMode::Edit);
-        codeBox_->setFocus();
+        codeBox()->setFocus();
     } catch (const std::exception&) {
     }
-}
-
-bool TFrmCompany::checkBeforeSave()
-{
-    return !codeBox_->text().trimmed().isEmpty();
-}
-
-void TFrmCompany::cmd_findClick()
-{
-    const QString code = Edit1->text().trimmed();
-    // A blank find names no company (locate would take it for a missing code).
-    if (code.isEmpty())
-        return;
-    try {
-        companies().locate(QStringLiteral("comp_code"), code);
-    } catch (const std::exception&) {
-    }
-}
-
-void TFrmCompany::Edit1KeyPress()
-{
-    cmd_findClick();
 }

@@ -2,11 +2,6 @@
 
 #include "core/Chooser.h"
 
-class QLineEdit;
-namespace ui {
-class DbComboBox;
-}
-
 // The goods chooser: every goods by code, found by code or by name. The
 // stock documents and the service work steps open it modally and, when it
 // closes with QDialog::Accepted, read gods_code (and any other column) of
@@ -15,29 +10,20 @@ class DbComboBox;
 //
 //   if (const auto code = chooseField<TFrmGoodsFind>(this, "gods_code"))
 //       ... *code, and FrmDataMod->GoodsFindQ.asString("gods_name") ...
-class TFrmGoodsFind : public ChooserForm {
+class TFrmGoodsFind : public CodeNameChooser {
     Q_OBJECT
 public:
     explicit TFrmGoodsFind(QWidget* owner = nullptr);
 
     // "选取[&O]" and a double-click on the grid: closes with OK when the list
     // holds a row; with none nothing happens.
-    void cmd_prinClick();
+    void cmd_prinClick() override;
     // "退出[&X]": closes without a choice.
-    void cmd_exitClick();
+    void cmd_exitClick() override;
     // The code box changed: the grid moves to the goods with that code
     // (trimmed, exact); without one it stays.
-    void Edit1Change();
+    void Edit1Change() override;
     // The name combo changed: the grid moves to the first listed goods of
     // that name and the code box shows its code (empty when none has it).
-    void ComboBox1Change();
-
-    QLineEdit* codeBox() const { return Edit1; }
-    ui::DbComboBox* nameCombo() const { return ComboBox1; }
-
-private:
-    void FormCreate();
-
-    QLineEdit* Edit1;
-    ui::DbComboBox* ComboBox1;
+    void ComboBox1Change() override;
 };

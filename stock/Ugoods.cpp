@@ -2,7 +2,6 @@
 
 #include "core/Udatamod.h"
 #include "core/Upublic.h"
-#include "platform/ui/DataSource.h"
 #include "platform/ui/DbComboBox.h"
 #include "platform/ui/DbGrid.h"
 #include "platform/ui/DbLineEdit.h"
@@ -15,7 +14,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QVBoxLayout>
 
 namespace {
 
@@ -47,38 +45,17 @@ struct TFrmGoods::Entry {
 };
 
 TFrmGoods::TFrmGoods(QWidget* owner)
-    : RecordForm(owner, QStringLiteral("FrmGoods"), QStringLiteral("产品资料"), kPosition)
+    : CodeRegisterForm(owner, QStringLiteral("FrmGoods"), QStringLiteral("产品资料"), kPosition, goods(),
+                       QStringLiteral("goods"), QStringLiteral("gods_code"))
 {
-    addStandardButtons({"cmd_add", "cmd_edit", "cmd_dele", "cmd_save", "cmd_canc", "cmd_exit"},
-                       {"新增[&A]", "修改[&E]", "删除[&D]", "保存[&S]", "取消[&C]", "退出[&X]"});
-
-    source_ = new ui::DataSource(&goods(), this);
-    grid_ = new ui::DbGrid(this);
-    grid_->setObjectName(QStringLiteral("DBGrid1"));
-    grid_->setRowSelect(true);
-    grid_->setDataset(&goods());
     // Fixed titles: this list does not follow the shop's goods captions.
-    grid_->setColumns({{QStringLiteral("gods_code"), QStringLiteral("产品编码"), 90},
-                       {QStringLiteral("gods_name"), QStringLiteral("产品名称"), 140},
-                       {QStringLiteral("gods_spec"), QStringLiteral("规格"), 70},
-                       {QStringLiteral("gods_type"), QStringLiteral("型号"), 70},
-                       {QStringLiteral("gods_kind"), QStringLiteral("类别"), 70}});
-
-    recordGroup_ = buildRecordGroup();
-    auto* right = new QVBoxLayout;
-    right->addWidget(recordGroup_);
-    right->addWidget(buildFindGroup());
-    right->addStretch(1);
-    auto* row = new QHBoxLayout;
-    row->addWidget(grid_, 1);
-    row->addLayout(right, 1);
-    body()->addLayout(row);
-
-    controls().grid = grid_;
-    controls().dataGroups = {recordGroup_};
+    grid()->setColumns({{QStringLiteral("gods_code"), QStringLiteral("产品编码"), 90},
+                        {QStringLiteral("gods_name"), QStringLiteral("产品名称"), 140},
+                        {QStringLiteral("gods_spec"), QStringLiteral("规格"), 70},
+                        {QStringLiteral("gods_type"), QStringLiteral("型号"), 70},
+                        {QStringLiteral("gods_kind"), QStringLiteral("类别"), 70}});
+    placeRecordGroup(buildRecordGroup(), QStringLiteral("产品编码"));
     controls().gateFind = true;
-    setRecord(&goods(), codeBox_, QStringLiteral("gods_code"));
-    setFirstEditBox(codeBox_);
 
     runFormCreate([this] { FormCreate(); });
     resize(940, 520);
@@ -145,17 +122,15 @@ QWidget* TFrmGoods::buildBox(const Entry& entry, QWidget* parent)
 {
     const QString column = u(entry.column);
     if (entry.kind == Entry::Combo) {
-        auto* combo = new ui::DbComboBox(source_, column, parent);
+        auto* combo = new ui::DbComboBox(source(), column, parent);
         combo->setObjectName(u(entry.objectName));
         combos_ << combo;
         boxes_ << combo;
         return combo;
     }
-    auto* edit = new ui::DbLineEdit(source_, column, parent);
+    auto* edit = new ui::DbLineEdit(source(), column, parent);
     edit->setObjectName(u(entry.objectName));
     boxes_ << edit;
-    if (column == QLatin1String("gods_code"))
-        codeBox_ = edit;
     if (column == QLatin1String("gods_note")) {
         // Enter here moves to the save button and no further.
         edit->setProperty("enterAsTab", false);
@@ -167,7 +142,7 @@ QWidget* TFrmGoods::buildBox(const Entry& entry, QWidget* parent)
     auto* button = new QPushButton(QStringLiteral("..."), parent);
     button->setObjectName(u(entry.button));
     button->setAutoDefault(false);
-    auto* name = new ui::DbLineEdit(source_, u(entry.nameColumn), parent);
+    auto* name = new ui::DbLineEdit(source(), u(entry.nameColumn), parent);
     name->setObjectName(u(entry.nameObject));
     name->setLocked(true);
     boxes_ << name;
@@ -185,27 +160,6 @@ QWidget* TFrmGoods::buildBox(const Entry& entry, QWidget* parent)
     return cell;
 }
 
-QGroupBox* TFrmGoods::buildFindGroup()
-{
-    auto* group = new QGroupBox(QStringLiteral("快速查找"), this);
-    group->setObjectName(QStringLiteral("GroupBox2"));
-    auto* layout = new QHBoxLayout(group);
-    Edit1 = new QLineEdit(group);
-    Edit1->setObjectName(QStringLiteral("Edit1"));
-    auto* find = new QPushButton(QStringLiteral("查找"), group);
-    find->setObjectName(QStringLiteral("cmd_find"));
-    find->setAutoDefault(false);
-    layout->addWidget(new QLabel(QStringLiteral("产品编码"), group));
-    layout->addWidget(Edit1, 1);
-    layout->addWidget(find);
-
-    controls().findGroup = group;
-    controls().cmd_find = find;
-    connect(find, &QPushButton::clicked, this, ui::guarded(this, [this] { cmd_findClick(); }));
-    connect(Edit1, &QLineEdit::returnPressed, this, ui::guarded(this, [this] { Edit1KeyPress(); }));
-    return group;
-}
-
 QWidget* TFrmGoods::boxOf(const QString& column) const
 {
     for (QWidget* box : boxes_) {
@@ -220,11 +174,7 @@ QWidget* TFrmGoods::boxOf(const QString& column) const
 void TFrmGoods::FormCreate()
 {
     FillGoodsCombos();
-    db::Dataset& q = goods();
-    q.close();
-    q.setSql(QStringLiteral("select * from goods order by gods_code"));
-    q.setLockType(db::LockType::BatchOptimistic);
-    q.open();
+    openTable(db::LockType::BatchOptimistic);
 }
 
 void TFrmGoods::FillGoodsCombos()
@@ -237,21 +187,21 @@ void TFrmGoods::FillGoodsCombos()
 
 void TFrmGoods::cmd_editClick()
 {
-    const QString code = codeBox_->text().trimmed();
+    const QString code = codeBox()->text().trimmed();
     if (code.isEmpty())
         return;
     try {
         goods().locate(QStringLiteral("gods_code"), code);
         goods().edit();
         setMode(FormMode::Edit);
-        codeBox_->setFocus();
+        codeBox()->setFocus();
     } catch (const std::exception&) {
     }
 }
 
 void TFrmGoods::cmd_deleClick()
 {
-    if (codeBox_->text().trimmed().isEmpty())
+    if (codeBox()->text().trimmed().isEmpty())
         return;
     if (!confirmDelete())
         return;
@@ -268,11 +218,6 @@ void TFrmGoods::cmd_deleClick()
         } catch (const std::exception&) {
         }
     }
-}
-
-bool TFrmGoods::checkBeforeSave()
-{
-    return !codeBox_->text().trimmed().isEmpty();
 }
 
 void TFrmGoods::saveRecord()
@@ -292,23 +237,6 @@ void TFrmGoods::cmd_cancClick()
     } catch (const std::exception&) {
     }
     setMode(FormMode::Null);
-}
-
-void TFrmGoods::cmd_findClick()
-{
-    const QString code = Edit1->text().trimmed();
-    // A blank find names no goods (locate would take it for a missing code).
-    if (code.isEmpty())
-        return;
-    try {
-        goods().locate(QStringLiteral("gods_code"), code);
-    } catch (const std::exception&) {
-    }
-}
-
-void TFrmGoods::Edit1KeyPress()
-{
-    cmd_findClick();
 }
 
 void TFrmGoods::DBEdit13KeyPress()

@@ -5,7 +5,6 @@
 #include "platform/ui/DbComboBox.h"
 #include "platform/ui/DbDatePicker.h"
 #include "platform/ui/DbGrid.h"
-#include "platform/ui/Hourglass.h"
 #include "platform/ui/Prompt.h"
 #include "stock/OutStatForm.h"
 #include "stock/Routlist.h"
@@ -48,13 +47,8 @@ QGroupBox* codeAndNameGroup(const QString& title, ui::DbComboBox* code, ui::DbCo
 } // namespace
 
 TFrmOutList::TFrmOutList(QWidget* owner)
-    : RecordForm(owner, QStringLiteral("FrmOutList"), QStringLiteral("出货统计"), kPosition)
+    : OutStatForm(owner, QStringLiteral("FrmOutList"), QStringLiteral("出货统计"), kPosition, outListQ())
 {
-    addStandardButtons({"cmd_find", "cmd_prin", "cmd_exit"}, {"查询[&F]", "打印[&P]", "退出[&X]"});
-    controls().gateFind = true;
-    controls().gatePrint = true;
-    setClosableAnyTime(true);
-
     ComboBox1 = makeCombo("ComboBox1", this);
     ComboBox2 = makeCombo("ComboBox2", this);
     ComboBox3 = makeCombo("ComboBox3", this);
@@ -62,50 +56,34 @@ TFrmOutList::TFrmOutList(QWidget* owner)
     auto* criteria = new QHBoxLayout;
     criteria->addWidget(codeAndNameGroup(QStringLiteral("按商品属性统计"), ComboBox1, ComboBox2, this), 2);
     criteria->addWidget(codeAndNameGroup(QStringLiteral("按客户统计"), ComboBox3, ComboBox4, this), 2);
-
-    auto* dates = new QGroupBox(QStringLiteral("日期范围"), this);
-    auto* dateRows = new QFormLayout(dates);
-    DateTimePicker1 = new ui::DbDatePicker(dates);
-    DateTimePicker1->setObjectName(QStringLiteral("DateTimePicker1"));
-    DateTimePicker2 = new ui::DbDatePicker(dates);
-    DateTimePicker2->setObjectName(QStringLiteral("DateTimePicker2"));
-    dateRows->addRow(QStringLiteral("日期"), DateTimePicker1);
-    dateRows->addRow(QStringLiteral("日期"), DateTimePicker2);
-    criteria->addWidget(dates, 1);
+    criteria->addWidget(makeDateRange(QStringLiteral("日期"), QStringLiteral("日期")), 1);
     body()->addLayout(criteria);
 
     auto* lower = new QHBoxLayout;
     RadioGroup1 = new outstat::ChoiceGroup(QStringLiteral("出货类型"), kKindChoices, this);
     RadioGroup1->setObjectName(QStringLiteral("RadioGroup1"));
     lower->addWidget(RadioGroup1);
-    Edit1 = outstat::makeTotalBox(QStringLiteral("Edit1"), this);
-    Edit2 = outstat::makeTotalBox(QStringLiteral("Edit2"), this);
+    makeTotalBoxes(this);
     lower->addWidget(new QLabel(QStringLiteral("合计数量"), this));
-    lower->addWidget(Edit1);
+    lower->addWidget(totalQuantityBox());
     lower->addWidget(new QLabel(QStringLiteral("合计金额"), this));
-    lower->addWidget(Edit2);
+    lower->addWidget(totalAmountBox());
     lower->addStretch(1);
     body()->addLayout(lower);
 
-    db::Dataset& q = outListQ();
-    DBGrid1 = new ui::DbGrid(this);
-    DBGrid1->setObjectName(QStringLiteral("DBGrid1"));
-    DBGrid1->setRowSelect(true);
-    DBGrid1->setDataset(&q);
-    DBGrid1->setColumns({{QStringLiteral("bill_no"), QStringLiteral("流水号"), 120},
-                         {QStringLiteral("comp_code"), QStringLiteral("公司编码"), 80},
-                         {QStringLiteral("comp_name"), QStringLiteral("公司名称"), 140},
-                         {QStringLiteral("gods_code"), QString(), 90},
-                         {QStringLiteral("gods_name"), QString(), 130},
-                         {QStringLiteral("gods_spec"), QString(), 70},
-                         {QStringLiteral("gods_type"), QString(), 70},
-                         // OutListQ carries no kind: the column stays empty.
-                         {QStringLiteral("gods_kind"), QString(), 60},
-                         {QStringLiteral("gods_unit"), QStringLiteral("单位"), 50},
-                         {QStringLiteral("unit_pric"), QStringLiteral("单价"), 70},
-                         {QStringLiteral("sub_amou"), QStringLiteral("数量"), 70},
-                         {QStringLiteral("sub_tota"), QStringLiteral("小计"), 80}});
-    body()->addWidget(DBGrid1, 1);
+    addResultGrid({{QStringLiteral("bill_no"), QStringLiteral("流水号"), 120},
+                   {QStringLiteral("comp_code"), QStringLiteral("公司编码"), 80},
+                   {QStringLiteral("comp_name"), QStringLiteral("公司名称"), 140},
+                   {QStringLiteral("gods_code"), QString(), 90},
+                   {QStringLiteral("gods_name"), QString(), 130},
+                   {QStringLiteral("gods_spec"), QString(), 70},
+                   {QStringLiteral("gods_type"), QString(), 70},
+                   // OutListQ carries no kind: the column stays empty.
+                   {QStringLiteral("gods_kind"), QString(), 60},
+                   {QStringLiteral("gods_unit"), QStringLiteral("单位"), 50},
+                   {QStringLiteral("unit_pric"), QStringLiteral("单价"), 70},
+                   {QStringLiteral("sub_amou"), QStringLiteral("数量"), 70},
+                   {QStringLiteral("sub_tota"), QStringLiteral("小计"), 80}});
 
     auto onChange = [this](ui::DbComboBox* combo, void (TFrmOutList::*handler)()) {
         auto run = ui::guarded(this, [this, handler] { (this->*handler)(); });
@@ -117,7 +95,7 @@ TFrmOutList::TFrmOutList(QWidget* owner)
     onChange(ComboBox3, &TFrmOutList::ComboBox3Change);
     onChange(ComboBox4, &TFrmOutList::ComboBox4Change);
 
-    keep(q.onCalcFields([this](db::Dataset& ds) { CalcLineTotal(ds); }));
+    keep(outListQ().onCalcFields([this](db::Dataset& ds) { CalcLineTotal(ds); }));
 
     resize(1000, 620);
     runFormCreate([this] { FormCreate(); });
@@ -125,9 +103,9 @@ TFrmOutList::TFrmOutList(QWidget* owner)
 
 void TFrmOutList::FormCreate()
 {
-    SetGoodsColumnTitles(DBGrid1, QStringLiteral("34567"));
-    DateTimePicker1->setToday();
-    DateTimePicker2->setToday();
+    SetGoodsColumnTitles(grid(), QStringLiteral("34567"));
+    fromPicker()->setToday();
+    toPicker()->setToday();
     FillListCombos();
 }
 
@@ -193,16 +171,7 @@ QStringList TFrmOutList::searchSql() const
                        QStringLiteral("unit_pric,sub_amou from OutMain a inner join "),
                        QStringLiteral("OutGoods b on a.bill_no=b.bill_no "),
                        QStringLiteral("where a.bill_date between :date1 and :date2  ")};
-    switch (outstat::OutKind(RadioGroup1->chosen())) {
-    case outstat::OutKind::Sales:
-        sql << QStringLiteral(" and bill_type='Out' ");
-        break;
-    case outstat::OutKind::SupplierReturn:
-        sql << QStringLiteral(" and bill_type='retu' ");
-        break;
-    case outstat::OutKind::All:
-        break;
-    }
+    outstat::addKindCondition(sql, outstat::OutKind(RadioGroup1->chosen()), QStringLiteral(" "));
     if (!ComboBox1->text().trimmed().isEmpty() || !ComboBox2->text().trimmed().isEmpty())
         sql << QStringLiteral("and gods_code=:gods_code ");
     if (!ComboBox3->text().trimmed().isEmpty() || !ComboBox4->text().trimmed().isEmpty())
@@ -212,19 +181,8 @@ QStringList TFrmOutList::searchSql() const
 
 void TFrmOutList::cmd_findClick()
 {
-    ui::Hourglass wait;
-    db::Dataset& q = outListQ();
-    outstat::ControlsSuspended suspended(q);
-    q.close();
-    q.setSql(searchSql());
-    q.setParam(QStringLiteral("date1"), DateTimePicker1->value());
-    q.setParam(QStringLiteral("date2"), DateTimePicker2->value());
-    q.setParam(QStringLiteral("gods_code"), ComboBox1->text());
-    q.setParam(QStringLiteral("comp_code"), ComboBox3->text());
-    q.open();
-    SumListTotals();
-    if (!q.isEmpty())
-        q.first();
+    search(searchSql(), {{QStringLiteral("gods_code"), ComboBox1->text()},
+                         {QStringLiteral("comp_code"), ComboBox3->text()}});
 }
 
 void TFrmOutList::SumListTotals()
@@ -239,17 +197,17 @@ void TFrmOutList::SumListTotals()
         quantity += lineQuantity;
         amount += lineQuantity * db::asFloat(q.value(r, pric));
     }
-    Edit1->setText(db::formatAmount(quantity));
-    Edit2->setText(db::formatAmount(amount));
+    showTotals(quantity, amount);
 }
 
 void TFrmOutList::cmd_prinClick()
 {
-    if (!outstat::hasQuantityToPrint(Edit1))
+    if (!outstat::hasQuantityToPrint(totalQuantityBox()))
         return;
     TQRoutlist list(outListQ());
     list.setTexts({ComboBox1->text(), ComboBox2->text(), ComboBox3->text(), ComboBox4->text(),
-                   DateTimePicker1->value(), DateTimePicker2->value(), kKindTexts.value(RadioGroup1->chosen()),
-                   Edit1->text(), Edit2->text(), GoodsCodeCaption, GoodsNameCaption, GoodsSpecCaption});
+                   fromPicker()->value(), toPicker()->value(), kKindTexts.value(RadioGroup1->chosen()),
+                   totalQuantityBox()->text(), totalAmountBox()->text(), GoodsCodeCaption, GoodsNameCaption,
+                   GoodsSpecCaption});
     list.preview(this);
 }

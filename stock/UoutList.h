@@ -1,23 +1,17 @@
 #pragma once
 
-#include "core/FormFrame.h"
+#include "stock/OutStatForm.h"
 
-class QLineEdit;
 namespace ui {
 class DbComboBox;
-class DbDatePicker;
-class DbGrid;
-} // namespace ui
-namespace outstat {
-class ChoiceGroup;
 }
 
 // "出货统计": the lines of the sales and supplier-return documents of a date
 // range over OutListQ, optionally for one goods or for one customer (the two
 // exclude each other), with the total quantity and amount, and the printed
-// list. Only reads. Find and print follow PowFind and PowPrin at position 25.
-// Every line of a document is listed and summed, also two lines alike.
-class TFrmOutList : public RecordForm {
+// list. Rights position 25. Every line of a document is listed and summed,
+// also two lines alike.
+class TFrmOutList : public OutStatForm {
     Q_OBJECT
 public:
     static constexpr int kPosition = 25;
@@ -40,19 +34,14 @@ public:
 
     // The four combos' lists: every distinct goods code and name, company code and name.
     void FillListCombos();
-    // Total quantity and amount of the lines listed, into the two total boxes.
-    void SumListTotals();
+    // Total quantity and amount of the lines listed.
+    void SumListTotals() override;
 
     ui::DbComboBox* goodsCodeCombo() const { return ComboBox1; }
     ui::DbComboBox* goodsNameCombo() const { return ComboBox2; }
     ui::DbComboBox* companyCodeCombo() const { return ComboBox3; }
     ui::DbComboBox* companyNameCombo() const { return ComboBox4; }
-    ui::DbDatePicker* fromPicker() const { return DateTimePicker1; }
-    ui::DbDatePicker* toPicker() const { return DateTimePicker2; }
     outstat::ChoiceGroup* kindGroup() const { return RadioGroup1; }
-    QLineEdit* totalQuantityBox() const { return Edit1; }
-    QLineEdit* totalAmountBox() const { return Edit2; }
-    ui::DbGrid* grid() const { return DBGrid1; }
 
 private:
     void FormCreate();
@@ -69,10 +58,5 @@ private:
     ui::DbComboBox* ComboBox2;
     ui::DbComboBox* ComboBox3;
     ui::DbComboBox* ComboBox4;
-    ui::DbDatePicker* DateTimePicker1;
-    ui::DbDatePicker* DateTimePicker2;
     outstat::ChoiceGroup* RadioGroup1;
-    QLineEdit* Edit1;
-    QLineEdit* Edit2;
-    ui::DbGrid* DBGrid1;
 };
