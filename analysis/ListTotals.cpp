@@ -2,19 +2,9 @@
 
 #include "platform/db/Dataset.h"
 
-ControlsOff::ControlsOff(db::Dataset& q) : q_(q)
-{
-    q_.disableControls();
-}
-
-ControlsOff::~ControlsOff()
-{
-    q_.enableControls();
-}
-
 double SumColumn(db::Dataset& q, const QString& field)
 {
-    const ControlsOff quiet(q);
+    const db::ControlsDisabled quiet(q);
     double sum = 0;
     for (q.first(); !q.eof(); q.next())
         sum += q.asFloat(field);

@@ -7,19 +7,6 @@ namespace db {
 class Dataset;
 }
 
-// While one lives, the widgets over the dataset are not told of its
-// changes: a list being rebuilt or walked is not shown row by row.
-class ControlsOff {
-public:
-    explicit ControlsOff(db::Dataset& q);
-    ~ControlsOff();
-    ControlsOff(const ControlsOff&) = delete;
-    ControlsOff& operator=(const ControlsOff&) = delete;
-
-private:
-    db::Dataset& q_;
-};
-
 // The sum of a numeric field over every row of an open dataset, NULL counting
 // 0. Widgets are not told of the walk; the dataset is left on its first row.
 double SumColumn(db::Dataset& q, const QString& field);

@@ -67,7 +67,7 @@ void ServiceRankingForm::RunRanking()
 {
     ui::Hourglass wait;
     db::Dataset& q = *design_.query;
-    const ControlsOff quiet(q);
+    const db::ControlsDisabled quiet(q);
     try {
         q.close();
         const QString group = design_.groupColumn;

@@ -187,7 +187,7 @@ void TFrmEmplList::cmd_findClick()
                                                                : CommissionKinds::All;
     const Heading heading{code, staff_->nameBox()->currentText(), firstDayBox_->date(), lastDayBox_->date()};
     ui::Hourglass wait;
-    ControlsOff quiet(listTempQ());
+    db::ControlsDisabled quiet(listTempQ());
     RunCommission(code, CommissionPeriod::days(heading.first, heading.last), kinds);
     shown_ = heading;
     SumPerformanceTotals();

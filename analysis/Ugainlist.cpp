@@ -128,7 +128,7 @@ void TFrmGainList::cmd_addClick()
 bool TFrmGainList::runLine(Line& line)
 {
     db::Dataset& q = *line.query;
-    const ControlsOff quiet(q);
+    const db::ControlsDisabled quiet(q);
     bool ran = true;
     try {
         q.close();

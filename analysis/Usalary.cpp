@@ -235,7 +235,7 @@ void TFrmSalary::cmd_findClick()
     const QDate day = monthBox_->date();
     ui::Hourglass wait;
     {
-        ControlsOff quiet(salaryQ());
+        db::ControlsDisabled quiet(salaryQ());
         try {
             computeSheet();
         } catch (...) {

@@ -35,23 +35,11 @@ db::Dataset& tempQ()
 
 // Opens TempQ on "select distinct column from table" and hands each
 // non-blank value, as stored, to add. TempQ stays open with the result.
-// Keeps widgets bound to a dataset from following it while it is read.
-class ControlsDetached {
-public:
-    explicit ControlsDetached(db::Dataset& q) : q_(q) { q_.disableControls(); }
-    ~ControlsDetached() { q_.enableControls(); }
-    ControlsDetached(const ControlsDetached&) = delete;
-    ControlsDetached& operator=(const ControlsDetached&) = delete;
-
-private:
-    db::Dataset& q_;
-};
-
 template <typename Add>
 void forEachDistinct(const QString& table, const QString& column, Add add)
 {
     db::Dataset& q = tempQ();
-    const ControlsDetached detached(q);
+    const db::ControlsDisabled detached(q);
     q.close();
     q.setSql(QStringLiteral("select distinct ") + column + QStringLiteral(" from ") + table);
     q.open();

@@ -55,16 +55,6 @@ void ChoiceGroup::choose(int index)
     buttons_.at(size_t(index))->setChecked(true);
 }
 
-ControlsSuspended::ControlsSuspended(db::Dataset& q) : q_(q)
-{
-    q_.disableControls();
-}
-
-ControlsSuspended::~ControlsSuspended()
-{
-    q_.enableControls();
-}
-
 bool hasQuantityToPrint(const QLineEdit* totalQuantityBox)
 {
     const QString text = totalQuantityBox->text();
@@ -133,7 +123,7 @@ void OutStatForm::showTotals(double quantity, double amount)
 void OutStatForm::search(const QStringList& sql, const QVariantMap& more)
 {
     ui::Hourglass wait;
-    outstat::ControlsSuspended suspended(found_);
+    db::ControlsDisabled suspended(found_);
     found_.close();
     found_.setSql(sql);
     found_.setParam(QStringLiteral("date1"), DateTimePicker1->value());

@@ -39,19 +39,6 @@ private:
     std::vector<QRadioButton*> buttons_;
 };
 
-// Keeps the widgets of a dataset from following it while a search replaces
-// its rows; they show the new rows once the search ends, also when it failed.
-class ControlsSuspended {
-public:
-    explicit ControlsSuspended(db::Dataset& q);
-    ~ControlsSuspended();
-    ControlsSuspended(const ControlsSuspended&) = delete;
-    ControlsSuspended& operator=(const ControlsSuspended&) = delete;
-
-private:
-    db::Dataset& q_;
-};
-
 // Whether the total quantity box shows something worth printing (above 0).
 // Throws db::Error with the number-conversion message when the box does not
 // hold a number, as before the first search, when it is empty.

@@ -20,19 +20,6 @@ db::Dataset& stockQ()
     return FrmDataMod->StoreQ;
 }
 
-// Keeps the grid from following the rows while they are read; resumes also
-// when the reading fails, so the list redraws either way.
-class DisplayPause {
-public:
-    explicit DisplayPause(db::Dataset& q) : q_(q) { q_.disableControls(); }
-    ~DisplayPause() { q_.enableControls(); }
-    DisplayPause(const DisplayPause&) = delete;
-    DisplayPause& operator=(const DisplayPause&) = delete;
-
-private:
-    db::Dataset& q_;
-};
-
 } // namespace
 
 TFrmStore::TFrmStore(QWidget* owner)
@@ -140,7 +127,7 @@ void TFrmStore::cmd_findClick()
 {
     ui::Hourglass wait;
     db::Dataset& q = stockQ();
-    DisplayPause pause(q);
+    db::ControlsDisabled pause(q);
     q.close();
     q.setLockType(db::LockType::Optimistic);
     // A stock record is listed once, whatever the goods catalogue holds for

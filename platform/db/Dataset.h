@@ -288,4 +288,19 @@ private:
     std::vector<QString> lookupIds_;   // per field: which shared lookup map
 };
 
+// While one lives, the widgets over the dataset are not told of its moves
+// and changes (a list rebuilt or walked is not shown row by row); they catch
+// up when it goes, also when the work in between failed.
+//   { db::ControlsDisabled quiet(q); for (q.first(); !q.eof(); q.next()) ...; }
+class ControlsDisabled {
+public:
+    explicit ControlsDisabled(Dataset& q) : q_(q) { q_.disableControls(); }
+    ~ControlsDisabled() { q_.enableControls(); }
+    ControlsDisabled(const ControlsDisabled&) = delete;
+    ControlsDisabled& operator=(const ControlsDisabled&) = delete;
+
+private:
+    Dataset& q_;
+};
+
 } // namespace db
