@@ -30,12 +30,7 @@ ServiceRankingForm::ServiceRankingForm(QWidget* owner, Design design)
     range.row->addStretch(1);
     body()->addWidget(range.group);
 
-    grid_ = new ui::DbGrid(this);
-    grid_->setObjectName(QStringLiteral("DBGrid1"));
-    grid_->setDataset(design_.query);
-    grid_->setRowSelect(true);
-    grid_->setReadOnly(true);
-    grid_->setColumns(design_.columns);
+    grid_ = ui::DbGrid::rowList(this, design_.query, design_.columns);
     body()->addWidget(grid_, 1);
 
     auto* totalRow = new QHBoxLayout;

@@ -66,13 +66,10 @@ TFrmGainList::TFrmGainList(QWidget* owner)
         Line& line = lines_[size_t(i)];
         auto* group = new QGroupBox(QString::fromUtf8(line.caption), this);
         auto* inGroup = new QVBoxLayout(group);
-        line.grid = new ui::DbGrid(group);
-        line.grid->setObjectName(QStringLiteral("DBGrid%1").arg(i + 1));
-        line.grid->setDataset(line.query);
-        line.grid->setRowSelect(true);
-        line.grid->setReadOnly(true);
-        line.grid->setColumns({{QStringLiteral("bill_no"), QStringLiteral("单号"), 110},
-                               {line.amountColumn, QStringLiteral("金额"), 60}});
+        line.grid = ui::DbGrid::rowList(group, line.query,
+                                        {{QStringLiteral("bill_no"), QStringLiteral("单号"), 110},
+                                         {line.amountColumn, QStringLiteral("金额"), 60}},
+                                        QStringLiteral("DBGrid%1").arg(i + 1));
         inGroup->addWidget(line.grid);
         table->addWidget(group, 0, 2 * i);
         line.box = new QLineEdit(this);

@@ -69,20 +69,16 @@ TFrmSalary::TFrmSalary(QWidget* owner)
     row->addStretch(1);
     body()->addLayout(row);
 
-    grid_ = new ui::DbGrid(this);
-    grid_->setObjectName(QStringLiteral("DBGrid1"));
-    grid_->setDataset(&salaryQ());
-    grid_->setRowSelect(true);
-    grid_->setReadOnly(true);
-    grid_->setColumns({
-        {QStringLiteral("empl_code"), QStringLiteral("员工编号"), 90},
-        {QStringLiteral("empl_name"), QStringLiteral("姓名"), 100},
-        {QStringLiteral("empl_sex"), QStringLiteral("性别"), 50},
-        {QStringLiteral("dept_name"), QStringLiteral("部门"), 120},
-        {QStringLiteral("low_salary"), QStringLiteral("保障底薪"), 100},
-        {QStringLiteral("add_fee"), QStringLiteral("提成金额"), 100},
-        {QStringLiteral("sub_tota"), QStringLiteral("小计"), 100},
-    });
+    grid_ = ui::DbGrid::rowList(this, &salaryQ(),
+                                {
+                                    {QStringLiteral("empl_code"), QStringLiteral("员工编号"), 90},
+                                    {QStringLiteral("empl_name"), QStringLiteral("姓名"), 100},
+                                    {QStringLiteral("empl_sex"), QStringLiteral("性别"), 50},
+                                    {QStringLiteral("dept_name"), QStringLiteral("部门"), 120},
+                                    {QStringLiteral("low_salary"), QStringLiteral("保障底薪"), 100},
+                                    {QStringLiteral("add_fee"), QStringLiteral("提成金额"), 100},
+                                    {QStringLiteral("sub_tota"), QStringLiteral("小计"), 100},
+                                });
     body()->addWidget(grid_, 1);
     controls().grid = grid_;
 

@@ -23,10 +23,7 @@ ChooserForm::ChooserForm(QWidget* owner, const QString& objectName, const QStrin
     outer->addLayout(toolbar_);
     criteria_ = new QHBoxLayout;
     outer->addLayout(criteria_);
-    grid_ = new ui::DbGrid(this);
-    grid_->setObjectName(QStringLiteral("DBGrid1"));
-    grid_->setRowSelect(true);
-    grid_->setDataset(&dataset_);
+    grid_ = ui::DbGrid::rowList(this, &dataset_, {});
     outer->addWidget(grid_, 1);
 }
 

@@ -9,13 +9,7 @@
 
 ui::DbGrid* NewInsiFeeGrid(QWidget* parent, const std::vector<ui::GridColumn>& columns)
 {
-    auto* grid = new ui::DbGrid(parent);
-    grid->setObjectName(QStringLiteral("DBGrid1"));
-    grid->setDataset(&FrmDataMod->InsiFeeQ);
-    grid->setRowSelect(true);
-    grid->setReadOnly(true);
-    grid->setColumns(columns);
-    return grid;
+    return ui::DbGrid::rowList(parent, &FrmDataMod->InsiFeeQ, columns);
 }
 
 ui::DbGrid* NewServiceBillGrid(QWidget* parent)

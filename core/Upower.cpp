@@ -73,12 +73,9 @@ TFrmPower::TFrmPower(QWidget* owner)
                        {"新增&A", "修改&E", "删除&D", "保存&S", "取消&C", "关闭&X"});
     source_ = new ui::DataSource(&users(), this);
 
-    DBGrid1 = new ui::DbGrid(this);
-    DBGrid1->setObjectName(QStringLiteral("DBGrid1"));
-    DBGrid1->setRowSelect(true);
-    DBGrid1->setDataset(&users());
-    DBGrid1->setColumns({{QStringLiteral("user_id"), QStringLiteral("编码"), 80},
-                         {QStringLiteral("user_name"), QStringLiteral("姓名"), 100}});
+    DBGrid1 = ui::DbGrid::rowList(this, &users(),
+                                  {{QStringLiteral("user_id"), QStringLiteral("编码"), 80},
+                                   {QStringLiteral("user_name"), QStringLiteral("姓名"), 100}});
 
     buildEntryGroup();
     buildRightsGrid();

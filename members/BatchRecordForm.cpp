@@ -47,12 +47,7 @@ QLineEdit* BatchRecordForm::addLabelledQuickFind(const QString& boxName, const Q
 ui::DbGrid* BatchRecordForm::makeRowGrid(const QString& objectName, db::Dataset* dataset,
                                          std::vector<ui::GridColumn> columns)
 {
-    auto* grid = new ui::DbGrid(this);
-    grid->setObjectName(objectName);
-    grid->setRowSelect(true);
-    grid->setDataset(dataset);
-    grid->setColumns(std::move(columns));
-    return grid;
+    return ui::DbGrid::rowList(this, dataset, std::move(columns), objectName);
 }
 
 QPushButton* BatchRecordForm::addPickerButton(const QString& objectName, QWidget* parent,

@@ -188,18 +188,15 @@ CardOperationForm::CardOperationForm(QWidget* owner, CardOperation operation)
                        {def_.editCaption, QStringLiteral("保存&S"), QStringLiteral("取消&C"), QStringLiteral("退出&X")});
     source_ = new ui::DataSource(&members_, this);
 
-    grid_ = new ui::DbGrid(this);
-    grid_->setObjectName(QStringLiteral("DBGrid1"));
-    grid_->setDataset(&members_);
-    grid_->setRowSelect(true);
-    grid_->setColumns({{QStringLiteral("insi_code"), QStringLiteral("会员编码")},
-                       {QStringLiteral("card_no"), QStringLiteral("会员卡号")},
-                       {QStringLiteral("insi_name"), QStringLiteral("姓名")},
-                       {QStringLiteral("insi_sex"), QStringLiteral("性别")},
-                       {QStringLiteral("id_card"), QStringLiteral("证件号码")},
-                       {QStringLiteral("insi_tele"), QStringLiteral("联系电话")},
-                       {QStringLiteral("mobile"), QStringLiteral("移动电话")},
-                       {QStringLiteral("insi_state"), QStringLiteral("状态")}});
+    grid_ = ui::DbGrid::rowList(this, &members_,
+                                {{QStringLiteral("insi_code"), QStringLiteral("会员编码")},
+                                 {QStringLiteral("card_no"), QStringLiteral("会员卡号")},
+                                 {QStringLiteral("insi_name"), QStringLiteral("姓名")},
+                                 {QStringLiteral("insi_sex"), QStringLiteral("性别")},
+                                 {QStringLiteral("id_card"), QStringLiteral("证件号码")},
+                                 {QStringLiteral("insi_tele"), QStringLiteral("联系电话")},
+                                 {QStringLiteral("mobile"), QStringLiteral("移动电话")},
+                                 {QStringLiteral("insi_state"), QStringLiteral("状态")}});
     body()->addWidget(grid_, 1);
 
     buildPersonalGroup(body());

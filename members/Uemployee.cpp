@@ -94,14 +94,11 @@ TFrmEmployee::TFrmEmployee(QWidget* owner)
 
     buildToolbar();
     source_ = new ui::DataSource(&staff(), this);
-    grid_ = new ui::DbGrid(this);
-    grid_->setObjectName(QStringLiteral("DBGrid1"));
-    grid_->setRowSelect(true);
-    grid_->setDataset(&staff());
-    grid_->setColumns({{QStringLiteral("empl_code"), QStringLiteral("编号"), 70},
-                       {QStringLiteral("empl_name"), QStringLiteral("姓名"), 80},
-                       {QStringLiteral("empl_sex"), QStringLiteral("性别"), 40},
-                       {QStringLiteral("dept_name"), QStringLiteral("部门"), 80}});
+    grid_ = ui::DbGrid::rowList(this, &staff(),
+                                {{QStringLiteral("empl_code"), QStringLiteral("编号"), 70},
+                                 {QStringLiteral("empl_name"), QStringLiteral("姓名"), 80},
+                                 {QStringLiteral("empl_sex"), QStringLiteral("性别"), 40},
+                                 {QStringLiteral("dept_name"), QStringLiteral("部门"), 80}});
 
     personalGroup_ = buildGroup(QStringLiteral("个人资料"), QStringLiteral("GroupBox1"), kPersonal,
                                 int(std::size(kPersonal)));

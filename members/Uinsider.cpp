@@ -108,14 +108,10 @@ TFrmInsider::~TFrmInsider()
 
 void TFrmInsider::buildGrid(QBoxLayout* into)
 {
-    grid_ = new ui::DbGrid(this);
-    grid_->setObjectName(QStringLiteral("DBGrid1"));
-    grid_->setDataset(&q_);
-    grid_->setColumns({{QStringLiteral("insi_code"), QStringLiteral("会员编码"), 90},
-                       {QStringLiteral("insi_name"), QStringLiteral("姓名"), 80},
-                       {QStringLiteral("card_no"), QStringLiteral("会员卡号"), 100}});
-    grid_->setRowSelect(true);
-    grid_->setReadOnly(true);
+    grid_ = ui::DbGrid::rowList(this, &q_,
+                                {{QStringLiteral("insi_code"), QStringLiteral("会员编码"), 90},
+                                 {QStringLiteral("insi_name"), QStringLiteral("姓名"), 80},
+                                 {QStringLiteral("card_no"), QStringLiteral("会员卡号"), 100}});
     into->addWidget(grid_, 2);
 }
 

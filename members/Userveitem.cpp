@@ -73,18 +73,15 @@ TFrmServeitem::TFrmServeitem(QWidget* owner)
     controls().cmd_prin->setVisible(false);
 
     source_ = new ui::DataSource(&items(), this);
-    grid_ = new ui::DbGrid(this);
-    grid_->setObjectName(QStringLiteral("DBGrid1"));
-    grid_->setRowSelect(true);
-    grid_->setDataset(&items());
-    grid_->setColumns({{QStringLiteral("serve_code"), QStringLiteral("服务编号"), 80},
-                       {QStringLiteral("serve_name"), QStringLiteral("服务名称"), 140},
-                       {QStringLiteral("serve_type"), QStringLiteral("类别"), 70},
-                       {QStringLiteral("unit_pric"), QStringLiteral("单价"), 60},
-                       {QStringLiteral("gage_time"), QStringLiteral("预估时间"), 60},
-                       {QStringLiteral("stylist_rate"), QStringLiteral("设计师提成"), 70},
-                       {QStringLiteral("middle_rate"), QStringLiteral("中工提成"), 70},
-                       {QStringLiteral("assis_rate"), QStringLiteral("助理提成"), 70}});
+    grid_ = ui::DbGrid::rowList(this, &items(),
+                                {{QStringLiteral("serve_code"), QStringLiteral("服务编号"), 80},
+                                 {QStringLiteral("serve_name"), QStringLiteral("服务名称"), 140},
+                                 {QStringLiteral("serve_type"), QStringLiteral("类别"), 70},
+                                 {QStringLiteral("unit_pric"), QStringLiteral("单价"), 60},
+                                 {QStringLiteral("gage_time"), QStringLiteral("预估时间"), 60},
+                                 {QStringLiteral("stylist_rate"), QStringLiteral("设计师提成"), 70},
+                                 {QStringLiteral("middle_rate"), QStringLiteral("中工提成"), 70},
+                                 {QStringLiteral("assis_rate"), QStringLiteral("助理提成"), 70}});
     body()->addWidget(grid_, 1);
 
     auto* lower = new QHBoxLayout;

@@ -21,10 +21,7 @@ CodeRegisterForm::CodeRegisterForm(QWidget* owner, const QString& objectName, co
                        {"新增[&A]", "修改[&E]", "删除[&D]", "保存[&S]", "取消[&C]", "退出[&X]"});
 
     source_ = new ui::DataSource(&dataset_, this);
-    grid_ = new ui::DbGrid(this);
-    grid_->setObjectName(QStringLiteral("DBGrid1"));
-    grid_->setRowSelect(true);
-    grid_->setDataset(&dataset_);
+    grid_ = ui::DbGrid::rowList(this, &dataset_, {});
 }
 
 void CodeRegisterForm::placeRecordGroup(QGroupBox* group, const QString& findCaption)

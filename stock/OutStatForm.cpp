@@ -106,11 +106,7 @@ void OutStatForm::makeTotalBoxes(QWidget* parent)
 
 void OutStatForm::addResultGrid(std::vector<ui::GridColumn> columns)
 {
-    DBGrid1 = new ui::DbGrid(this);
-    DBGrid1->setObjectName(QStringLiteral("DBGrid1"));
-    DBGrid1->setRowSelect(true);
-    DBGrid1->setDataset(&found_);
-    DBGrid1->setColumns(std::move(columns));
+    DBGrid1 = ui::DbGrid::rowList(this, &found_, std::move(columns));
     body()->addWidget(DBGrid1, 1);
 }
 

@@ -32,20 +32,17 @@ TFrmStore::TFrmStore(QWidget* owner)
 
     body()->addWidget(buildInputs());
 
-    grid_ = new ui::DbGrid(this);
-    grid_->setObjectName(QStringLiteral("DBGrid1"));
-    grid_->setRowSelect(true);
-    grid_->setDataset(&stockQ());
     // The first five titles are the shop's goods captions, set in FormCreate.
-    grid_->setColumns({{QStringLiteral("gods_code"), QString(), 100},
-                       {QStringLiteral("gods_name"), QString(), 150},
-                       {QStringLiteral("gods_spec"), QString(), 80},
-                       {QStringLiteral("gods_type"), QString(), 80},
-                       {QStringLiteral("gods_kind"), QString(), 80},
-                       {QStringLiteral("gods_unit"), QStringLiteral("单位"), 50},
-                       {QStringLiteral("gods_amou"), QStringLiteral("数量"), 70},
-                       {QStringLiteral("cost_pric"), QStringLiteral("成本"), 70},
-                       {QStringLiteral("cost_tota"), QStringLiteral("小计"), 80}});
+    grid_ = ui::DbGrid::rowList(this, &stockQ(),
+                                {{QStringLiteral("gods_code"), QString(), 100},
+                                 {QStringLiteral("gods_name"), QString(), 150},
+                                 {QStringLiteral("gods_spec"), QString(), 80},
+                                 {QStringLiteral("gods_type"), QString(), 80},
+                                 {QStringLiteral("gods_kind"), QString(), 80},
+                                 {QStringLiteral("gods_unit"), QStringLiteral("单位"), 50},
+                                 {QStringLiteral("gods_amou"), QStringLiteral("数量"), 70},
+                                 {QStringLiteral("cost_pric"), QStringLiteral("成本"), 70},
+                                 {QStringLiteral("cost_tota"), QStringLiteral("小计"), 80}});
     body()->addWidget(grid_, 1);
     controls().grid = grid_;
 

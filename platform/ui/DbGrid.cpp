@@ -28,6 +28,18 @@ DbGrid::DbGrid(QWidget* parent)
     });
 }
 
+DbGrid* DbGrid::rowList(QWidget* parent, db::Dataset* dataset, std::vector<GridColumn> columns,
+                        const QString& objectName)
+{
+    auto* grid = new DbGrid(parent);
+    grid->setObjectName(objectName);
+    grid->setRowSelect(true);
+    grid->setReadOnly(true);
+    grid->setDataset(dataset);
+    grid->setColumns(std::move(columns));
+    return grid;
+}
+
 void DbGrid::setDataset(db::Dataset* dataset)
 {
     if (this->dataset())

@@ -16,6 +16,10 @@ class DbGrid : public QTableView {
     Q_OBJECT
 public:
     explicit DbGrid(QWidget* parent = nullptr);
+    // A read-only grid listing dataset's records a whole row at a time;
+    // no columns shows every field of the dataset.
+    static DbGrid* rowList(QWidget* parent, db::Dataset* dataset, std::vector<GridColumn> columns,
+                           const QString& objectName = QStringLiteral("DBGrid1"));
 
     void setDataset(db::Dataset* dataset);
     db::Dataset* dataset() const { return model_->dataset(); }

@@ -182,6 +182,34 @@ TEST_F(DbGridTest, WithoutColumnsShowsEveryField)
     EXPECT_EQ(all.model()->headerData(0, Qt::Horizontal).toString(), QStringLiteral("code"));
 }
 
+TEST_F(DbGridTest, RowListIsAReadOnlyWholeRowListOverTheDataset)
+{
+    ui::DbGrid* list = ui::DbGrid::rowList(window.get(), members.get(),
+                                           {{QStringLiteral("name"), QStringLiteral("姓名"), 110, false},
+                                            {QStringLiteral("age"), QStringLiteral("年龄"), 50, false}},
+                                           QStringLiteral("DBGrid2"));
+    EXPECT_EQ(list->parent(), window.get());
+    EXPECT_EQ(list->objectName(), QStringLiteral("DBGrid2"));
+    EXPECT_EQ(list->dataset(), members.get());
+    EXPECT_EQ(list->model()->columnCount(), 2);
+    EXPECT_EQ(list->columnWidth(0), 110);
+    EXPECT_EQ(list->model()->index(1, 0).data().toString(), QStringLiteral("李四"));
+    EXPECT_EQ(ui::DbGrid::rowList(window.get(), members.get(), {})->objectName(), QStringLiteral("DBGrid1"));
+
+    list->resize(400, 200);
+    grid->hide();
+    showWindow();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                      list->visualRect(list->model()->index(2, 1)).center());
+    EXPECT_EQ(members->recNo(), 2);
+    EXPECT_TRUE(list->selectionModel()->isRowSelected(2, {})) << "the whole row";
+
+    focus(list);
+    QTest::keyClick(list, Qt::Key_F2);
+    EXPECT_EQ(list->viewport()->findChild<QLineEdit*>(), nullptr) << "editable columns, read-only list";
+    EXPECT_EQ(members->state(), db::DatasetState::Browse);
+}
+
 TEST_F(DbGridTest, ReopeningWithOtherRowsResetsTheGrid)
 {
     members->close();
