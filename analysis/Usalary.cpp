@@ -123,9 +123,8 @@ void TFrmSalary::ComboBox1Change(const QString& text)
 
 void TFrmSalary::ComboBox1Click()
 {
-    // A blank code names no row (locate would take it for NULL).
     const QString code = staff_->codeBox()->currentText();
-    if (code.isEmpty() || !salaryQ().isActive())
+    if (!salaryQ().isActive())
         return;
     salaryQ().locate(QStringLiteral("empl_code"), code);
 }

@@ -110,9 +110,6 @@ void CodeNameChooser::FormCreate()
 void CodeNameChooser::locateCode()
 {
     const QString code = Edit1->text().trimmed();
-    // A blank box names no row (locate would take it for NULL).
-    if (code.isEmpty())
-        return;
     try {
         dataset().locate(lookup_.codeField, code);
     } catch (const std::exception&) {

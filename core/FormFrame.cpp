@@ -88,9 +88,8 @@ QString RecordForm::keyText() const
 
 void RecordForm::locateKeyBoxRecord()
 {
-    // A blank key names no record (locate would take it for NULL).
     const QString key = keyText().trimmed();
-    if (!dataset_ || keyField_.isEmpty() || key.isEmpty())
+    if (!dataset_ || keyField_.isEmpty())
         return;
     try {
         // Bill numbers and other keys may repeat: the record just saved is
@@ -197,6 +196,36 @@ void RecordForm::reject()
         QDialog::reject();
 }
 
+namespace {
+
+// The standard buttons: where each is kept and which frame handler it runs.
+struct StandardButton {
+    const char* name;
+    QPushButton* StandardControls::*slot;
+    void (RecordForm::*handler)();
+};
+
+const StandardButton kStandardButtons[] = {
+    {"cmd_add", &StandardControls::cmd_add, &RecordForm::cmd_addClick},
+    {"cmd_edit", &StandardControls::cmd_edit, &RecordForm::cmd_editClick},
+    {"cmd_dele", &StandardControls::cmd_dele, &RecordForm::cmd_deleClick},
+    {"cmd_save", &StandardControls::cmd_save, &RecordForm::cmd_saveClick},
+    {"cmd_canc", &StandardControls::cmd_canc, &RecordForm::cmd_cancClick},
+    {"cmd_find", &StandardControls::cmd_find, &RecordForm::cmd_findClick},
+    {"cmd_prin", &StandardControls::cmd_prin, &RecordForm::cmd_prinClick},
+    {"cmd_exit", &StandardControls::cmd_exit, &RecordForm::cmd_exitClick},
+};
+
+const StandardButton* standardButton(const QString& name)
+{
+    for (const StandardButton& b : kStandardButtons)
+        if (name == QLatin1String(b.name))
+            return &b;
+    return nullptr;
+}
+
+} // namespace
+
 QPushButton* RecordForm::addButton(const QString& name, const QString& caption, std::function<void()> handler)
 {
     auto* b = new QPushButton(caption, this);
@@ -204,52 +233,19 @@ QPushButton* RecordForm::addButton(const QString& name, const QString& caption, 
     b->setAutoDefault(false);
     toolbar_->addWidget(b);
     connect(b, &QPushButton::clicked, this, ui::guarded(this, [handler] { handler(); }));
-    QPushButton** slot = nullptr;
-    if (name == QLatin1String("cmd_add"))
-        slot = &controls_.cmd_add;
-    else if (name == QLatin1String("cmd_edit"))
-        slot = &controls_.cmd_edit;
-    else if (name == QLatin1String("cmd_dele"))
-        slot = &controls_.cmd_dele;
-    else if (name == QLatin1String("cmd_save"))
-        slot = &controls_.cmd_save;
-    else if (name == QLatin1String("cmd_canc"))
-        slot = &controls_.cmd_canc;
-    else if (name == QLatin1String("cmd_prin"))
-        slot = &controls_.cmd_prin;
-    else if (name == QLatin1String("cmd_find"))
-        slot = &controls_.cmd_find;
-    else if (name == QLatin1String("cmd_exit"))
-        slot = &controls_.cmd_exit;
-    if (slot)
-        *slot = b;
+    if (const StandardButton* standard = standardButton(name))
+        controls_.*(standard->slot) = b;
     return b;
 }
 
 void RecordForm::addStandardButtons(const QStringList& names, const QStringList& captions)
 {
     for (qsizetype i = 0; i < names.size(); ++i) {
-        const QString& n = names[i];
-        std::function<void()> handler;
-        if (n == QLatin1String("cmd_add"))
-            handler = [this] { cmd_addClick(); };
-        else if (n == QLatin1String("cmd_edit"))
-            handler = [this] { cmd_editClick(); };
-        else if (n == QLatin1String("cmd_dele"))
-            handler = [this] { cmd_deleClick(); };
-        else if (n == QLatin1String("cmd_save"))
-            handler = [this] { cmd_saveClick(); };
-        else if (n == QLatin1String("cmd_canc"))
-            handler = [this] { cmd_cancClick(); };
-        else if (n == QLatin1String("cmd_prin"))
-            handler = [this] { cmd_prinClick(); };
-        else if (n == QLatin1String("cmd_find"))
-            handler = [this] { cmd_findClick(); };
-        else if (n == QLatin1String("cmd_exit"))
-            handler = [this] { cmd_exitClick(); };
-        else
-            throw std::invalid_argument("not a standard button: " + n.toStdString());
-        addButton(n, captions.value(i), handler);
+        const StandardButton* standard = standardButton(names[i]);
+        if (!standard)
+            throw std::invalid_argument("not a standard button: " + names[i].toStdString());
+        // Virtual, so a form's own handler runs.
+        addButton(names[i], captions.value(i), [this, standard] { (this->*(standard->handler))(); });
     }
     toolbar_->addStretch(1);
 }

@@ -586,11 +586,7 @@ void CardOperationForm::cmd_saveClick()
 
 void CardOperationForm::cmd_findClick()
 {
-    // A blank key names nobody (locate would take it for NULL and stop at the
-    // first member without a card).
     const QString key = findBox_->text().trimmed();
-    if (key.isEmpty())
-        return;
     try {
         if (!members_.locate(QStringLiteral("insi_code"), key))
             members_.locate(QStringLiteral("card_no"), key);

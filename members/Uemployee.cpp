@@ -248,9 +248,8 @@ void TFrmEmployee::BitBtn7Click()
         return;
     try {
         const QString code = codeBox_->text().trimmed();
-        // A code of blanks names no row: the current one is edited.
-        if (!code.isEmpty())
-            staff().locate(QStringLiteral("empl_code"), code);
+        // A code of blanks finds no row: the current one is edited.
+        staff().locate(QStringLiteral("empl_code"), code);
         staff().edit();
         setMode(FormMode::Edit);
     } catch (const std::exception&) {

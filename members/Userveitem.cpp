@@ -230,9 +230,8 @@ void TFrmServeitem::cmd_editClick()
         return;
     try {
         const QString code = codeBox_->text().trimmed();
-        // A blank code names no item: the current one is edited.
-        if (!code.isEmpty())
-            items().locate(QStringLiteral("serve_code"), code);
+        // A blank code finds no item: the current one is edited.
+        items().locate(QStringLiteral("serve_code"), code);
         items().edit();
         setMode(FormMode::Edit);
         codeBox_->setFocus();

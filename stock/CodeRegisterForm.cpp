@@ -65,9 +65,6 @@ bool CodeRegisterForm::checkBeforeSave()
 void CodeRegisterForm::cmd_findClick()
 {
     const QString code = Edit1->text().trimmed();
-    // A blank find names no row (locate would take it for a missing code).
-    if (code.isEmpty())
-        return;
     try {
         dataset_.locate(codeField_, code);
     } catch (const std::exception&) {

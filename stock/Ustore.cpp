@@ -173,8 +173,7 @@ void TFrmStore::cmd_prinClick()
 void TFrmStore::locateCode(const QString& code)
 {
     db::Dataset& q = stockQ();
-    // A blank code names no record (locate would take it for NULL).
-    if (code.isEmpty() || !q.isActive() || q.isEmpty())
+    if (!q.isActive() || q.isEmpty())
         return;
     q.locate(QStringLiteral("gods_code"), code);
 }

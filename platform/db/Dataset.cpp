@@ -718,15 +718,16 @@ bool Dataset::locate(const QString& fields, const QVariantList& values, bool cas
             const FieldDef& f = fields_[size_t(indexes[k])];
             const QVariant have = value(r, indexes[k]);
             const QVariant want = values[qsizetype(k)];
-            const bool wantNull = !want.isValid() || want.isNull() || (want.typeId() == QMetaType::QString && want.toString().isEmpty());
+            // Only a null value looks for NULL: a blank key finds nothing.
+            const bool wantNull = !want.isValid() || want.isNull();
             if (!have.isValid() || have.isNull()) {
                 all = wantNull;
             } else if (wantNull) {
                 all = false;
-            } else if (isNumeric(f.type)) {
-                all = db::asFloat(have) == db::asFloat(want);
-            } else if (f.type == FieldType::DateTime) {
-                all = db::asDateTime(have) == db::asDateTime(want);
+            } else if (isNumeric(f.type) || f.type == FieldType::DateTime) {
+                const bool blank = want.typeId() == QMetaType::QString && want.toString().trimmed().isEmpty();
+                all = !blank && (isNumeric(f.type) ? db::asFloat(have) == db::asFloat(want)
+                                                   : db::asDateTime(have) == db::asDateTime(want));
             } else if (partialKey) {
                 all = db::asString(have).startsWith(db::asString(want), cs);
             } else {

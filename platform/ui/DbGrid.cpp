@@ -33,8 +33,7 @@ DbGrid* DbGrid::rowList(QWidget* parent, db::Dataset* dataset, std::vector<GridC
 {
     auto* grid = new DbGrid(parent);
     grid->setObjectName(objectName);
-    grid->setRowSelect(true);
-    grid->setReadOnly(true);
+    grid->setRowSelect(true); // read-only already, as every grid starts
     grid->setDataset(dataset);
     grid->setColumns(std::move(columns));
     return grid;

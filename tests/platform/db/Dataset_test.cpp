@@ -54,6 +54,12 @@ TEST_F(DatasetTest, CursorWalksRowsInOrder)
     EXPECT_EQ(q.recNo(), 2) << "a failed locate keeps the position";
     EXPECT_TRUE(q.locate("code;level", {QStringLiteral("m1"), QStringLiteral("金卡")}, true));
     EXPECT_EQ(q.recNo(), 0);
+    // M3 has no level and no balance: only a null value finds them, a blank key finds nothing.
+    EXPECT_FALSE(q.locate("level", QString()));
+    EXPECT_FALSE(q.locate("balance", QStringLiteral(" ")));
+    EXPECT_EQ(q.recNo(), 0);
+    EXPECT_TRUE(q.locate("level", QVariant()));
+    EXPECT_EQ(q.asString("code"), "M3");
 }
 
 TEST_F(DatasetTest, SchemaTypesAndNullReads)
