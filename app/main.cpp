@@ -11,9 +11,9 @@
 #include "platform/sys/SingleInstance.h"
 
 #include "platform/ui/GuardedApplication.h"
+#include "platform/ui/ProgramLook.h"
 
 #include <QApplication>
-#include <QFont>
 #include <memory>
 
 namespace {
@@ -33,8 +33,7 @@ int main(int argc, char** argv)
 {
     ui::GuardedApplication app(argc, argv);
     initCoreResources();
-    // The one font of the program: other CJK fonts pick other glyph shapes.
-    QApplication::setFont(QFont(QStringLiteral("WenQuanYi Micro Hei"), 10));
+    ui::applyProgramLook();
 
     sys::SingleInstance instance(QStringLiteral("lumivexa"));
     if (!TakeSingleInstance(instance))
