@@ -765,8 +765,7 @@ void StockDocumentForm::DBGrid1EditButtonClick()
 void StockDocumentForm::chooseCompany()
 {
     const std::optional<ChosenCompany> chosen = ChooseCompany(this);
-    // An empty choice (a chooser over no companies) leaves the document's company as it was.
-    if (!chosen || chosen->code.trimmed().isEmpty())
+    if (!chosen)
         return;
     try {
         companyCode_->setText(chosen->code);

@@ -90,7 +90,7 @@ void TFrmCompFind::BitBtn2Click()
 std::optional<ChosenCompany> ChooseCompany(QWidget* owner)
 {
     const auto values = chooseFields<TFrmCompFind>(owner, {QStringLiteral("comp_code"), QStringLiteral("comp_name")});
-    if (!values)
+    if (!values || values->at(0).trimmed().isEmpty())
         return std::nullopt;
     return ChosenCompany{values->at(0), values->at(1)};
 }

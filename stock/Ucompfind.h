@@ -13,8 +13,8 @@ class DataSource;
 // current one. Openers show it modally (owner: the opening form) and, when it
 // closes with QDialog::Accepted, read comp_code and comp_name of
 // FrmDataMod->CompanyQ's current row; CompanyQ stays open after the chooser
-// is gone. Choosing needs no row: over an empty list the choice is an empty
-// code and name. ChooseCompany below does all of it.
+// is gone. Choosing needs no row: over an empty list the chooser closes with
+// OK on an empty code and name. ChooseCompany below does all of it.
 class TFrmCompFind : public ChooserForm {
     Q_OBJECT
 public:
@@ -41,5 +41,6 @@ struct ChosenCompany {
 };
 
 // Shows the company chooser over owner; the chosen company's code and name,
-// nothing when it was closed without a choice.
+// nothing when it was closed without a choice or on no company (OK over an
+// empty list): the opener keeps the company it had.
 std::optional<ChosenCompany> ChooseCompany(QWidget* owner);

@@ -410,6 +410,25 @@ TEST_F(GoodsFormTest, ClosingTheCompanyChooserWithoutAChoiceChangesNothing)
     EXPECT_EQ(edit(f, "supp_name")->text(), QStringLiteral("丽人批发"));
 }
 
+TEST_F(GoodsFormTest, OkOverAnEmptyCompanyListKeepsTheProducerAndTheSaveStoresIt)
+{
+    TFrmGoods f;
+    show(f);
+    clickRow(f.grid(), 1); // G02: P1, S1
+    click(f, "cmd_edit");
+    exec("delete from company");
+    bool acted = false;
+    whenModal<TFrmCompFind>([](TFrmCompFind& c) {
+        QTest::mouseClick(c.findChild<QPushButton*>("BitBtn1"), Qt::LeftButton);
+    }, acted);
+    click(f, "Button1");
+    EXPECT_TRUE(acted);
+    EXPECT_EQ(edit(f, "prod_code")->text(), "P1");
+    click(f, "cmd_save");
+    EXPECT_EQ(f.mode(), FormMode::Null);
+    EXPECT_EQ(stored("G02", "prod_code"), "P1");
+}
+
 TEST_F(GoodsFormTest, ControlsFollowTheModeAndTheRightsAtPositionSeventeen)
 {
     {
