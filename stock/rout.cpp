@@ -76,13 +76,13 @@ report::PageModel renderWholePages(const report::Report& r, int linesPerPage)
 
 void TQRout::setPaper(const QString& pageType, int widthMm, int lengthMm)
 {
-    if (pageType == QStringLiteral("自定义")) {
-        // A size never entered is no paper to print on.
-        if (widthMm > 0 && lengthMm > 0)
-            paper_ = QSizeF(widthMm, lengthMm);
-    } else if (pageType == QStringLiteral("A4")) {
+    // A size never entered is no paper to print on.
+    if (pageType == QStringLiteral("自定义") && widthMm > 0 && lengthMm > 0)
+        paper_ = QSizeF(widthMm, lengthMm);
+    else if (pageType == QStringLiteral("A4"))
         paper_ = QSizeF(210, 297);
-    }
+    else
+        paper_ = kDefaultPaper;
 }
 
 void TQRout::FillPrintLines(const QString& billNo, int linesPerPage)

@@ -8,7 +8,7 @@ class QWidget;
 // The print settings the sales-side document follows (see LinesPerPage and
 // PageType in core/Upublic.h).
 struct OutPrintSettings {
-    QString pageType;      // "自定义", "A4", or anything else: the paper stays
+    QString pageType;      // "自定义", "A4", or anything else: TQRout::kDefaultPaper
     int pageWidth = 0;     // mm, custom paper
     int pageLength = 0;    // mm, custom paper
     int linesPerPage = 0;  // lines per printed page; 0: no blank rows
@@ -18,13 +18,16 @@ struct OutPrintSettings {
 // PrintedDocumentReport on the issuing side. Its lines are the document's
 // lines stored in outgoods, copied into the scratch table outtemp and read
 // through FrmDataMod->OutTempQ, filled up with blank rows to whole pages.
-// The paper stays from one print to the next: 218 x 140 mm until a print
-// sets another.
 class TQRout {
 public:
+    // The document's own paper, whenever the settings name no other.
+    static constexpr QSizeF kDefaultPaper{218, 140};
+
+    // The paper of the last print (kDefaultPaper before any).
     QSizeF paperSize() const { return paper_; }
     // "自定义": custom paper of widthMm x lengthMm (when both are above 0);
-    // "A4": A4 portrait; any other type leaves the paper as it is.
+    // "A4": A4 portrait; any other type, or a custom paper without a size:
+    // kDefaultPaper. An earlier print's paper never carries over.
     void setPaper(const QString& pageType, int widthMm, int lengthMm);
 
     // outtemp := the lines of bill billNo in outgoods, then, when linesPerPage
@@ -47,7 +50,7 @@ public:
                const OutPrintSettings& settings, QWidget* parent);
 
 private:
-    QSizeF paper_{218, 140};
+    QSizeF paper_ = kDefaultPaper;
 };
 
 // The layout kept for the whole run (a new run, or a test: QRout() = TQRout()).

@@ -153,7 +153,7 @@ TEST_F(SalePrintTest, RowsWithoutGoodsHaveNoAmount)
         EXPECT_TRUE(printed.value(row, amount).isNull()) << row;
 }
 
-TEST_F(SalePrintTest, ThePaperFollowsTheSettingsAndStaysForTheNextPrint)
+TEST_F(SalePrintTest, ThePaperFollowsTheSettingsOfEachPrintAlone)
 {
     storeDocument("out", "S1", "out", {{"G01", 1, 8}});
     auto f = openForm<TFrmOut>();
@@ -162,14 +162,15 @@ TEST_F(SalePrintTest, ThePaperFollowsTheSettingsAndStaysForTheNextPrint)
     EXPECT_EQ(print(*f).paperSize, QSizeF(218, 140));
     savePrintSettings(QStringLiteral("A4"), 210, 297, 0);
     EXPECT_EQ(print(*f).paperSize, QSizeF(210, 297));
-    savePrintSettings(QStringLiteral("默认"), 218, 140, 0);
-    EXPECT_EQ(print(*f).paperSize, QSizeF(210, 297));
+    // 默认 is the layout's own paper, whatever was printed before.
+    savePrintSettings(QStringLiteral("默认"), 210, 297, 0);
+    EXPECT_EQ(print(*f).paperSize, QSizeF(218, 140));
     savePrintSettings(QStringLiteral("自定义"), 241, 93, 0);
     EXPECT_EQ(print(*f).paperSize, QSizeF(241, 93));
     // A custom paper without a size is none to print on.
     savePrintSettings(QStringLiteral("自定义"), 0, 0, 0);
-    EXPECT_EQ(print(*f).paperSize, QSizeF(241, 93));
-    EXPECT_EQ(QRout().paperSize(), QSizeF(241, 93));
+    EXPECT_EQ(print(*f).paperSize, QSizeF(218, 140));
+    EXPECT_EQ(QRout().paperSize(), QSizeF(218, 140));
 }
 
 TEST_F(SalePrintTest, ASupplierReturnPrintsUnderItsOwnTitle)
