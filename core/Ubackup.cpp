@@ -17,6 +17,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTemporaryFile>
 #include <QVBoxLayout>
 #include <filesystem>
@@ -58,6 +59,32 @@ void copyContents(QFile& from, QFile& to)
 #endif
 }
 
+QString kindName(TemporaryKind kind)
+{
+    return kind == TemporaryKind::Previous ? QStringLiteral("previous") : QStringLiteral("copying");
+}
+
+// True when entry is a temporary file of one of kinds beside fileName.
+bool isTemporaryOf(const QString& entry, const QString& fileName, std::initializer_list<TemporaryKind> kinds)
+{
+    static const QRegularExpression pattern(QStringLiteral("^(.+)\\.([a-z]+)\\.[A-Za-z0-9]{6}\\.tmp$"));
+    const QRegularExpressionMatch m = pattern.match(entry);
+    if (!m.hasMatch() || m.captured(1) != fileName)
+        return false;
+    for (TemporaryKind kind : kinds)
+        if (m.captured(2) == kindName(kind))
+            return true;
+    return false;
+}
+
+void removeTemporaries(const QString& folder, const QString& fileName, std::initializer_list<TemporaryKind> kinds)
+{
+    const QDir dir(folder);
+    for (const QString& entry : dir.entryList(QDir::Files | QDir::Hidden | QDir::System | QDir::NoSymLinks))
+        if (isTemporaryOf(entry, fileName, kinds))
+            QFile::remove(dir.filePath(entry));
+}
+
 bool sameFolder(const QString& a, const QString& b)
 {
     const QString ca = QFileInfo(a).canonicalFilePath();
@@ -65,6 +92,8 @@ bool sameFolder(const QString& a, const QString& b)
 }
 
 } // namespace
+
+std::function<void()> AfterFileStep = [] {};
 
 QString BackupFileName()
 {
@@ -91,18 +120,41 @@ void CheckKeyedDatabase(const QString& file)
         throw db::Error(db::Error::Kind::WrongKey, QStringLiteral("不是本系统的数据库"));
 }
 
-std::unique_ptr<QTemporaryFile> CopyKeyedDatabaseBeside(const QString& source, const QString& target)
+std::unique_ptr<QTemporaryFile> CopyBeside(const QString& source, const QString& target, TemporaryKind kind)
 {
     QFile from(source);
     if (!from.open(QIODevice::ReadOnly))
         throw fileError(QStringLiteral("无法读取数据库文件"), source);
-    auto copy = std::make_unique<QTemporaryFile>(target + QStringLiteral(".XXXXXX"));
+    auto copy = std::make_unique<QTemporaryFile>(target + u'.' + kindName(kind) + QStringLiteral(".XXXXXX.tmp"));
     if (!copy->open())
         throw fileError(QStringLiteral("无法写入文件夹"), QFileInfo(target).absolutePath());
     copyContents(from, *copy);
     copy->close();
+    // Temporary files are the owner's alone; the copy takes the place of a
+    // file that others may need to open.
+    copy->setPermissions(from.permissions());
+    return copy;
+}
+
+std::unique_ptr<QTemporaryFile> CopyKeyedDatabaseBeside(const QString& source, const QString& target)
+{
+    std::unique_ptr<QTemporaryFile> copy = CopyBeside(source, target, TemporaryKind::Copying);
     CheckKeyedDatabase(copy->fileName());
     return copy;
+}
+
+void RemoveLeftoverCopies(const QString& folder, const QString& fileName)
+{
+    removeTemporaries(folder, fileName, {TemporaryKind::Copying});
+}
+
+void RemoveLeftoversBeside(const QString& database)
+{
+    const QFileInfo file(database);
+    // Without the database, a previous one kept aside may be all there is.
+    if (!file.isFile())
+        return;
+    removeTemporaries(file.absolutePath(), file.fileName(), {TemporaryKind::Copying, TemporaryKind::Previous});
 }
 
 void RenameFile(const QString& from, const QString& to)
@@ -131,6 +183,9 @@ void BackupDatabase(const QString& folder)
     if (sameFolder(folder, QFileInfo(source).absolutePath()))
         throw db::Error(db::Error::Kind::Usage, QStringLiteral("不能备份到数据库所在的文件夹"));
     const QString target = QDir(folder).filePath(BackupFileName());
+    if (conn.isOpen())
+        RemoveLeftoversBeside(source);
+    RemoveLeftoverCopies(folder, BackupFileName());
 
     std::unique_ptr<QTemporaryFile> copy;
     {
@@ -143,7 +198,9 @@ void BackupDatabase(const QString& folder)
         }
         copy = CopyKeyedDatabaseBeside(source, target);
     }
+    AfterFileStep();
     MoveIntoPlace(*copy, target);
+    AfterFileStep();
 }
 
 DatabaseFolderForm::DatabaseFolderForm(QWidget* owner, const QString& objectName, const QString& caption,

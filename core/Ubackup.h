@@ -2,6 +2,7 @@
 
 #include <QDialog>
 #include <QString>
+#include <functional>
 #include <memory>
 
 class QComboBox;
@@ -10,6 +11,11 @@ class QLineEdit;
 class QPushButton;
 class QTemporaryFile;
 class QVBoxLayout;
+
+// Runs after each step of a backup or restore that changes files on disk (a
+// copy written, a file renamed); tests look there at what a crash at that
+// moment would leave. Does nothing unless replaced.
+extern std::function<void()> AfterFileStep;
 
 // The name a backup carries in its folder: the database file's own name.
 QString BackupFileName();
@@ -20,21 +26,40 @@ QString CurrentDatabasePath();
 // database key, passes the engine's quick check and holds the users table.
 void CheckKeyedDatabase(const QString& file);
 
-// A checked copy of the keyed database source in a temporary file in
-// target's folder, so that it can be renamed into place; the file is removed
-// when the returned object is destroyed unless MoveIntoPlace moved it.
-// Throws db::Error when reading, writing or checking fails.
+// The program's own temporary files beside a database or backup file
+// "<name>", named "<name>.<kind>.XXXXXX.tmp" (XXXXXX: six letters or digits):
+// kind "copying" while a copy is written, to be renamed into place;
+// "previous" for the database that a restore replaces, kept until the
+// restored one opens. Nothing else is named so; an interrupted backup or
+// restore leaves them behind.
+enum class TemporaryKind { Copying, Previous };
+
+// A copy of source, with its permissions, in a new temporary file of that
+// kind beside target, on disk and closed; the file is removed when the
+// returned object is destroyed unless MoveIntoPlace moved it. Throws
+// db::Error when reading or writing fails.
+std::unique_ptr<QTemporaryFile> CopyBeside(const QString& source, const QString& target, TemporaryKind kind);
+// CopyBeside of the keyed database source, checked with CheckKeyedDatabase.
 std::unique_ptr<QTemporaryFile> CopyKeyedDatabaseBeside(const QString& source, const QString& target);
 // Renames file over target in one step, replacing it; throws db::Error.
 void MoveIntoPlace(QTemporaryFile& file, const QString& target);
 // Renames from over to, replacing it; throws db::Error.
 void RenameFile(const QString& from, const QString& to);
 
+// Removes from folder the copies of fileName that an interrupted backup or
+// restore left there, and no other file; one that cannot go now stays.
+void RemoveLeftoverCopies(const QString& folder, const QString& fileName);
+// RemoveLeftoverCopies beside the database file, and the previous databases
+// that an interrupted restore kept there. Only once database has opened, so
+// that they are no longer needed; nothing when database is not there.
+void RemoveLeftoversBeside(const QString& database);
+
 // Copies the database in use into folder as BackupFileName(), replacing an
-// earlier backup there only once the new copy opens with the key. Refused
-// (db::Error with the reason) while a write is in progress or when folder is
-// the database's own folder; the file stays locked against other writers
-// while it is copied.
+// earlier backup there only once the new copy opens with the key; first
+// removes what an interrupted backup or restore left there and beside the
+// database. Refused (db::Error with the reason) while a write is in progress
+// or when folder is the database's own folder; the file stays locked against
+// other writers while it is copied.
 void BackupDatabase(const QString& folder);
 
 // What the backup and restore forms share: the label, the drive box DC, the

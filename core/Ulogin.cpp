@@ -1,6 +1,7 @@
 #include "core/Ulogin.h"
 
 #include "core/DbConfig.h"
+#include "core/Ubackup.h"
 #include "core/Udatamod.h"
 #include "core/Upublic.h"
 #include "platform/db/Error.h"
@@ -65,6 +66,9 @@ void attemptOpen(QWidget* parent, const QString& dataSource)
         return;
     }
     DbConnected = true;
+    // The file in place has opened: what an interrupted backup or restore
+    // left beside it is no longer needed.
+    RemoveLeftoversBeside(description.file);
     sys::IniFile(settingsPath()).writeString(QStringLiteral("nettype"), QStringLiteral("datasource"),
                                              description.file.trimmed());
 }

@@ -25,7 +25,7 @@ db::Error refusal(const QString& text)
     return db::Error(db::Error::Kind::Usage, text);
 }
 
-// Puts the kept file back after a failed swap and opens it again. A file
+// Renames the kept file back over the database and opens it again. A file
 // that cannot go back is opened where it is, and the error says where that
 // is: neither the data nor the working connection is lost.
 void putBack(db::Connection& conn, const QString& kept, const QString& target)
@@ -58,7 +58,11 @@ void RestoreDatabase(const QString& folder)
     } catch (const db::Error& e) {
         throw refusal(QStringLiteral("备份文件无法作为本系统的数据库打开（%1），当前数据未改动").arg(e.message()));
     }
+    if (conn.isOpen())
+        RemoveLeftoversBeside(target);
+    RemoveLeftoverCopies(folder, BackupFileName());
     std::unique_ptr<QTemporaryFile> incoming = CopyKeyedDatabaseBeside(source, target);
+    AfterFileStep();
 
     for (db::Dataset* q : FrmDataMod->queries())
         q->close();
@@ -70,37 +74,29 @@ void RestoreDatabase(const QString& folder)
         throw refusal(QStringLiteral("数据库正被其他程序写入，请稍后再恢复"));
     }
 
-    // The old file stays aside until the restored one has opened.
-    QTemporaryFile kept(target + QStringLiteral(".previous.XXXXXX"));
-    if (!kept.open()) {
-        ReopenDatabase(conn, target);
-        throw refusal(QStringLiteral("无法在数据库文件夹中写入文件"));
-    }
-    kept.close();
+    // The old file stays in place, whole, until the restored one is renamed
+    // over it; its copy is what goes back should the new one not open.
+    std::unique_ptr<QTemporaryFile> previous;
     try {
-        RenameFile(target, kept.fileName());
-    } catch (const db::Error&) {
-        ReopenDatabase(conn, target);
-        throw;
-    }
-    // The kept file is now the only copy of the current data: it goes only
-    // once the restored file has opened.
-    kept.setAutoRemove(false);
-    try {
+        previous = CopyBeside(target, target, TemporaryKind::Previous);
+        AfterFileStep();
         MoveIntoPlace(*incoming, target);
     } catch (const db::Error&) {
-        putBack(conn, kept.fileName(), target);
+        ReopenDatabase(conn, target);
         throw;
     }
+    // The kept copy is now the only one of the earlier data: it goes only
+    // once the restored file has opened.
+    previous->setAutoRemove(false);
+    AfterFileStep();
     try {
         ReopenDatabase(conn, target);
     } catch (const std::exception& e) {
-        QFile::remove(target);
-        putBack(conn, kept.fileName(), target);
+        putBack(conn, previous->fileName(), target);
         throw db::Error(db::Error::Kind::Engine,
                         QStringLiteral("恢复的数据库无法打开（%1），已换回原来的数据库").arg(QString::fromUtf8(e.what())));
     }
-    QFile::remove(kept.fileName());
+    QFile::remove(previous->fileName());
 }
 
 TFrmRestore::TFrmRestore(QWidget* owner)

@@ -14,9 +14,12 @@ class Connection;
 extern std::function<void(db::Connection&, const QString& path)> ReopenDatabase;
 
 // Replaces the database in use by folder's backup (BackupFileName()). The
-// backup must open with the key first; it is copied beside the database,
-// every query of the data module is closed, and the copy is renamed into
-// place with the old file kept aside until AdoConn has opened the new one.
+// backup must open with the key first; what an interrupted backup or restore
+// left is removed, the backup is copied beside the database, every query of
+// the data module is closed, a copy of the old file is kept beside it, and
+// the restored copy is renamed over the database in one step: at every
+// moment a whole database file, old or new, is in place. The kept copy goes
+// once AdoConn has opened the new file.
 // Throws db::Error with the reason, leaving the database as it was and
 // AdoConn open on it: no backup there, a file that does not open with the
 // key, a write in progress, or a copy, swap or reopening that failed. Should

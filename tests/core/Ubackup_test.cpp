@@ -28,6 +28,12 @@ protected:
         ASSERT_TRUE(target.isValid());
         grantAllRights();
         exec("insert into employee (empl_code, empl_name) values ('B1', '备份前')");
+        savedStep = AfterFileStep;
+    }
+    void TearDown() override
+    {
+        AfterFileStep = savedStep;
+        TestDb::TearDown();
     }
 
     QString backupPath() const { return QDir(target.path()).filePath(QStringLiteral("orbenta.db")); }
@@ -60,7 +66,15 @@ protected:
         return QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name);
     }
 
+    static void copyFiles(const QString& from, const QString& to, const QString& except)
+    {
+        for (const QString& name : filesIn(from))
+            if (name != except)
+                QFile::copy(QDir(from).filePath(name), QDir(to).filePath(name));
+    }
+
     QTemporaryDir target;
+    std::function<void()> savedStep;
 };
 
 TEST_F(BackupFormTest, OpensWithTheNamedControls)
@@ -159,6 +173,32 @@ TEST_F(BackupFormTest, AnEarlierBackupStaysWhenTheNewCopyFails)
     EXPECT_TRUE(backUp(f).startsWith(QStringLiteral("数据备份错误")));
     EXPECT_EQ(employeesIn(backupPath(), "B1"), 1);
     EXPECT_EQ(filesIn(target.path()), QStringList{"orbenta.db"});
+}
+
+TEST_F(BackupFormTest, WhatAnInterruptedBackupLeftGoesAtTheNextBackupAndNothingElse)
+{
+    TFrmBackUp f;
+    chooseFolder(f, target.path());
+    // What a crash at each step would leave in the folder, kept aside.
+    QTemporaryDir crashed;
+    AfterFileStep = [&] { copyFiles(target.path(), crashed.path(), "orbenta.db"); };
+    ASSERT_EQ(backUp(f), QStringLiteral("数据备份完毕"));
+    AfterFileStep = [] {};
+    copyFiles(crashed.path(), target.path(), QString());
+    const QStringList others{"orbenta.db.bak", "orbenta.db.copying.tmp", "orbenta.db.copying.ABCDEF.tmp.txt",
+                             "other.db.copying.ABCDEF.tmp", "orbenta.db.ABCDEF"};
+    for (const QString& name : others) {
+        QFile file(QDir(target.path()).filePath(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    }
+    ASSERT_GT(filesIn(target.path()).size(), others.size() + 1) << "no copy was left";
+
+    ASSERT_EQ(backUp(f), QStringLiteral("数据备份完毕"));
+    QStringList expected = others;
+    expected << "orbenta.db";
+    expected.sort();
+    EXPECT_EQ(filesIn(target.path()), expected);
+    EXPECT_EQ(employeesIn(backupPath(), "B1"), 1);
 }
 
 TEST_F(BackupFormTest, ChoosingADriveShowsItsRootInTheFolderBox)

@@ -156,6 +156,26 @@ TEST_F(Login, RecordsTheFullPathOfTheLocalFile)
     EXPECT_EQ(savedDataSource(), QDir(folder()).filePath("data/orbenta.db"));
 }
 
+TEST_F(Login, CopiesLeftByAnInterruptedBackupOrRestoreGoOnceTheDatabaseOpens)
+{
+    const QDir data(folder() + "data");
+    // As a backup or a restore names its copies and the database it puts aside.
+    const QStringList leftovers{"orbenta.db.copying.QwErTy.tmp", "orbenta.db.previous.AsDfGh.tmp"};
+    const QStringList others{"orbenta.db.bak", "orbenta.db.copying.tmp", "orbenta.db.previous.AsDfGh.tmp.txt",
+                             "other.db.copying.QwErTy.tmp", "orbenta.db.QwErTy"};
+    for (const QString& name : leftovers + others) {
+        QFile file(data.filePath(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("x");
+    }
+    attempt("admin", "admin");
+    ASSERT_TRUE(loggedIn());
+    QStringList expected = others;
+    expected << "orbenta.db";
+    expected.sort();
+    EXPECT_EQ(data.entryList(QDir::Files | QDir::Hidden, QDir::Name), expected);
+}
+
 TEST_F(Login, EachRightsColumnFillsItsOwnString)
 {
     prepare("insert into powers (user_id, password, pow_use, pow_add, pow_edit, pow_dele, pow_chek, pow_find, pow_prin)"

@@ -10,6 +10,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -29,11 +30,13 @@ protected:
         ASSERT_TRUE(backups.isValid());
         grantAllRights();
         savedReopen = ReopenDatabase;
+        savedStep = AfterFileStep;
         exec("insert into employee (empl_code, empl_name) values ('R1', '备份里')");
     }
     void TearDown() override
     {
         ReopenDatabase = savedReopen;
+        AfterFileStep = savedStep;
         TestDb::TearDown();
     }
 
@@ -59,8 +62,33 @@ protected:
     }
     QStringList dataFolderFiles() const { return QDir(folder() + "data").entryList(QDir::Files | QDir::Hidden); }
 
+    // Which data the file holds: "current" (with the row added after the
+    // backup), "restored" (without it), or why it is no whole database.
+    static QString dataIn(const QString& file)
+    {
+        if (!QFileInfo::exists(file))
+            return QStringLiteral("no file");
+        try {
+            CheckKeyedDatabase(file);
+            db::Connection c;
+            c.open(file, databaseKey());
+            return c.scalar(QStringLiteral("select count(*) from employee where empl_code='LATER'")).toInt() == 1
+                       ? QStringLiteral("current")
+                       : QStringLiteral("restored");
+        } catch (const db::Error& e) {
+            return e.message();
+        }
+    }
+    static void copyFiles(const QString& from, const QString& to, const QString& except)
+    {
+        for (const QString& name : QDir(from).entryList(QDir::Files | QDir::Hidden))
+            if (name != except)
+                QFile::copy(QDir(from).filePath(name), QDir(to).filePath(name));
+    }
+
     QTemporaryDir backups;
     std::function<void(db::Connection&, const QString&)> savedReopen;
+    std::function<void()> savedStep;
 };
 
 TEST_F(RestoreFormTest, OpensWithTheNamedControls)
@@ -231,6 +259,49 @@ TEST_F(RestoreFormTest, APreviousDatabaseThatCannotGoBackIsKeptAndStaysInUse)
     EXPECT_TRUE(shown.contains(kept.front())) << shown.toStdString();
     ASSERT_TRUE(conn().isOpen());
     EXPECT_EQ(count("employee", "empl_code='LATER'"), 1);
+}
+
+TEST_F(RestoreFormTest, ACrashAtAnyStepLeavesAWholeDatabaseInPlace)
+{
+    backUpNow();
+    addLaterRow();
+    const QFileDevice::Permissions permissions = QFileInfo(databasePath()).permissions();
+    QStringList found;
+    AfterFileStep = [&found, this] { found << dataIn(databasePath()); };
+    EXPECT_EQ(restore(backups.path()), QStringLiteral("数据恢复完毕"));
+    ASSERT_FALSE(found.isEmpty());
+    for (const QString& data : found)
+        EXPECT_TRUE(data == "current" || data == "restored") << data.toStdString();
+    EXPECT_EQ(found.last(), "restored");
+    // Whoever could open the database before can open the restored one.
+    EXPECT_EQ(QFileInfo(databasePath()).permissions(), permissions);
+}
+
+TEST_F(RestoreFormTest, WhatAnInterruptedRestoreLeftGoesAtTheNextRestoreAndNothingElse)
+{
+    backUpNow();
+    const QString data = folder() + "data";
+    // What a crash at each step would leave beside the database, kept aside.
+    QTemporaryDir crashed;
+    AfterFileStep = [&] { copyFiles(data, crashed.path(), "orbenta.db"); };
+    ASSERT_EQ(restore(backups.path()), QStringLiteral("数据恢复完毕"));
+    AfterFileStep = [] {};
+    copyFiles(crashed.path(), data, QString());
+    const QStringList others{"orbenta.db.bak", "orbenta.db.previous.tmp", "orbenta.db.previous.ABCDEF.tmp.txt",
+                             "other.db.previous.ABCDEF.tmp", "orbenta.db.ABCDEF"};
+    for (const QString& name : others)
+        writeFile(QDir(data).filePath(name), "x");
+    ASSERT_GT(dataFolderFiles().size(), others.size() + 1) << "nothing was left";
+
+    addLaterRow();
+    ASSERT_EQ(restore(backups.path()), QStringLiteral("数据恢复完毕"));
+    QStringList expected = others;
+    expected << "orbenta.db";
+    expected.sort();
+    QStringList left = dataFolderFiles();
+    left.sort();
+    EXPECT_EQ(left, expected);
+    EXPECT_EQ(count("employee", "empl_code='LATER'"), 0);
 }
 
 TEST_F(RestoreFormTest, NoRestoreWhileAWriteIsInProgress)
