@@ -21,7 +21,7 @@ enum class BandKind { Title, PageHeader, ColumnHeader, Detail, Summary, PageFoot
 
 struct TextItem {
     QRectF rect;  // the text is vertically centred in it and aligned horizontally
-    QString text;
+    QString text;  // all of it; the lines it prints on are linesOf (TextFit.h)
     double pointSize = 10;
     bool bold = false;
     Align align = Align::Left;

@@ -14,8 +14,6 @@ namespace {
 
 constexpr double kMmPerInch = 25.4;
 constexpr double kPointsPerInch = 72.0;
-// Keeps texts off the rules of framed cells.
-constexpr double kTextInsetMm = 0.6;
 
 Qt::Alignment qtAlign(Align a)
 {
@@ -40,6 +38,8 @@ QFont fontFor(const TextItem& t, double scale, const QPaintDevice& device)
     const double pixels = t.pointSize / kPointsPerInch * kMmPerInch * scale;
     f.setPointSizeF(pixels * kPointsPerInch / device.logicalDpiY());
     f.setBold(t.bold);
+    // Unhinted, the glyphs take the room the lines were measured for.
+    f.setHintingPreference(QFont::PreferNoHinting);
     return f;
 }
 
@@ -48,6 +48,19 @@ QPen penFor(double widthMm, double scale)
     QPen pen(Qt::black);
     pen.setWidthF(widthMm * scale);
     return pen;
+}
+
+void paintLines(QPainter& painter, const TextItem& t, double scale)
+{
+    const QStringList lines = linesOf(t);
+    const double lineHeight = lines.size() > 1 ? lineHeightMm(t.pointSize, t.bold) : t.rect.height();
+    const QRectF box = t.rect.adjusted(kTextInsetMm, 0, -kTextInsetMm, 0);
+    double top = box.center().y() - lines.size() * lineHeight / 2;
+    for (const QString& line : lines) {
+        painter.drawText(scaled(QRectF(box.left(), top, box.width(), lineHeight), scale),
+                         int(qtAlign(t.align) | Qt::AlignVCenter | Qt::TextSingleLine | Qt::TextDontClip), line);
+        top += lineHeight;
+    }
 }
 
 } // namespace
@@ -77,8 +90,7 @@ void paintPage(QPainter& painter, const PageModel& model, int page, double scale
         if (t.text.isEmpty())
             continue;
         painter.setFont(fontFor(t, scale, *painter.device()));
-        const QRectF box = scaled(t.rect.adjusted(kTextInsetMm, 0, -kTextInsetMm, 0), scale);
-        painter.drawText(box, int(qtAlign(t.align) | Qt::AlignVCenter | Qt::TextSingleLine), t.text);
+        paintLines(painter, t, scale);
     }
     painter.restore();
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/report/PageModel.h"
+#include "platform/report/TextFit.h"
 
 #include <QString>
 
@@ -12,15 +13,14 @@ class QPrinter;
 
 namespace report {
 
-// Every report text is set in this family, never left to font fallback.
-inline constexpr const char* kFontFamily = "WenQuanYi Micro Hei";
-
 // Device pixels per millimetre of a paint device (printer, PDF writer, image).
 double pixelsPerMm(const QPaintDevice& device);
 
 // Paints one page (0-based) with the painter's origin at the paper's top-left
 // corner; `scale` is device pixels per millimetre. Fonts are sized from the
 // scale, so a page painted on a screen image and on paper looks the same.
+// A text wider than its rectangle is drawn on the lines linesOf gives it,
+// as a block centred in the rectangle; no text is clipped.
 void paintPage(QPainter& painter, const PageModel& model, int page, double scale);
 
 // Paints every page on the device the painter is active on, starting a new

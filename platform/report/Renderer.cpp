@@ -1,8 +1,11 @@
 #include "platform/report/Renderer.h"
 
 #include "platform/db/Dataset.h"
+#include "platform/report/TextFit.h"
 
+#include <cmath>
 #include <stdexcept>
+#include <utility>
 
 namespace report {
 
@@ -48,6 +51,52 @@ struct PendingPageNumber {
     QString format;
 };
 
+constexpr double kTolerance = 1e-6;
+
+// A band as it prints this once: its texts taken and fitted, and everything
+// below a text that needed more room moved down. Coordinates are relative
+// to the band's top-left corner.
+struct LaidBand {
+    std::vector<TextItem> texts;
+    std::vector<size_t> pageNumberTexts;  // indexes into texts; their format is in text
+    std::vector<LineItem> lines;
+    std::vector<FrameItem> frames;
+    double height = 0;
+};
+
+// Where the band grows: at `at` (a bottom of a text that needed more room)
+// by `by`. Whatever reaches down to a growth line moves down with it, so
+// cells sharing a row grow together and rows below follow.
+class Growth {
+public:
+    void add(double at, double by)
+    {
+        for (auto& [y, dy] : steps_)
+            if (std::abs(y - at) < kTolerance) {
+                dy = std::max(dy, by);
+                return;
+            }
+        steps_.push_back({at, by});
+    }
+    bool isEmpty() const { return steps_.empty(); }
+    double operator()(double y) const
+    {
+        double moved = y;
+        for (const auto& [at, by] : steps_)
+            if (at <= y + kTolerance)
+                moved += by;
+        return moved;
+    }
+    QRectF operator()(const QRectF& r) const
+    {
+        return QRectF(QPointF(r.left(), (*this)(r.top())), QPointF(r.right(), (*this)(r.bottom())));
+    }
+    QLineF operator()(const QLineF& l) const { return QLineF(l.x1(), (*this)(l.y1()), l.x2(), (*this)(l.y2())); }
+
+private:
+    std::vector<std::pair<double, double>> steps_;
+};
+
 class Renderer {
 public:
     explicit Renderer(const Report& report) : r_(report)
@@ -77,8 +126,6 @@ public:
     }
 
 private:
-    static constexpr double kTolerance = 1e-6;
-
     Page& page() { return model_.pages.back(); }
 
     void startPage()
@@ -92,54 +139,100 @@ private:
         placeStacked(r_.columnHeader(), BandKind::ColumnHeader);
     }
 
-    void finishPage() { place(r_.pageFooter(), BandKind::PageFooter, footerTop_); }
+    // The footer keeps its place on the bottom margin: it does not grow.
+    void finishPage()
+    {
+        if (!r_.pageFooter().isEmpty())
+            place(lay(r_.pageFooter(), BandKind::PageFooter, false), footerTop_);
+    }
 
     void placeStacked(const Band& band, BandKind kind)
     {
         if (band.isEmpty())
             return;
-        place(band, kind, y_);
-        y_ += band.height();
+        placeStacked(lay(band, kind, true));
+    }
+
+    void placeStacked(const LaidBand& laid)
+    {
+        place(laid, y_);
+        y_ += laid.height;
     }
 
     // A page takes at least one body band even when it does not fit, so a band
-    // taller than the page cannot loop forever.
+    // taller than the page cannot loop forever. The band is laid out, and its
+    // texts taken, once, before it is known on which page it lands.
     void placeFlowing(const Band& band, BandKind kind)
     {
-        if (y_ + band.height() > footerTop_ + kTolerance && bodyPlaced_) {
+        const LaidBand laid = lay(band, kind, true);
+        if (y_ + laid.height > footerTop_ + kTolerance && bodyPlaced_) {
             finishPage();
             startPage();
         }
-        placeStacked(band, kind);
+        placeStacked(laid);
         bodyPlaced_ = true;
     }
 
-    void place(const Band& band, BandKind kind, double top)
+    LaidBand lay(const Band& band, BandKind kind, bool mayGrow) const
     {
-        const QPointF origin(r_.margins().left(), top);
+        LaidBand laid;
+        Growth growth;
         for (const Element& e : band.elements()) {
             switch (e.kind) {
             case Element::Kind::Line:
-                page().lines.push_back({e.line.translated(origin), e.penWidth, kind});
+                laid.lines.push_back({e.line, e.penWidth, kind});
                 break;
             case Element::Kind::Frame:
-                page().frames.push_back({e.rect.translated(origin), e.penWidth, kind});
+                laid.frames.push_back({e.rect, e.penWidth, kind});
                 break;
-            default:
-                placeText(e, kind, origin);
+            default: {
+                TextItem t{e.rect, textOf(e), e.style.pointSize, e.style.bold, e.style.align, kind};
+                if (e.kind == Element::Kind::PageNumber) {
+                    laid.pageNumberTexts.push_back(laid.texts.size());
+                } else {
+                    const FittedText fit = fitText(t.text, t.pointSize, t.bold, t.rect.size());
+                    t.pointSize = fit.pointSize;
+                    if (mayGrow && fit.height > t.rect.height() + kTolerance)
+                        growth.add(t.rect.bottom(), fit.height - t.rect.height());
+                }
+                laid.texts.push_back(t);
+                if (e.style.framed)
+                    laid.frames.push_back({e.rect, e.penWidth, kind});
                 break;
             }
+            }
         }
+        laid.height = band.height();
+        if (!growth.isEmpty()) {
+            for (TextItem& t : laid.texts)
+                t.rect = growth(t.rect);
+            for (LineItem& l : laid.lines)
+                l.line = growth(l.line);
+            for (FrameItem& f : laid.frames)
+                f.rect = growth(f.rect);
+            laid.height = growth(laid.height);
+        }
+        return laid;
     }
 
-    void placeText(const Element& e, BandKind kind, const QPointF& origin)
+    void place(const LaidBand& laid, double top)
     {
-        const QRectF rect = e.rect.translated(origin);
-        if (e.kind == Element::Kind::PageNumber)
-            pageNumbers_.push_back({model_.pages.size() - 1, page().texts.size(), e.text});
-        page().texts.push_back({rect, textOf(e), e.style.pointSize, e.style.bold, e.style.align, kind});
-        if (e.style.framed)
-            page().frames.push_back({rect, e.penWidth, kind});
+        const QPointF origin(r_.margins().left(), top);
+        Page& p = page();
+        for (size_t i : laid.pageNumberTexts)
+            pageNumbers_.push_back({model_.pages.size() - 1, p.texts.size() + i, laid.texts[i].text});
+        for (TextItem t : laid.texts) {
+            t.rect.translate(origin);
+            p.texts.push_back(t);
+        }
+        for (LineItem l : laid.lines) {
+            l.line.translate(origin);
+            p.lines.push_back(l);
+        }
+        for (FrameItem f : laid.frames) {
+            f.rect.translate(origin);
+            p.frames.push_back(f);
+        }
     }
 
     QString textOf(const Element& e) const
@@ -148,14 +241,12 @@ private:
         case Element::Kind::Label: return e.text;
         case Element::Kind::Field: return fieldText(e);
         case Element::Kind::Computed: return e.compute ? e.compute() : QString();
-        case Element::Kind::PageNumber: return QString(e.text).replace(QLatin1String("%1"), pageNumberText());
+        case Element::Kind::PageNumber: return e.text;
         case Element::Kind::Date:
             return QString(e.text).replace(QLatin1String("%1"), r_.printDate().toString(QStringLiteral("yyyy-MM-dd")));
         default: return {};
         }
     }
-
-    QString pageNumberText() const { return QString::number(model_.pages.size()); }
 
     QString fieldText(const Element& e) const
     {
@@ -173,14 +264,17 @@ private:
         return ds->displayText(e.field);
     }
 
-    // The page count is known only at the end, so "%2" is filled in last.
+    // The page count is known only at the end, so page numbers are filled
+    // in, and fitted into their place, last.
     void fillPageNumbers()
     {
         const QString count = QString::number(model_.pageCount());
         for (const PendingPageNumber& p : pageNumbers_) {
             QString text = p.format;
             text.replace(QLatin1String("%1"), QString::number(p.page + 1)).replace(QLatin1String("%2"), count);
-            model_.pages[p.page].texts[p.textIndex].text = text;
+            TextItem& t = model_.pages[p.page].texts[p.textIndex];
+            t.text = text;
+            t.pointSize = fitText(t.text, t.pointSize, t.bold, t.rect.size()).pointSize;
         }
     }
 

@@ -11,6 +11,11 @@ namespace report {
 // also when rendering throws. Title, headers and summary see the iteration's
 // row: the first row on page one, the row about to print after a page break,
 // the last row in the summary.
+// Every text prints whole (fitText in TextFit.h): one too wide for its box
+// is set smaller, then on more lines; when even those need more height, its
+// box grows, the boxes sharing its bottom edge grow with it and whatever
+// lies below, in the band and after it, moves down. The page footer keeps
+// its height.
 // Throws std::invalid_argument for a data text bound to a field its dataset
 // does not have; data-layer errors pass through.
 PageModel render(const Report& report);

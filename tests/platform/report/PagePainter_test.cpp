@@ -266,3 +266,43 @@ TEST_F(PagePainterTest, PaintingAPageOutsideTheModelDrawsNothing)
     painter.end();
     EXPECT_EQ(inkWidth(img), 0);
 }
+
+TEST_F(PagePainterTest, ATextWiderThanItsRectangleIsPaintedWholeOnLinesWithinIt)
+{
+    const double scale = 8;  // px per mm
+    PageModel m;
+    m.paperSize = {60, 30};
+    m.pages.resize(1);
+    const TextItem cell{{10, 10, 30, 8}, QStringLiteral("广州市天河区丽人美容美发用品有限公司"), 7, false, Align::Left,
+                        BandKind::Detail};
+    m.pages[0].texts.push_back(cell);
+    ASSERT_EQ(linesOf(cell).size(), 2);
+    QImage img(int(60 * scale), int(30 * scale), QImage::Format_RGB32);
+    img.fill(Qt::white);
+    {
+        QPainter painter(&img);
+        paintPage(painter, m, 0, scale);
+    }
+    // Inked rows form one band per line, and no ink leaves the rectangle.
+    int bands = 0;
+    bool inBand = false;
+    int left = img.width(), right = -1, top = img.height(), bottom = -1;
+    for (int y = 0; y < img.height(); ++y) {
+        bool inked = false;
+        for (int x = 0; x < img.width(); ++x)
+            if (qGray(img.pixel(x, y)) < 128) {
+                inked = true;
+                left = std::min(left, x);
+                right = std::max(right, x);
+                top = std::min(top, y);
+                bottom = std::max(bottom, y);
+            }
+        bands += inked && !inBand;
+        inBand = inked;
+    }
+    EXPECT_EQ(bands, 2);
+    EXPECT_GE(left, int(10 * scale));
+    EXPECT_LE(right, int(40 * scale));
+    EXPECT_GE(top, int(10 * scale));
+    EXPECT_LE(bottom, int(18 * scale));
+}

@@ -2,6 +2,8 @@
 
 #include "ReportFixture.h"
 
+#include "tests/support/ReportText.h"
+
 #include <stdexcept>
 
 using namespace report;
@@ -278,4 +280,69 @@ TEST_F(RendererTest, ModelCarriesThePaperAndStylesOfItsTexts)
     EXPECT_EQ(heading->pointSize, 14);
     EXPECT_TRUE(heading->bold);
     EXPECT_EQ(heading->align, Align::Center);
+}
+
+// The name column is 40 mm wide and its rows 10 mm tall, at 10 points; the
+// long name goes on row "00", before rows "01".. of addRows.
+class RendererFitTest : public RendererTest {
+protected:
+    void addLongRow(const QString& name)
+    {
+        conn.execute(QStringLiteral("insert into goods values ('00', :name, 7, 1)"), {{QStringLiteral("name"), name}});
+        addRows(1);
+    }
+};
+
+TEST_F(RendererFitTest, ATextWiderThanItsCellShrinksOntoOneLine)
+{
+    const QString name = QStringLiteral("丝蕴深层滋养修护洗发露家庭装");  // 14 characters, about 49 mm
+    addLongRow(name);
+    const PageModel m = render(r);
+    const TextItem* cell = m.pages[0].findText(name);
+    ASSERT_NE(cell, nullptr);
+    EXPECT_TRUE(printsWhole(*cell));
+    EXPECT_EQ(linesOf(*cell).size(), 1);
+    EXPECT_LT(cell->pointSize, 10);
+    EXPECT_GE(cell->pointSize, smallestPointSize(10));
+    EXPECT_EQ(cell->rect, QRectF(30, 40, 40, kRow));
+    // A text that fits keeps its size.
+    EXPECT_EQ(m.pages[0].findText(QStringLiteral("商品1"))->pointSize, 10);
+}
+
+TEST_F(RendererFitTest, ATextTooWideEvenWhenShrunkWrapsWithinItsRow)
+{
+    // 24 characters: three lines at 10 points would not fit the row's height.
+    const QString name = QStringLiteral("广州市天河区丽人美容美发用品有限公司天河北路分店");
+    addLongRow(name);
+    const PageModel m = render(r);
+    const TextItem* cell = m.pages[0].findText(name);
+    ASSERT_NE(cell, nullptr);
+    EXPECT_TRUE(printsWhole(*cell));
+    EXPECT_EQ(linesOf(*cell).size(), 2);
+    EXPECT_LT(cell->pointSize, 10);
+    EXPECT_EQ(cell->rect, QRectF(30, 40, 40, kRow));
+    // The row keeps its height: the next one starts where it did.
+    EXPECT_DOUBLE_EQ(m.pages[0].findText(QStringLiteral("01"))->rect.top(), 50);
+}
+
+TEST_F(RendererFitTest, ATextThatNeedsMoreLinesThanItsRowHoldsMakesTheRowTaller)
+{
+    const QString name = QStringLiteral("广州市天河区丽人美容美发用品有限公司").repeated(4);
+    addLongRow(name);
+    r.detail().addLine({0, kRow, 80, kRow});
+    const PageModel m = render(r);
+    ASSERT_EQ(m.pageCount(), 1);
+    const Page& page = m.pages[0];
+    const TextItem* cell = page.findText(name);
+    ASSERT_NE(cell, nullptr);
+    EXPECT_TRUE(printsWhole(*cell));
+    EXPECT_EQ(cell->pointSize, smallestPointSize(10));
+    EXPECT_GT(cell->rect.height(), kRow);
+    // The other cells of the row grow with it; its ruled line and the next
+    // row move down below it.
+    EXPECT_EQ(page.findText(QStringLiteral("00"))->rect, QRectF(10, 40, 20, cell->rect.height()));
+    EXPECT_EQ(page.findText(QStringLiteral("7"))->rect, QRectF(70, 40, 20, cell->rect.height()));
+    ASSERT_EQ(page.lines.size(), 2u);
+    EXPECT_DOUBLE_EQ(page.lines[0].line.y1(), cell->rect.bottom());
+    EXPECT_DOUBLE_EQ(page.findText(QStringLiteral("01"))->rect.top(), cell->rect.bottom());
 }
