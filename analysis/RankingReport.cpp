@@ -4,12 +4,12 @@ RankingReport::RankingReport(db::Dataset& rows, const QString& title, const std:
     : ListReport(&rows, title)
 {
     addDateRangeLine(13);
-    const double right = report::addColumns(pageHeader(), 21, detail(), columns);
+    report::addColumns(pageHeader(), 21, detail(), columns);
 
     report::Band& total = summary();
     total.setHeight(8);
-    total.addLabel({}, {right - 70, 1, 25, 6}, QStringLiteral("合计金额"), kCaption);
-    total.addLabel(QStringLiteral("hjje"), {right - 45, 1, 45, 6}, {}, {10, false, report::Align::Right});
+    report::addTotalUnder(total, 1, report::columnSpan(columns, QStringLiteral("serve_fee")), QStringLiteral("合计金额"),
+                          QStringLiteral("hjje"), kValue);
 }
 
 void RankingReport::fillHeader(const QDate& from, const QDate& to, const QString& total)

@@ -24,7 +24,7 @@ OutRankingReport::OutRankingReport(db::Dataset& groups, const QString& title,
     head.setHeight(27);
 
     report::addColumns(report_.columnHeader(), 0, report_.detail(), columns);
-    outstat::addTotalsSummary(report_);
+    outstat::addTotalsSummary(report_, columns);
 }
 
 void OutRankingReport::setTexts(const RankingPrintTexts& t)

@@ -20,10 +20,16 @@ double addCaptioned(report::Band& band, double x, double y, const QString& capti
     return x + captionWidth + textWidth;
 }
 
-void addTotalsSummary(report::Report& r)
+void addTotalsSummary(report::Report& r, const std::vector<report::Column>& columns)
 {
-    const double x = addCaptioned(r.summary(), 0, 2, QStringLiteral("合计数量"), 20, kTotalQuantity, 40);
-    addCaptioned(r.summary(), x + 10, 2, QStringLiteral("合计金额"), 20, kTotalAmount, 40);
+    // The two columns stand side by side: each total takes a line, so that
+    // its caption has the room left of its column.
+    using report::addTotalUnder;
+    using report::columnSpan;
+    addTotalUnder(r.summary(), 2, columnSpan(columns, QStringLiteral("sub_amou")), QStringLiteral("合计数量"),
+                  kTotalQuantity, {}, kLine);
+    addTotalUnder(r.summary(), 2 + kLine, columnSpan(columns, QStringLiteral("sub_tota")), QStringLiteral("合计金额"),
+                  kTotalAmount, {}, kLine);
 }
 
 void setTotals(report::Report& r, const QString& quantity, const QString& amount)

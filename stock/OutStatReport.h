@@ -5,6 +5,7 @@
 
 #include <QDate>
 #include <QString>
+#include <vector>
 
 // Bands the printed sales statistics and rankings share (A4 portrait, 10 mm
 // margins): a centred title, criteria printed as a caption followed by a
@@ -30,8 +31,9 @@ void addTitle(report::Report& r, const QString& title);
 double addCaptioned(report::Band& band, double x, double y, const QString& caption, double captionWidth,
                     const QString& name, double textWidth);
 
-// "合计数量" and "合计金额", each with the text the form's total box shows.
-void addTotalsSummary(report::Report& r);
+// "合计数量" and "合计金额", each with the text the form's total box shows,
+// on lines of their own under the columns of sub_amou and sub_tota.
+void addTotalsSummary(report::Report& r, const std::vector<report::Column>& columns);
 void setTotals(report::Report& r, const QString& quantity, const QString& amount);
 
 void setGoodsTitles(report::Report& r, const QString& code, const QString& name, const QString& spec);

@@ -1,6 +1,7 @@
 #include "stock/PrintedDocument.h"
 
 #include "platform/db/Dataset.h"
+#include "platform/report/Columns.h"
 
 #include <algorithm>
 #include <functional>
@@ -20,6 +21,8 @@ constexpr double kHeadingHeight = 7;
 constexpr double kDesignWidth = 190;
 // Room a caption character takes at the body size.
 constexpr double kCaptionCharWidth = 3.8;
+// Room the caption of a total takes left of its column.
+constexpr double kTotalCaptionRoom = 4 * kCaptionCharWidth + 2;
 
 const TextStyle kBody{kBodyPoints};
 const TextStyle kHeading{kBodyPoints, true, Align::Center, true};
@@ -90,19 +93,32 @@ std::function<void(Band&, const QRectF&, const TextStyle&)> subtotalOfGoods(db::
     };
 }
 
-void addColumns(Band& headings, double top, Band& cells, double width, const std::vector<Column>& columns)
+// The columns under which the summary puts the two totals.
+struct TotalColumns {
+    report::ColumnSpan quantity, amount;
+};
+
+// Lays the columns out across width; returns where the quantity ("数量")
+// and subtotal ("小计") columns print.
+TotalColumns addColumns(Band& headings, double top, Band& cells, double width, const std::vector<Column>& columns)
 {
     double designWidth = 0;
     for (const Column& c : columns)
         designWidth += c.width;
     const double scale = width / designWidth;
+    TotalColumns totals;
     double x = 0;
     for (const Column& c : columns) {
         const double w = c.width * scale;
         headings.addLabel(c.titleName, QRectF(x, top, w, kHeadingHeight), c.title, kHeading);
         c.addCell(cells, QRectF(x, 0, w, kRowHeight), TextStyle{kBodyPoints, false, c.align, true});
+        if (c.title == QStringLiteral("数量"))
+            totals.quantity = {x, w, c.align};
+        else if (c.title == QStringLiteral("小计"))
+            totals.amount = {x, w, c.align};
         x += w;
     }
+    return totals;
 }
 
 // The company's own contact person; the header row names the company only.
@@ -117,8 +133,8 @@ QString contactOf(db::Dataset& header)
         QStringLiteral("select rela_name from company where comp_code=:comp_code"), {{QStringLiteral("comp_code"), code}}));
 }
 
-void buildPageHeader(report::Report& r, PrintedDocumentSide side, db::Dataset& header, db::Dataset& lines,
-                     const PrintedDocumentTexts& texts)
+TotalColumns buildPageHeader(report::Report& r, PrintedDocumentSide side, db::Dataset& header, db::Dataset& lines,
+                             const PrintedDocumentTexts& texts)
 {
     const double width = r.contentWidth();
     Band& band = r.pageHeader();
@@ -142,30 +158,41 @@ void buildPageHeader(report::Report& r, PrintedDocumentSide side, db::Dataset& h
                 {QStringLiteral("结算方式"), 0.8, field(header, "fee_type")}});
 
     const bool issuing = side == PrintedDocumentSide::Out;
-    addColumns(band, 23, r.detail(), width,
-               {{texts.goodsTitles[0], QStringLiteral("TitleCode"), 24, Align::Left, cell("gods_code")},
-                {texts.goodsTitles[1], QStringLiteral("TitleName"), 36, Align::Left, cell("gods_name")},
-                {texts.goodsTitles[2], QStringLiteral("TitleSpec"), 18, Align::Left, cell("gods_spec")},
-                {texts.goodsTitles[3], QStringLiteral("TitleType"), 18, Align::Left, cell("gods_type")},
-                {QStringLiteral("单位"), {}, 12, Align::Left, cell("gods_unit")},
-                {QStringLiteral("单价"), {}, 18, Align::Right, cell("unit_pric")},
-                {QStringLiteral("数量"), {}, 16, Align::Right, cell("sub_amou")},
-                {QStringLiteral("小计"), {}, 20, Align::Right, issuing ? subtotalOfGoods(lines) : cell("sub_tota")},
-                {QStringLiteral("备注"), {}, 28, Align::Left, cell("remark")}});
+    return addColumns(band, 23, r.detail(), width,
+                      {{texts.goodsTitles[0], QStringLiteral("TitleCode"), 24, Align::Left, cell("gods_code")},
+                       {texts.goodsTitles[1], QStringLiteral("TitleName"), 36, Align::Left, cell("gods_name")},
+                       {texts.goodsTitles[2], QStringLiteral("TitleSpec"), 18, Align::Left, cell("gods_spec")},
+                       {texts.goodsTitles[3], QStringLiteral("TitleType"), 18, Align::Left, cell("gods_type")},
+                       {QStringLiteral("单位"), {}, 12, Align::Left, cell("gods_unit")},
+                       {QStringLiteral("单价"), {}, 18, Align::Right, cell("unit_pric")},
+                       {QStringLiteral("数量"), {}, 16, Align::Right, cell("sub_amou")},
+                       {QStringLiteral("小计"), {}, 20, Align::Right,
+                        issuing ? subtotalOfGoods(lines) : cell("sub_tota")},
+                       {QStringLiteral("备注"), {}, 28, Align::Left, cell("remark")}});
 }
 
-void buildSummary(report::Report& r, PrintedDocumentSide side, db::Dataset& header, const PrintedDocumentTexts& texts)
+// Each total stands under its column, with its caption just left of it;
+// the two columns are neighbours, so the totals take a line each, beside
+// the amount in capitals and beside the remark and the amount paid.
+void buildSummary(report::Report& r, PrintedDocumentSide side, db::Dataset& header, const PrintedDocumentTexts& texts,
+                  const TotalColumns& totals)
 {
     const double width = r.contentWidth();
     Band& band = r.summary();
-    addRow(band, 1, width,
-           {{QStringLiteral("合计金额大写"), 2, label(QStringLiteral("Capitals"), texts.capitals)},
-            {QStringLiteral("合计数量"), 1, label(QStringLiteral("TotalQuantity"), texts.quantity)},
-            {QStringLiteral("合计金额"), 1, label(QStringLiteral("TotalAmount"), texts.amount)}});
-    addRow(band, 7, width,
+    // What stands left of a total keeps clear of its caption.
+    const double leftOfTotals = totals.quantity.left - kTotalCaptionRoom;
+    addRow(band, 1, leftOfTotals,
+           {{QStringLiteral("合计金额大写"), 1, label(QStringLiteral("Capitals"), texts.capitals)}});
+    report::addTotalUnder(band, 1, totals.quantity, QStringLiteral("合计数量"), QStringLiteral("TotalQuantity"), kBody,
+                          kRowHeight)
+        .text = texts.quantity;
+    addRow(band, 7, leftOfTotals,
            {{QStringLiteral("备注"), 2, field(header, "remark")},
             {side == PrintedDocumentSide::In ? QStringLiteral("付款金额") : QStringLiteral("收款金额"), 1,
              field(header, "fact_tota")}});
+    report::addTotalUnder(band, 7, totals.amount, QStringLiteral("合计金额"), QStringLiteral("TotalAmount"), kBody,
+                          kRowHeight)
+        .text = texts.amount;
     addRow(band, 13, width,
            {{QStringLiteral("制单"), 1, field(header, "oper_name")},
             {QStringLiteral("经手"), 1, field(header, "hand_name")},
@@ -187,8 +214,8 @@ report::Report PrintedDocumentReport(PrintedDocumentSide side, const QSizeF& pap
     r.setMargins(QMarginsF(10, 10, 10, 10));
     r.setDataset(&lines);
     r.setDocumentName(texts.title);
-    buildPageHeader(r, side, header, lines, texts);
+    const TotalColumns totals = buildPageHeader(r, side, header, lines, texts);
     r.detail().setHeight(kRowHeight);
-    buildSummary(r, side, header, texts);
+    buildSummary(r, side, header, texts, totals);
     return r;
 }

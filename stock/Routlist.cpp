@@ -45,7 +45,7 @@ TQRoutlist::TQRoutlist(db::Dataset& lines)
         column(QStringLiteral("小计"), QStringLiteral("sub_tota"), 16, Align::Right)};
     report::addColumns(report_.columnHeader(), 0, report_.detail(), columns);
 
-    outstat::addTotalsSummary(report_);
+    outstat::addTotalsSummary(report_, columns);
 }
 
 void TQRoutlist::setTexts(const OutListPrintTexts& t)

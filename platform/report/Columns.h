@@ -29,4 +29,22 @@ struct ColumnsStyle {
 double addColumns(Band& headings, double headingTop, Band& cells, const std::vector<Column>& columns,
                   const ColumnsStyle& style = {});
 
+// Where a column prints across the bands, and how its cells are aligned.
+struct ColumnSpan {
+    double left = 0;  // mm from the left margin
+    double width = 0;
+    Align align = Align::Left;
+};
+
+// The span addColumns gives the column printing `field`; throws
+// std::invalid_argument when no column prints it.
+ColumnSpan columnSpan(const std::vector<Column>& columns, const QString& field, const ColumnsStyle& style = {});
+
+// A total under its column at `top` of `band`: the value, a label named
+// valueName, exactly across the column and aligned as its cells are, and
+// the caption just left of the column, as wide as it needs (the columns
+// before must leave it that room). Returns the value's label.
+Element& addTotalUnder(Band& band, double top, const ColumnSpan& column, const QString& caption,
+                       const QString& valueName, const TextStyle& style = {}, double height = 6);
+
 } // namespace report

@@ -3,6 +3,7 @@
 #include "tests/analysis/CommissionFixture_test.h"
 #include "tests/support/PromptResponder.h"
 #include "tests/support/PromptTyping.h"
+#include "tests/support/ReportText.h"
 
 #include "platform/db/Value.h"
 #include "platform/report/Preview.h"
@@ -341,6 +342,20 @@ TEST_F(SalaryFormTest, ThePrintedSheetIsDatedWithTheDayItWasComputedFor)
     EXPECT_TRUE(header.contains(computed.toString(QStringLiteral("yyyy-MM-dd"))));
     EXPECT_FALSE(header.contains(QDate(2024, 4, 2).toString(QStringLiteral("yyyy-MM-dd"))));
     EXPECT_EQ(capture.last().pages.back().textsOf(BandKind::Summary), (QStringList{QStringLiteral("薪资总额"), "3565.5"}));
+}
+
+TEST_F(SalaryFormTest, ThePrintedTotalStandsUnderTheSubtotalColumn)
+{
+    TFrmSalary f;
+    show(f);
+    setMonth(f, QDate(2024, 3, 17));
+    click(f, "cmd_find");
+    report::PreviewCapture capture;
+    click(f, "cmd_prin");
+    ASSERT_EQ(capture.count(), 1);
+    const report::Page& p = capture.last().pages.at(0);
+    EXPECT_TRUE(standsUnder(findIn(p, BandKind::Summary, totalBox(f)->text()),
+                            findIn(p, BandKind::PageHeader, QStringLiteral("小计")), report::Align::Right));
 }
 
 TEST_F(SalaryFormTest, NothingIsPrintedBeforeASheetOrForATotalOfZero)

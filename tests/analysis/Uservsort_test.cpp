@@ -4,6 +4,7 @@
 #include "analysis/Uservsorts.h"
 #include "platform/report/Preview.h"
 #include "platform/ui/DbDatePicker.h"
+#include "tests/support/ReportText.h"
 
 #include <memory>
 
@@ -195,6 +196,17 @@ TEST_F(ServSortTest, PrintsTheItemRankingWithItsTotal)
                            "S3", "护理", "美容", "80", "40", "50",   //
                            "S1", "洗剪吹", "美发", "100", "30", "30"}));
     EXPECT_EQ(page.textsOf(report::BandKind::Summary), QStringList({"合计金额", "180"}));
+}
+
+TEST_F(ServSortTest, ThePrintedTotalStandsUnderTheColumnOfTheSums)
+{
+    auto f = openForm<TFrmServSortI>();
+    report::PreviewCapture capture;
+    click(*f, "cmd_prin");
+    ASSERT_EQ(capture.count(), 1);
+    const report::Page& p = capture.last().pages.at(0);
+    EXPECT_TRUE(standsUnder(findIn(p, report::BandKind::Summary, "180"),
+                            findIn(p, report::BandKind::PageHeader, "本时间段消费金额"), report::Align::Right));
 }
 
 } // namespace

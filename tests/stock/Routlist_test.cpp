@@ -4,6 +4,7 @@
 
 #include "core/Udatamod.h"
 #include "stock/UoutList.h"
+#include "tests/support/ReportText.h"
 
 namespace {
 
@@ -62,6 +63,51 @@ TEST_F(OutListPrintTest, TheLayoutAloneNamesEveryTextItPrints)
     EXPECT_EQ(r.text("SpecTitle"), QStringLiteral("规"));
     EXPECT_EQ(r.text("TotalAmount"), "470.2");
     EXPECT_TRUE(r.pageFooter().isEmpty());
+}
+
+TEST_F(OutListPrintTest, LongCustomerAndGoodsNamesPrintWholeInTheirCells)
+{
+    const QString customer = QStringLiteral("广州市天河区丽人美容美发用品有限公司");
+    const QString goods = QStringLiteral("丝蕴深层滋养修护洗发露家庭装");
+    exec("insert into company (comp_code, comp_name) values ('C9', :n)", {{"n", customer}});
+    exec("update goods set gods_name=:n where gods_code='G02'", {{"n", goods}});
+    addDocument("B9", day(3, 3), "C9", "out", {{"G02", 1, 25}});
+    TFrmOutList f;
+    show(f);
+    setRange(f.fromPicker(), f.toPicker(), rangeFrom(), rangeTo());
+    click(f, "cmd_find");
+
+    report::PreviewCapture capture;
+    click(f, "cmd_prin");
+    ASSERT_EQ(capture.count(), 1);
+    const report::Page& p = capture.last().pages.at(0);
+    for (const QString& name : {customer, goods}) {
+        SCOPED_TRACE(name.toStdString());
+        const report::TextItem* cell = findIn(p, report::BandKind::Detail, name);
+        ASSERT_NE(cell, nullptr);
+        EXPECT_TRUE(printsWhole(*cell));
+    }
+}
+
+TEST_F(OutListPrintTest, TheTotalsStandUnderTheQuantityAndSubtotalColumns)
+{
+    addStandardDocuments();
+    TFrmOutList f;
+    show(f);
+    setRange(f.fromPicker(), f.toPicker(), rangeFrom(), rangeTo());
+    click(f, "cmd_find");
+
+    report::PreviewCapture capture;
+    click(f, "cmd_prin");
+    ASSERT_EQ(capture.count(), 1);
+    const report::Page& p = capture.last().pages.back();
+    using report::BandKind;
+    EXPECT_TRUE(standsUnder(findIn(p, BandKind::Summary, "24"), findIn(p, BandKind::ColumnHeader, "数量"),
+                            report::Align::Right));
+    EXPECT_TRUE(standsUnder(findIn(p, BandKind::Summary, "470.2"), findIn(p, BandKind::ColumnHeader, "小计"),
+                            report::Align::Right));
+    EXPECT_EQ(textAfter(p, QStringLiteral("合计数量")), "24");
+    EXPECT_EQ(textAfter(p, QStringLiteral("合计金额")), "470.2");
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 
 #include "core/Udatamod.h"
 #include "platform/ui/DbGrid.h"
+#include "tests/support/ReportText.h"
 
 namespace {
 
@@ -104,6 +105,23 @@ TEST_F(OutSortCustomerTest, PrintsTheRankingInListOrderWithTheTotals)
                                                           {"C1", "丽人美发", "张三", "5", "180.2"}}));
     EXPECT_EQ(textAfter(p, QStringLiteral("合计数量")), "14");
     EXPECT_EQ(textAfter(p, QStringLiteral("合计金额")), "390.2");
+}
+
+TEST_F(OutSortCustomerTest, ThePrintedTotalsStandUnderTheQuantityAndAmountColumns)
+{
+    addStandardDocuments();
+    TFrmOutSortC f;
+    show(f);
+    find(f);
+    report::PreviewCapture capture;
+    click(f, "cmd_prin");
+    ASSERT_EQ(capture.count(), 1);
+    const report::Page& p = capture.last().pages.at(0);
+    using report::BandKind;
+    EXPECT_TRUE(standsUnder(findIn(p, BandKind::Summary, "24"), findIn(p, BandKind::ColumnHeader, "数量"),
+                            report::Align::Right));
+    EXPECT_TRUE(standsUnder(findIn(p, BandKind::Summary, "470.2"), findIn(p, BandKind::ColumnHeader, "金额"),
+                            report::Align::Right));
 }
 
 TEST_F(OutSortCustomerTest, FindAndPrintFollowTheRightsAtPosition27)

@@ -4,6 +4,7 @@
 
 #include "stock/Uin.h"
 #include "stock/Ureturnin.h"
+#include "tests/support/ReportText.h"
 
 namespace {
 
@@ -121,6 +122,37 @@ TEST_F(PurchasePrintTest, ALongPurchaseRunsOnWithTheHeaderOnEveryPageAndTheSumma
     EXPECT_EQ(printed, 60u);
     EXPECT_EQ(summaries, 1);
     EXPECT_EQ(summaryAfter(m.pages.back(), QStringLiteral("合计数量")), "60");
+}
+
+TEST_F(PurchasePrintTest, ALongGoodsNamePrintsWholeInItsCell)
+{
+    const QString name = QStringLiteral("丝蕴深层滋养修护无硅油洗发露超值家庭装");
+    exec("update goods set gods_name=:n where gods_code='G02'", {{"n", name}});
+    storeDocument("in", "P1", "in", {{"G01", 2, 5}, {"G02", 1.5, 7}});
+    auto f = openForm<TFrmIn>();
+    report::PreviewCapture capture;
+    click(*f, "cmd_prin");
+    ASSERT_EQ(capture.count(), 1);
+    const report::TextItem* cell = findIn(capture.last().pages.at(0), report::BandKind::Detail, name);
+    ASSERT_NE(cell, nullptr);
+    EXPECT_TRUE(printsWhole(*cell));
+}
+
+TEST_F(PurchasePrintTest, TheTotalsStandUnderTheQuantityAndSubtotalColumns)
+{
+    storeDocument("in", "P1", "in", {{"G01", 2, 5}, {"G02", 1.5, 7}});
+    auto f = openForm<TFrmIn>();
+    report::PreviewCapture capture;
+    click(*f, "cmd_prin");
+    ASSERT_EQ(capture.count(), 1);
+    const report::Page& p = capture.last().pages.at(0);
+    using report::BandKind;
+    EXPECT_TRUE(standsUnder(findIn(p, BandKind::Summary, "3.5"), findIn(p, BandKind::PageHeader, "数量"),
+                            report::Align::Right));
+    EXPECT_TRUE(standsUnder(findIn(p, BandKind::Summary, "20.5"), findIn(p, BandKind::PageHeader, "小计"),
+                            report::Align::Right));
+    EXPECT_EQ(summaryAfter(p, QStringLiteral("合计数量")), "3.5");
+    EXPECT_EQ(summaryAfter(p, QStringLiteral("合计金额")), "20.5");
 }
 
 } // namespace
