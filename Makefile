@@ -1,7 +1,7 @@
 BUILD := build
 JOBS  := $(shell nproc)
 
-.PHONY: run test build deps clean
+.PHONY: run test build deps clean bench
 
 deps:
 	@sh scripts/setup-deps.sh
@@ -16,6 +16,11 @@ run: build
 
 test: build
 	@cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+# Times the everyday actions on a large salon's data (generated once into
+# $(BUILD)/bench-data and reused). Options: make bench BENCH_ARGS="--only salary".
+bench: build
+	@cd $(BUILD) && ./salon-benchmark $(BENCH_ARGS)
 
 clean:
 	rm -rf $(BUILD)

@@ -1,0 +1,131 @@
+// Opening a ledger list and reading every cell it shows, and the memory an
+// open list holds.
+#include "tools/bench/Actions.h"
+
+#include "core/DbConfig.h"
+#include "core/Udatamod.h"
+#include "tools/bench/RawSql.h"
+#include "tools/bench/Session.h"
+
+#include <QDateTime>
+#include <algorithm>
+
+namespace bench {
+
+namespace {
+
+// The days, counted back from the last, that hold at least the rows asked
+// for (whole days, so a few more).
+struct LedgerDays {
+    QDate from;
+    QDate to;
+    qint64 rows = 0;
+};
+
+LedgerDays daysHolding(RawDb& raw, qint64 rows)
+{
+    LedgerDays days;
+    days.to = lastDay();
+    const QVariant first =
+        raw.scalar(QStringLiteral("select bill_date from insifee order by bill_date desc limit 1 offset ?"), {rows - 1});
+    days.from = first.isNull() ? firstDay() : QDate::fromString(first.toString().left(10), Qt::ISODate);
+    days.rows = raw.scalar(QStringLiteral("select count(*) from insifee where bill_date between ? and ?"),
+                           {storedDay(days.from), storedDay(days.to)})
+                    .toLongLong();
+    return days;
+}
+
+// The list the ledger forms open over a range of days.
+const QString kListSql = QStringLiteral("select * from insifee where bill_date between :d1 and :d2");
+
+// The change column as the billing form computes it for every row it shows.
+void changeFee(db::Dataset& q)
+{
+    const QVariant received = q.value(QStringLiteral("serv_fee"));
+    const QVariant due = q.value(QStringLiteral("should_gath"));
+    if (received.isNull() || due.isNull())
+        return;
+    q.setValue(QStringLiteral("change_fee"), double(db::asInt(received) - db::asInt(due)));
+}
+
+// Opens InsiFeeQ on the days and reads every cell as it is shown.
+void openAndReadEveryCell(db::Dataset& q, const LedgerDays& days)
+{
+    q.setSql(kListSql);
+    q.setParam(QStringLiteral("d1"), QDateTime(days.from, QTime(0, 0)));
+    q.setParam(QStringLiteral("d2"), QDateTime(days.to, QTime(0, 0)));
+    q.open();
+    qint64 characters = 0;
+    for (int row = 0; row < q.recordCount(); ++row)
+        for (int field = 0; field < q.fieldCount(); ++field)
+            characters += q.displayText(row, field).size();
+    require(characters > 0 && q.recordCount() == days.rows,
+            QStringLiteral("the list showed %1 rows, not %2").arg(q.recordCount()).arg(days.rows));
+}
+
+void stepEveryCellRaw(RawDb& raw, const LedgerDays& days)
+{
+    RawStatement st(raw, kListSql);
+    st.bind(":d1", storedDay(days.from));
+    st.bind(":d2", storedDay(days.to));
+    require(st.readAll() == days.rows, QStringLiteral("the raw list has another row count"));
+}
+
+struct ListMeasurement {
+    Best program;
+    qint64 heapGrowth = 0; // of the last open, lookups already cached
+};
+
+// The last run leaves the list open, so its heap growth is what a user's
+// open list holds; the runs before it have filled the lookup caches, which
+// belong to the connection rather than to the list.
+ListMeasurement measureList(Context& ctx, db::Dataset& q, const LedgerDays& days)
+{
+    ListMeasurement m;
+    qint64 before = 0;
+    m.program = timeBest(
+        ctx.policy(), QStringLiteral("list of %1 rows").arg(days.rows), [&] { openAndReadEveryCell(q, days); },
+        [&] {
+            q.close();
+            before = heapInUse();
+        });
+    m.heapGrowth = heapInUse() - before;
+    q.close();
+    return m;
+}
+
+} // namespace
+
+void runListActions(Context& ctx)
+{
+    const bool timeList = ctx.options.wants(QStringLiteral("list"));
+    const bool memory = ctx.options.wants(QStringLiteral("memory"));
+    if (!timeList && !memory)
+        return;
+    const QString path = ctx.salon(ctx.options.salon);
+    RawDb raw(path, databaseKey());
+    ProgramSession session(path);
+    db::Dataset& q = session.dataModule().InsiFeeQ;
+    const db::Subscription change = q.onCalcFields(changeFee);
+    for (qint64 asked : ctx.options.listRows) {
+        const qint64 rows = std::min(ctx.options.capped(asked), ctx.options.salon.ledgerRows);
+        const LedgerDays days = daysHolding(raw, rows);
+        const QString size = formatCount(days.rows) + QStringLiteral(" rows");
+        ctx.measure(QStringLiteral("open ledger list, read every cell"), size, [&] {
+            const ListMeasurement m = measureList(ctx, q, days);
+            if (timeList) {
+                const Best floor = timeBest(ctx.policy(), QStringLiteral("raw list"), [&] { stepEveryCellRaw(raw, days); });
+                ctx.table.print({QStringLiteral("open ledger list, read every cell"), size, m.program.ms(), floor.ms(),
+                                 {}, {}, Target::ratioAtMost(2),
+                                 joinNotes({QStringLiteral("lookups and change column included"),
+                                            runsNote(ctx.policy(), m.program)})});
+            }
+            if (memory)
+                ctx.table.print({QStringLiteral("memory of the open list"), size, {}, {}, {},
+                                 double(m.heapGrowth) / double(days.rows), Target::bytesPerRowAtMost(1024),
+                                 QStringLiteral("heap growth %1 MB").arg(m.heapGrowth / 1048576.0, 0, 'f', 1)});
+        });
+    }
+}
+
+} // namespace bench

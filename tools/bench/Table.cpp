@@ -1,0 +1,123 @@
+#include "tools/bench/Table.h"
+
+#include <QLocale>
+#include <cstdio>
+
+namespace bench {
+
+namespace {
+
+constexpr const char* kRowFormat = "%-40s %-26s %13s %10s %8s %-15s %-4s %s\n";
+
+QString formatRatio(double x)
+{
+    return QString::number(x, 'f', x >= 100 ? 0 : 1) + u'x';
+}
+
+QString formatBytes(double bytes)
+{
+    return bytes >= 1024 ? QString::number(bytes / 1024, 'f', 2) + QStringLiteral(" KB") : QString::number(bytes, 'f', 0) + " B";
+}
+
+// The ratio, the time or the bytes, whichever the target speaks of.
+std::optional<bool> meets(const Result& r)
+{
+    switch (r.target.kind) {
+    case Target::Kind::None:
+        return std::nullopt;
+    case Target::Kind::RatioAtMost:
+        return r.ratio ? std::optional<bool>(*r.ratio <= r.target.limit) : std::nullopt;
+    case Target::Kind::BelowMs:
+        return r.ms ? std::optional<bool>(*r.ms < r.target.limit) : std::nullopt;
+    case Target::Kind::BytesPerRowAtMost:
+        return r.bytesPerRow ? std::optional<bool>(*r.bytesPerRow <= r.target.limit) : std::nullopt;
+    }
+    return std::nullopt;
+}
+
+void printLine(const QString& action, const QString& size, const QString& time, const QString& floor,
+               const QString& ratio, const QString& target, const QString& ok, const QString& note)
+{
+    std::printf(kRowFormat, qPrintable(action), qPrintable(size), qPrintable(time), qPrintable(floor), qPrintable(ratio),
+                qPrintable(target), qPrintable(ok), qPrintable(note));
+    std::fflush(stdout);
+}
+
+} // namespace
+
+QString Target::text() const
+{
+    switch (kind) {
+    case Kind::None:
+        return QStringLiteral("-");
+    case Kind::RatioAtMost:
+        return QStringLiteral("<= %1").arg(formatRatio(limit));
+    case Kind::BelowMs:
+        return QStringLiteral("< %1").arg(formatMs(limit));
+    case Kind::BytesPerRowAtMost:
+        return QStringLiteral("<= %1/row").arg(formatBytes(limit));
+    }
+    return {};
+}
+
+QString formatMs(double ms)
+{
+    if (ms < 10)
+        return QString::number(ms, 'f', 2) + QStringLiteral(" ms");
+    if (ms < 100)
+        return QString::number(ms, 'f', 1) + QStringLiteral(" ms");
+    if (ms < 10000)
+        return QString::number(ms, 'f', 0) + QStringLiteral(" ms");
+    return QString::number(ms / 1000, 'f', 1) + QStringLiteral(" s");
+}
+
+QString formatCount(qint64 n)
+{
+    return QLocale(QLocale::English).toString(n);
+}
+
+QString compactCount(qint64 n)
+{
+    const auto scaled = [](double v, const char* unit) { return QString::number(v, 'g', 3) + QLatin1String(unit); };
+    if (n >= 1000000)
+        return scaled(n / 1e6, "M");
+    if (n >= 1000)
+        return scaled(n / 1e3, "k");
+    return QString::number(n);
+}
+
+void Table::printHeader() const
+{
+    printLine(QStringLiteral("action"), QStringLiteral("size"), QStringLiteral("time"), QStringLiteral("floor"),
+              QStringLiteral("ratio"), QStringLiteral("target"), QStringLiteral("met"), QStringLiteral("notes"));
+    printRule();
+}
+
+void Table::printRule() const
+{
+    std::printf("%s\n", QString(140, u'-').toLatin1().constData());
+}
+
+void Table::print(Result r)
+{
+    if (!r.ratio && r.ms && r.floorMs && *r.floorMs > 0)
+        r.ratio = *r.ms / *r.floorMs;
+    const std::optional<bool> ok = meets(r);
+    if (ok && !*ok)
+        ++misses_;
+    QString time = r.ms ? formatMs(*r.ms) : QString();
+    if (r.bytesPerRow)
+        time = formatBytes(*r.bytesPerRow) + QStringLiteral("/row");
+    printLine(r.action, r.size, time.isEmpty() ? QStringLiteral("-") : time,
+              r.floorMs ? formatMs(*r.floorMs) : QStringLiteral("-"), r.ratio ? formatRatio(*r.ratio) : QStringLiteral("-"),
+              r.target.text(), ok ? (*ok ? QStringLiteral("yes") : QStringLiteral("NO")) : QStringLiteral("-"), r.note);
+}
+
+void Table::printFailure(const QString& action, const QString& size, const QString& reason)
+{
+    ++failures_;
+    printLine(action, size, QStringLiteral("failed"), QStringLiteral("-"), QStringLiteral("-"), QStringLiteral("-"),
+              QStringLiteral("-"), reason);
+}
+
+} // namespace bench
