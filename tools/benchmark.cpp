@@ -47,10 +47,11 @@ void printPreamble(const bench::Options& o)
     std::printf("salon-benchmark, %s\n", qPrintable(QDateTime::currentDateTime().toString(Qt::ISODate)));
     std::printf("machine: %d cores, load average %s (other work on the machine slows every figure)\n",
                 QThread::idealThreadCount(), qPrintable(loadAverage()));
-    std::printf("salon: %s, %d employees, %d goods, %d service items; ledger %s to %s, %s service bills in its last month\n",
-                qPrintable(o.salon.describe()), o.salon.employees, o.salon.goods, o.salon.serviceItems,
-                qPrintable(bench::firstDay().toString(Qt::ISODate)), qPrintable(bench::lastDay().toString(Qt::ISODate)),
-                qPrintable(bench::formatCount(o.salon.peakMonthBills)));
+    std::printf(
+        "salon: %s, %d employees, %d goods, %d service items; ledger %s to %s, %s service bills in its last month\n",
+        qPrintable(o.salon.describe()), o.salon.employees, o.salon.goods, o.salon.serviceItems,
+        qPrintable(bench::firstDay().toString(Qt::ISODate)), qPrintable(bench::lastDay().toString(Qt::ISODate)),
+        qPrintable(bench::formatCount(o.salon.peakMonthBills)));
     std::printf("each time is the fastest of %d runs (one run when the first takes over %.0f s); floor = the same work "
                 "done raw on the same file in the same run; ratio = time / floor\n",
                 o.policy.runs, o.policy.singleRunAfterSeconds);

@@ -21,9 +21,11 @@ public:
 
     // The cached database of that size, generated on first use.
     QString salon(const SalonSize& size);
-    // A fresh copy of it to write on (see workCopy); removed when the
-    // benchmark ends unless --keep-work.
-    QString writableSalon(const SalonSize& size);
+    // A fresh copy of it to write on (see workCopy), with the last day's
+    // records moved to today when the forms should open on them; removed
+    // when the benchmark ends unless --keep-work.
+    enum class Today { AsGenerated, LastDayMoved };
+    QString writableSalon(const SalonSize& size, Today today);
     // "generated <size> in 41.2 s" for each database made in this run.
     QStringList generationLog() const { return generated_; }
 
@@ -36,10 +38,10 @@ private:
 };
 
 // Each prints its lines of the table, as its options ask.
-void runListActions(Context& ctx);     // "list" and "memory"
-void runBillingActions(Context& ctx);  // "bill": the save, typing, the first bill
-void runSalaryActions(Context& ctx);   // "salary"
-void runProfitAction(Context& ctx);    // "profit"
-void runSaveActions(Context& ctx);     // "saves": card operations, stock documents
+void runListActions(Context& ctx);    // "list" and "memory"
+void runBillingActions(Context& ctx); // "bill": the save, typing, the first bill
+void runSalaryActions(Context& ctx);  // "salary"
+void runProfitAction(Context& ctx);   // "profit"
+void runSaveActions(Context& ctx);    // "saves": card operations, stock documents
 
 } // namespace bench

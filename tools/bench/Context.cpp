@@ -26,9 +26,11 @@ QString Context::salon(const SalonSize& size)
     return path;
 }
 
-QString Context::writableSalon(const SalonSize& size)
+QString Context::writableSalon(const SalonSize& size, Today today)
 {
     const QString copy = workCopy(salon(size), options.dataFolder);
+    if (today == Today::LastDayMoved)
+        moveLastDayToToday(copy);
     if (!copies_.contains(copy))
         copies_ << copy;
     return copy;

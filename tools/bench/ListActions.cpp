@@ -26,8 +26,8 @@ LedgerDays daysHolding(RawDb& raw, qint64 rows)
 {
     LedgerDays days;
     days.to = lastDay();
-    const QVariant first =
-        raw.scalar(QStringLiteral("select bill_date from insifee order by bill_date desc limit 1 offset ?"), {rows - 1});
+    const QVariant first = raw.scalar(
+        QStringLiteral("select bill_date from insifee order by bill_date desc limit 1 offset ?"), {rows - 1});
     days.from = first.isNull() ? firstDay() : QDate::fromString(first.toString().left(10), Qt::ISODate);
     days.rows = raw.scalar(QStringLiteral("select count(*) from insifee where bill_date between ? and ?"),
                            {storedDay(days.from), storedDay(days.to)})
@@ -114,16 +114,21 @@ void runListActions(Context& ctx)
         ctx.measure(QStringLiteral("open ledger list, read every cell"), size, [&] {
             const ListMeasurement m = measureList(ctx, q, days);
             if (timeList) {
-                const Best floor = timeBest(ctx.policy(), QStringLiteral("raw list"), [&] { stepEveryCellRaw(raw, days); });
-                ctx.table.print({QStringLiteral("open ledger list, read every cell"), size, m.program.ms(), floor.ms(),
-                                 {}, {}, Target::ratioAtMost(2),
-                                 joinNotes({QStringLiteral("lookups and change column included"),
-                                            runsNote(ctx.policy(), m.program)})});
+                const Best floor =
+                    timeBest(ctx.policy(), QStringLiteral("raw list"), [&] { stepEveryCellRaw(raw, days); });
+                ctx.table.print(Result(QStringLiteral("open ledger list, read every cell"), size)
+                                    .time(m.program.ms())
+                                    .floor(floor.ms())
+                                    .target(Target::ratioAtMost(2))
+                                    .note(joinNotes({QStringLiteral("lookups and change column included"),
+                                                     runsNote(ctx.policy(), m.program)})));
             }
             if (memory)
-                ctx.table.print({QStringLiteral("memory of the open list"), size, {}, {}, {},
-                                 double(m.heapGrowth) / double(days.rows), Target::bytesPerRowAtMost(1024),
-                                 QStringLiteral("heap growth %1 MB").arg(m.heapGrowth / 1048576.0, 0, 'f', 1)});
+                ctx.table.print(
+                    Result(QStringLiteral("memory of the open list"), size)
+                        .bytesPerRow(double(m.heapGrowth) / double(days.rows))
+                        .target(Target::bytesPerRowAtMost(1024))
+                        .note(QStringLiteral("heap growth %1 MB").arg(m.heapGrowth / 1048576.0, 0, 'f', 1)));
         });
     }
 }

@@ -130,7 +130,10 @@ QString runsNote(const RunPolicy& policy, const Best& best)
 {
     if (best.runs() >= policy.runs)
         return {};
-    return QStringLiteral("%1 run%2 only: over %3 s each").arg(best.runs()).arg(best.runs() == 1 ? "" : "s").arg(policy.singleRunAfterSeconds);
+    return QStringLiteral("%1 run%2 only: over %3 s each")
+        .arg(best.runs())
+        .arg(best.runs() == 1 ? "" : "s")
+        .arg(policy.singleRunAfterSeconds);
 }
 
 QString joinNotes(std::initializer_list<QString> notes)

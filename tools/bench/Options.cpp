@@ -65,10 +65,12 @@ Options parseOptions(const QStringList& arguments)
         "Each time is the fastest of several runs. Generated databases are kept under the data folder and reused."));
     parser.addHelpOption();
     const auto add = [&](const QString& name, const QString& help, const QString& value) {
-        parser.addOption(QCommandLineOption(name, help + QStringLiteral(" (default %1)").arg(value), QStringLiteral("n"), value));
+        parser.addOption(
+            QCommandLineOption(name, help + QStringLiteral(" (default %1)").arg(value), QStringLiteral("n"), value));
     };
     add(QStringLiteral("members"), QStringLiteral("members of the large salon"), QString::number(o.salon.members));
-    add(QStringLiteral("ledger"), QStringLiteral("ledger rows of the large salon"), QString::number(o.salon.ledgerRows));
+    add(QStringLiteral("ledger"), QStringLiteral("ledger rows of the large salon"),
+        QString::number(o.salon.ledgerRows));
     add(QStringLiteral("employees"), QStringLiteral("employees"), QString::number(o.salon.employees));
     add(QStringLiteral("goods"), QStringLiteral("goods"), QString::number(o.salon.goods));
     add(QStringLiteral("items"), QStringLiteral("service items"), QString::number(o.salon.serviceItems));
@@ -79,23 +81,25 @@ Options parseOptions(const QStringList& arguments)
     add(QStringLiteral("bill-ledger"), QStringLiteral("ledger rows of both bill-save salons"),
         QString::number(o.billLedgerRows));
     add(QStringLiteral("list-rows"), QStringLiteral("rows of the ledger lists opened"), listText(o.listRows));
-    add(QStringLiteral("salary-ledgers"), QStringLiteral("ledger rows of the salary-sheet salons"), listText(o.salaryLedgers));
+    add(QStringLiteral("salary-ledgers"), QStringLiteral("ledger rows of the salary-sheet salons"),
+        listText(o.salaryLedgers));
     add(QStringLiteral("max-rows"), QStringLiteral("caps every ledger and list at this many rows, 0 for none"),
         QString::number(o.maxRows));
-    add(QStringLiteral("runs"), QStringLiteral("runs of each measurement, the fastest counts"), QString::number(o.policy.runs));
+    add(QStringLiteral("runs"), QStringLiteral("runs of each measurement, the fastest counts"),
+        QString::number(o.policy.runs));
     add(QStringLiteral("single-run-after"), QStringLiteral("seconds: a first run slower than this is not repeated"),
         QString::number(o.policy.singleRunAfterSeconds));
     add(QStringLiteral("timeout"), QStringLiteral("seconds: a run still going after this stops the benchmark"),
         QString::number(o.policy.timeoutSeconds));
-    parser.addOption(QCommandLineOption(QStringLiteral("only"),
-                                        QStringLiteral("comma-separated actions to run, of: %1").arg(kActions.join(u',')),
-                                        QStringLiteral("actions")));
+    parser.addOption(QCommandLineOption(
+        QStringLiteral("only"), QStringLiteral("comma-separated actions to run, of: %1").arg(kActions.join(u',')),
+        QStringLiteral("actions")));
     parser.addOption(QCommandLineOption(QStringLiteral("data"),
                                         QStringLiteral("folder of the generated databases (default bench-data beside "
                                                        "this program)"),
                                         QStringLiteral("folder")));
-    parser.addOption(QCommandLineOption(QStringLiteral("keep-work"),
-                                        QStringLiteral("keep the written copies under <data>/work")));
+    parser.addOption(
+        QCommandLineOption(QStringLiteral("keep-work"), QStringLiteral("keep the written copies under <data>/work")));
     parser.process(arguments);
     if (!parser.positionalArguments().isEmpty())
         refuse(QStringLiteral("unexpected \"%1\"").arg(parser.positionalArguments().join(u' ')));
@@ -126,8 +130,8 @@ Options parseOptions(const QStringList& arguments)
         o.only << action.trimmed();
     }
     o.dataFolder = parser.isSet(QStringLiteral("data"))
-        ? QDir(parser.value(QStringLiteral("data"))).absolutePath()
-        : QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("bench-data"));
+                       ? QDir(parser.value(QStringLiteral("data"))).absolutePath()
+                       : QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("bench-data"));
     return o;
 }
 

@@ -16,13 +16,13 @@ inline const QStringList kActions = {
 };
 
 struct Options {
-    SalonSize salon;                  // the large salon most actions run on
-    int smallMembers = 5000;          // the small salon of the bill save
-    qint64 billLedgerRows = 1000000;  // the ledger of both bill-save salons
+    SalonSize salon;                 // the large salon most actions run on
+    int smallMembers = 5000;         // the small salon of the bill save
+    qint64 billLedgerRows = 1000000; // the ledger of both bill-save salons
     QList<qint64> listRows = {10000, 100000, 1000000};
     QList<qint64> salaryLedgers = {30000, 365000, 2000000};
-    qint64 maxRows = 0;               // caps every ledger and list; 0: none
-    QStringList only;                 // empty: every action
+    qint64 maxRows = 0; // caps every ledger and list; 0: none
+    QStringList only;   // empty: every action
     RunPolicy policy;
     QString dataFolder;
     bool keepWork = false;

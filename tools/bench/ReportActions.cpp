@@ -32,7 +32,8 @@ namespace {
 const QString kCommissionSql = QStringLiteral(R"(
 with items as (
   select serve_code, unit_pric, stylist_rate, middle_rate, assis_rate from serveitem s
-  where unit_pric > 0 and in_id = (select min(in_id) from serveitem t where t.serve_code = s.serve_code and t.unit_pric > 0)),
+  where unit_pric > 0
+    and in_id = (select min(in_id) from serveitem t where t.serve_code = s.serve_code and t.unit_pric > 0)),
 bills as (
   select serve_code, should_gath, stylist_code, middle_code, assis_code from insifee
   where gath_type = 'servefee' and bill_date >= :first and bill_date < :next),
@@ -94,7 +95,7 @@ QString compareCommissions(const QHash<QString, double>& sheet, const QHash<QStr
 void salarySheet(Context& ctx, const SalonSize& size)
 {
     const QDate month(lastDay().year(), lastDay().month(), 1);
-    const QString path = ctx.writableSalon(size); // the sheet writes its work tables
+    const QString path = ctx.writableSalon(size, Context::Today::AsGenerated); // the sheet writes its work tables
     Best program;
     QHash<QString, double> sheet;
     int saleRate = 0;
@@ -118,11 +119,14 @@ void salarySheet(Context& ctx, const SalonSize& size)
                                                    "bill_date >= ? and bill_date < ?"),
                                     {storedDay(month), storedDay(month.addMonths(1))})
                              .toLongLong();
-    ctx.table.print({QStringLiteral("salary sheet of a month (%1 staff)").arg(sheet.size()),
-                     QStringLiteral("%1 bills in %2 rows").arg(compactCount(bills), compactCount(size.ledgerRows)),
-                     program.ms(), floor.ms(), {}, {}, Target::belowMs(1000),
-                     joinNotes({QStringLiteral("floor: grouped SQL"), runsNote(ctx.policy(), program),
-                                compareCommissions(sheet, byRaw)})});
+    ctx.table.print(
+        Result(QStringLiteral("salary sheet of a month (%1 staff)").arg(sheet.size()),
+               QStringLiteral("%1 bills in %2 rows").arg(compactCount(bills), compactCount(size.ledgerRows)))
+            .time(program.ms())
+            .floor(floor.ms())
+            .target(Target::belowMs(1000))
+            .note(joinNotes({QStringLiteral("floor: grouped SQL"), runsNote(ctx.policy(), program),
+                             compareCommissions(sheet, byRaw)})));
 }
 
 // ---------------------------------------------------------------- profit
@@ -137,11 +141,14 @@ const ProfitLine kProfitLines[] = {
     {QStringLiteral("select bill_no,bill_date,shou_tota from outmain where bill_date between :date1 and :date2 "), 2},
     {QStringLiteral("select bill_no,bill_date,shou_tota from inmain where bill_date between :date1 and :date2 "), 2},
     {QStringLiteral("select bill_no,bill_date,should_gath,gath_type from insifee where bill_date between :date1 and "
-                    ":date2 and gath_type='servefee' "), 2},
+                    ":date2 and gath_type='servefee' "),
+     2},
     {QStringLiteral("select bill_no,bill_date,serv_fee,gath_type from insifee where bill_date between :date1 and "
-                    ":date2 and gath_type='income' "), 2},
+                    ":date2 and gath_type='income' "),
+     2},
     {QStringLiteral("select bill_no,bill_date,serv_fee,gath_type from insifee where bill_date between :date1 and "
-                    ":date2 and gath_type='outlay' "), 2},
+                    ":date2 and gath_type='outlay' "),
+     2},
 };
 
 struct RawProfit {
@@ -196,20 +203,26 @@ void runProfitAction(Context& ctx)
             showForm(form);
             child<ui::DbDatePicker>(form, "DP1")->setDate(from);
             child<ui::DbDatePicker>(form, "DP2")->setDate(lastDay());
-            program = timeBest(ctx.policy(), QStringLiteral("profit"), [&] { click(child<QPushButton>(form, "cmd_add")); });
+            program =
+                timeBest(ctx.policy(), QStringLiteral("profit"), [&] { click(child<QPushButton>(form, "cmd_add")); });
             session.requireNoPrompt(QStringLiteral("the profit"));
             shown = child<QLineEdit>(form, "Edit6")->text();
         }
         RawDb raw(path, databaseKey());
         RawProfit byRaw;
-        const Best floor = timeBest(ctx.policy(), QStringLiteral("raw profit"), [&] { byRaw = profitRaw(raw, from, lastDay()); });
-        ctx.table.print({QStringLiteral("profit of a year"),
-                         QStringLiteral("%1 rows listed of %2").arg(compactCount(byRaw.rows), compactCount(size.ledgerRows)),
-                         program.ms(), floor.ms(), {}, {}, Target::ratioAtMost(1.3),
-                         joinNotes({QStringLiteral("floor: the five lists stepped"),
-                                    shown == byRaw.profit ? QString()
-                                                          : QStringLiteral("CHECK: the form shows %1, the raw lists give %2")
-                                                                .arg(shown, byRaw.profit)})});
+        const Best floor =
+            timeBest(ctx.policy(), QStringLiteral("raw profit"), [&] { byRaw = profitRaw(raw, from, lastDay()); });
+        const QString check =
+            shown == byRaw.profit
+                ? QString()
+                : QStringLiteral("CHECK: the form shows %1, the raw lists give %2").arg(shown, byRaw.profit);
+        ctx.table.print(
+            Result(QStringLiteral("profit of a year"),
+                   QStringLiteral("%1 rows listed of %2").arg(compactCount(byRaw.rows), compactCount(size.ledgerRows)))
+                .time(program.ms())
+                .floor(floor.ms())
+                .target(Target::ratioAtMost(1.3))
+                .note(joinNotes({QStringLiteral("floor: the five lists stepped"), check})));
     });
 }
 

@@ -37,16 +37,17 @@ QDate lastDay();  // 2024-12-31, the end of the busiest month
 QString cachedSalon(const QString& folder, const SalonSize& size, qint64& generatedMs);
 
 // A copy of a cached database under folder/work for the actions that write,
-// so the cached file stays as generated. The records of the last day are
-// moved to today: the billing and stock forms open on today's records and
-// so find a full day's worth.
+// so the cached file stays as generated.
 QString workCopy(const QString& cachedPath, const QString& folder);
+// Moves the bills and documents of the last day to today: the billing and
+// stock forms open on today's records and so find a full day's worth.
+void moveLastDayToToday(const QString& path);
 
 // The stored text of a day, as the program writes dates.
 QString storedDay(const QDate& day);
 
 // Codes the generator gives (the actions pick members and goods by them).
-QString memberCode(int index);   // index from 0
+QString memberCode(int index); // index from 0
 QString cardNumber(int index);
 // Members from this index on have no card yet.
 int firstMemberWithoutCard(int members);

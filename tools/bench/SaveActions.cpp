@@ -71,9 +71,10 @@ double cardOperation(Context& ctx, CardOperationForm& form, const CardHolder& me
 void cardMoneyRaw(RawDb& raw, const CardHolder& member, const char* type, qint64 amount, double sign)
 {
     inRawTransaction(raw, [&] {
-        RawStatement row(raw, QStringLiteral("insert into insifee (insi_code,card_no,bill_date,serv_fee,gath_code,gath_note,"
-                                             "gath_type) select insi_code, card_no, ?, ?, 'admin', ?, ? from insider "
-                                             "where insi_code=?"));
+        RawStatement row(raw,
+                         QStringLiteral("insert into insifee (insi_code,card_no,bill_date,serv_fee,gath_code,gath_note,"
+                                        "gath_type) select insi_code, card_no, ?, ?, 'admin', ?, ? from insider "
+                                        "where insi_code=?"));
         row.bind(1, storedDay(QDate::currentDate()));
         row.bind(2, amount);
         row.bind(3, sign > 0 ? QStringLiteral("会员存款") : QStringLiteral("会员取款"));
@@ -108,11 +109,16 @@ void cardMoney(Context& ctx, const QString& path, const QString& size, const cha
     }
     RawDb raw(path, databaseKey());
     int run = ctx.policy().runs;
-    const Best floor = timeBest(ctx.policy(), QStringLiteral("raw card money"),
-                                [&] { cardMoneyRaw(raw, holders[size_t(run)], type, 100, sign); }, [&] { ++run; });
-    ctx.table.print({QStringLiteral("save a card %1").arg(sign > 0 ? QStringLiteral("deposit") : QStringLiteral("withdrawal")),
-                     size, program.ms(), floor.ms(), {}, {}, Target::none(),
-                     QStringLiteral("floor: ledger row + balance, raw; target: no whole-table re-read")});
+    const Best floor = timeBest(
+        ctx.policy(), QStringLiteral("raw card money"),
+        [&] { cardMoneyRaw(raw, holders[size_t(run)], type, 100, sign); }, [&] { ++run; });
+    ctx.table.print(
+        Result(
+            QStringLiteral("save a card %1").arg(sign > 0 ? QStringLiteral("deposit") : QStringLiteral("withdrawal")),
+            size)
+            .time(program.ms())
+            .floor(floor.ms())
+            .note(QStringLiteral("floor: ledger row + balance, raw; target: no whole-table re-read")));
 }
 
 // ---------------------------------------------------------------- stock documents
@@ -138,7 +144,8 @@ public:
 private:
     QModelIndex cell(const char* field) const
     {
-        return grid_->model()->index(form_.lines().recNo(), grid_->datasetModel()->columnOf(QString::fromLatin1(field)));
+        return grid_->model()->index(form_.lines().recNo(),
+                                     grid_->datasetModel()->columnOf(QString::fromLatin1(field)));
     }
     // Double-click opens the cell's editor; the text is typed, then Enter.
     void enterCell(const char* field, const QString& text)
@@ -194,15 +201,17 @@ void stockDocumentRaw(RawDb& raw, bool in, int run)
     const QString side = in ? QStringLiteral("in") : QStringLiteral("out");
     const QString billNo = NewBillNo();
     inRawTransaction(raw, [&] {
-        RawStatement head(raw, QStringLiteral("insert into %1main (bill_no, bill_date, shou_tota, bill_type) values (?,?,?,?)")
-                                   .arg(side));
+        RawStatement head(
+            raw,
+            QStringLiteral("insert into %1main (bill_no, bill_date, shou_tota, bill_type) values (?,?,?,?)").arg(side));
         head.bind(1, billNo);
         head.bind(2, storedDay(QDate::currentDate()));
         head.bind(3, 100.0);
         head.bind(4, side);
         head.step();
-        RawStatement line(raw, QStringLiteral("insert into %1goods (bill_no, gods_code, sub_amou, unit_pric) values (?,?,?,?)")
-                                   .arg(side));
+        RawStatement line(
+            raw,
+            QStringLiteral("insert into %1goods (bill_no, gods_code, sub_amou, unit_pric) values (?,?,?,?)").arg(side));
         RawStatement read(raw, QStringLiteral("select gods_amou, cost_pric from storemain where gods_code=?"));
         RawStatement write(raw, QStringLiteral("update storemain set gods_amou=?, cost_pric=? where gods_code=?"));
         for (int i = 0; i < kDocumentLines; ++i) {
@@ -242,12 +251,13 @@ void stockDocuments(Context& ctx, const QString& path, const QString& size, bool
     }
     RawDb raw(path, databaseKey());
     int run = 0;
-    const Best floor = timeBest(ctx.policy(), QStringLiteral("raw stock document"),
-                                [&] { stockDocumentRaw(raw, in, run); }, [&] { ++run; });
-    ctx.table.print({QStringLiteral("save a %1 of %2 lines").arg(in ? QStringLiteral("purchase") : QStringLiteral("sale"))
-                         .arg(kDocumentLines),
-                     size, program.ms(), floor.ms(), {}, {}, Target::none(),
-                     QStringLiteral("floor: header, lines and stock, raw; target: no whole-table re-read")});
+    const Best floor = timeBest(
+        ctx.policy(), QStringLiteral("raw stock document"), [&] { stockDocumentRaw(raw, in, run); }, [&] { ++run; });
+    const QString document = in ? QStringLiteral("purchase") : QStringLiteral("sale");
+    ctx.table.print(Result(QStringLiteral("save a %1 of %2 lines").arg(document).arg(kDocumentLines), size)
+                        .time(program.ms())
+                        .floor(floor.ms())
+                        .note(QStringLiteral("floor: header, lines and stock, raw; target: no whole-table re-read")));
 }
 
 } // namespace
@@ -259,7 +269,8 @@ void runSaveActions(Context& ctx)
     const SalonSize& size = ctx.options.salon;
     const QString sizeText = size.describe();
     QString path;
-    ctx.measure(QStringLiteral("card operations and stock documents"), sizeText, [&] { path = ctx.writableSalon(size); });
+    ctx.measure(QStringLiteral("card operations and stock documents"), sizeText,
+                [&] { path = ctx.writableSalon(size, Context::Today::LastDayMoved); });
     if (path.isEmpty())
         return;
     ctx.measure(QStringLiteral("save a card deposit"), sizeText, [&] {
@@ -273,7 +284,8 @@ void runSaveActions(Context& ctx)
                                                             {CardBox::Amount, QStringLiteral("100")}};
         });
     });
-    ctx.measure(QStringLiteral("save a purchase"), sizeText, [&] { stockDocuments<TFrmIn>(ctx, path, sizeText, true); });
+    ctx.measure(QStringLiteral("save a purchase"), sizeText,
+                [&] { stockDocuments<TFrmIn>(ctx, path, sizeText, true); });
     ctx.measure(QStringLiteral("save a sale"), sizeText, [&] { stockDocuments<TFrmOut>(ctx, path, sizeText, false); });
 }
 

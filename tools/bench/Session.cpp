@@ -73,9 +73,15 @@ void ProgramSession::logIn()
     PowUse = PowAdd = PowEdit = PowDele = PowChek = PowFind = PowPrin = all;
     CurrentUser = QStringLiteral("admin");
     db::Connection& conn = dataModule_->AdoConn;
-    SaleCommissionRate = int(db::asInt(conn.scalar(QStringLiteral("select sale_value from userinfo limit 1"))));
-    GoodsCodeCaption = db::asString(conn.scalar(QStringLiteral("select gods_code from userinfo limit 1")));
-    GoodsNameCaption = db::asString(conn.scalar(QStringLiteral("select gods_name from userinfo limit 1")));
+    const auto setting = [&conn](const char* column) {
+        return conn.scalar(QStringLiteral("select %1 from userinfo limit 1").arg(QLatin1String(column)));
+    };
+    SaleCommissionRate = int(db::asInt(setting("sale_value")));
+    GoodsCodeCaption = db::asString(setting("gods_code"));
+    GoodsNameCaption = db::asString(setting("gods_name"));
+    GoodsSpecCaption = db::asString(setting("gods_spec"));
+    GoodsTypeCaption = db::asString(setting("gods_type"));
+    GoodsKindCaption = db::asString(setting("gods_kind"));
 }
 
 void ProgramSession::requireNoPrompt(const QString& during)

@@ -16,30 +16,23 @@ QString formatRatio(double x)
 
 QString formatBytes(double bytes)
 {
-    return bytes >= 1024 ? QString::number(bytes / 1024, 'f', 2) + QStringLiteral(" KB") : QString::number(bytes, 'f', 0) + " B";
+    return bytes >= 1024 ? QString::number(bytes / 1024, 'f', 2) + QStringLiteral(" KB")
+                         : QString::number(bytes, 'f', 0) + " B";
 }
 
-// The ratio, the time or the bytes, whichever the target speaks of.
-std::optional<bool> meets(const Result& r)
+// Whether a value meets a limit; nothing when the value is missing.
+std::optional<bool> within(const std::optional<double>& value, double limit, bool inclusive)
 {
-    switch (r.target.kind) {
-    case Target::Kind::None:
+    if (!value)
         return std::nullopt;
-    case Target::Kind::RatioAtMost:
-        return r.ratio ? std::optional<bool>(*r.ratio <= r.target.limit) : std::nullopt;
-    case Target::Kind::BelowMs:
-        return r.ms ? std::optional<bool>(*r.ms < r.target.limit) : std::nullopt;
-    case Target::Kind::BytesPerRowAtMost:
-        return r.bytesPerRow ? std::optional<bool>(*r.bytesPerRow <= r.target.limit) : std::nullopt;
-    }
-    return std::nullopt;
+    return inclusive ? *value <= limit : *value < limit;
 }
 
 void printLine(const QString& action, const QString& size, const QString& time, const QString& floor,
                const QString& ratio, const QString& target, const QString& ok, const QString& note)
 {
-    std::printf(kRowFormat, qPrintable(action), qPrintable(size), qPrintable(time), qPrintable(floor), qPrintable(ratio),
-                qPrintable(target), qPrintable(ok), qPrintable(note));
+    std::printf(kRowFormat, qPrintable(action), qPrintable(size), qPrintable(time), qPrintable(floor),
+                qPrintable(ratio), qPrintable(target), qPrintable(ok), qPrintable(note));
     std::fflush(stdout);
 }
 
@@ -98,19 +91,48 @@ void Table::printRule() const
     std::printf("%s\n", QString(140, u'-').toLatin1().constData());
 }
 
+Result& Result::target(Target t)
+{
+    target_ = t;
+    return *this;
+}
+
+Result& Result::note(const QString& text)
+{
+    note_ = text;
+    return *this;
+}
+
+// The ratio, the time or the bytes, whichever the target speaks of.
+std::optional<bool> Table::meets(const Result& r)
+{
+    switch (r.target_.kind) {
+    case Target::Kind::None:
+        return std::nullopt;
+    case Target::Kind::RatioAtMost:
+        return within(r.ratio_, r.target_.limit, true);
+    case Target::Kind::BelowMs:
+        return within(r.ms_, r.target_.limit, false);
+    case Target::Kind::BytesPerRowAtMost:
+        return within(r.bytesPerRow_, r.target_.limit, true);
+    }
+    return std::nullopt;
+}
+
 void Table::print(Result r)
 {
-    if (!r.ratio && r.ms && r.floorMs && *r.floorMs > 0)
-        r.ratio = *r.ms / *r.floorMs;
+    if (!r.ratio_ && r.ms_ && r.floorMs_ && *r.floorMs_ > 0)
+        r.ratio_ = *r.ms_ / *r.floorMs_;
     const std::optional<bool> ok = meets(r);
     if (ok && !*ok)
         ++misses_;
-    QString time = r.ms ? formatMs(*r.ms) : QString();
-    if (r.bytesPerRow)
-        time = formatBytes(*r.bytesPerRow) + QStringLiteral("/row");
-    printLine(r.action, r.size, time.isEmpty() ? QStringLiteral("-") : time,
-              r.floorMs ? formatMs(*r.floorMs) : QStringLiteral("-"), r.ratio ? formatRatio(*r.ratio) : QStringLiteral("-"),
-              r.target.text(), ok ? (*ok ? QStringLiteral("yes") : QStringLiteral("NO")) : QStringLiteral("-"), r.note);
+    const QString none = QStringLiteral("-");
+    QString time = r.ms_ ? formatMs(*r.ms_) : none;
+    if (r.bytesPerRow_)
+        time = formatBytes(*r.bytesPerRow_) + QStringLiteral("/row");
+    printLine(r.action_, r.size_, time, r.floorMs_ ? formatMs(*r.floorMs_) : none,
+              r.ratio_ ? formatRatio(*r.ratio_) : none, r.target_.text(),
+              ok ? (*ok ? QStringLiteral("yes") : QStringLiteral("NO")) : none, r.note_);
 }
 
 void Table::printFailure(const QString& action, const QString& size, const QString& reason)

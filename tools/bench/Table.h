@@ -20,15 +20,31 @@ struct Target {
     QString text() const;
 };
 
-struct Result {
-    QString action;
-    QString size;
-    std::optional<double> ms;       // the program's time
-    std::optional<double> floorMs;  // the raw floor in the same run
-    std::optional<double> ratio;    // ms / floorMs unless given
-    std::optional<double> bytesPerRow;
-    Target target;
-    QString note;                   // runs taken, checks that failed
+// One line of the table, told field by field:
+//   Result(action, size).time(ms).floor(floorMs).target(Target::ratioAtMost(2)).note(text)
+class Result {
+public:
+    Result(const QString& action, const QString& size) : action_(action), size_(size) {}
+    Result& time(double ms) { return set(ms_, ms); }       // the program's time
+    Result& floor(double ms) { return set(floorMs_, ms); } // the raw floor in the same run
+    Result& ratio(double x) { return set(ratio_, x); }     // time / floor unless given
+    Result& bytesPerRow(double bytes) { return set(bytesPerRow_, bytes); }
+    Result& target(Target t);
+    Result& note(const QString& text);
+
+private:
+    friend class Table;
+    template <typename T>
+    Result& set(std::optional<T>& field, T value)
+    {
+        field = value;
+        return *this;
+    }
+
+    QString action_, size_;
+    std::optional<double> ms_, floorMs_, ratio_, bytesPerRow_;
+    Target target_;
+    QString note_;
 };
 
 class Table {
@@ -42,6 +58,8 @@ public:
     int failures() const { return failures_; }
 
 private:
+    static std::optional<bool> meets(const Result& r);
+
     int misses_ = 0;
     int failures_ = 0;
 };
