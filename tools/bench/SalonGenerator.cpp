@@ -57,7 +57,7 @@ public:
 private:
     void step(const char* what, qint64 done, qint64 total)
     {
-        if (total >= 100000 && done % 100000 == 0) {
+        if (total >= 100000 && (done % 100000 == 0 || done == total)) {
             std::fprintf(stderr, "\r  %s %lld / %lld", what, static_cast<long long>(done),
                          static_cast<long long>(total));
             if (done == total)

@@ -89,6 +89,7 @@ void Table::printHeader() const
 void Table::printRule() const
 {
     std::printf("%s\n", QString(140, u'-').toLatin1().constData());
+    std::fflush(stdout);
 }
 
 Result& Result::target(Target t)
