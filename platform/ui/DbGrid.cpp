@@ -3,6 +3,7 @@
 #include "platform/ui/Prompt.h"
 
 #include <QHeaderView>
+#include <QScrollBar>
 
 namespace ui {
 
@@ -19,6 +20,7 @@ DbGrid::DbGrid(QWidget* parent)
     connect(model_, &QAbstractItemModel::modelReset, this, [this] {
         applyWidths();
         followDataset();
+        updateGeometry(); // the row numbers may take more digits
     });
     connect(this, &QAbstractItemView::clicked, this, [this](const QModelIndex& i) {
         emit cellClicked(i.row(), model_->fieldName(i.column()));
@@ -68,12 +70,28 @@ void DbGrid::setReadOnly(bool on)
     setTabKeyNavigation(!on);
 }
 
+QSize DbGrid::minimumSizeHint() const
+{
+    const int frame = 2 * frameWidth();
+    const QHeaderView* rowNumbers = verticalHeader();
+    const int numbersWidth = rowNumbers->isHidden() ? 0 : rowNumbers->sizeHint().width();
+    const int titlesHeight = horizontalHeader()->isHidden() ? 0 : horizontalHeader()->sizeHint().height();
+    return {frame + numbersWidth + horizontalHeader()->length() + verticalScrollBar()->sizeHint().width(),
+            frame + titlesHeight + kRowsShown * rowNumbers->defaultSectionSize()};
+}
+
+QSize DbGrid::sizeHint() const
+{
+    return minimumSizeHint().expandedTo(QSize(0, QTableView::sizeHint().height()));
+}
+
 void DbGrid::applyWidths()
 {
     const auto& columns = model_->columns();
     for (size_t i = 0; i < columns.size(); ++i)
         if (columns[i].width > 0)
             setColumnWidth(int(i), columns[i].width);
+    updateGeometry();
 }
 
 // Selects the dataset's current row, keeping the column the user was in.

@@ -34,6 +34,14 @@ public:
     void setReadOnly(bool on);
     bool isReadOnly() const { return readOnly_; }
 
+    // Rows a list shows at the least.
+    static constexpr int kRowsShown = 5;
+    // Wide enough for every column beside a vertical scroll bar, high enough
+    // for kRowsShown rows: a layout gives a list room to be read without
+    // scrolling sideways.
+    QSize minimumSizeHint() const override;
+    QSize sizeHint() const override;
+
 signals:
     void cellClicked(int row, const QString& field);
     void cellDoubleClicked(int row, const QString& field);

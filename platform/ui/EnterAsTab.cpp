@@ -41,6 +41,17 @@ bool EnterAsTab::wantsOwnEnter(const QWidget* w)
     return false;
 }
 
+namespace {
+
+const char* const kPassedOverByEnter = "enterPassesOver";
+
+} // namespace
+
+void EnterAsTab::passOverOnEnter(QWidget* w)
+{
+    w->setProperty(kPassedOverByEnter, true);
+}
+
 quint64 EnterAsTab::windowsOpened() const
 {
     return promptCount() + modalsShown_;
@@ -97,6 +108,16 @@ void EnterAsTab::pressTab(QWidget* window)
         return;
     QKeyEvent tab(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier);
     QApplication::sendEvent(now, &tab);
+    // On past the controls Enter passes over (a window of only such controls
+    // keeps the focus on the first one reached).
+    const QWidget* firstPassed = nullptr;
+    while ((now = QApplication::focusWidget()) && now->window() == window
+           && now->property(kPassedOverByEnter).toBool() && now != firstPassed) {
+        if (!firstPassed)
+            firstPassed = now;
+        QKeyEvent next(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier);
+        QApplication::sendEvent(now, &next);
+    }
 }
 
 bool EnterAsTab::isCellEditor(const QWidget* w)

@@ -20,7 +20,9 @@ namespace ui {
 // and moves to the next one.
 //
 // Left alone: multi-line text editors, where Enter starts a new line, and any
-// widget whose property "enterAsTab" is false. Enter that closes its window
+// widget whose property "enterAsTab" is false. A control marked with
+// passOverOnEnter is reached with Tab but skipped by the Tab that Enter
+// presses, so a button beside a box does not stop the typing in a form. Enter that closes its window
 // (a dialog's default button, a combo box's open list) moves no focus, and
 // neither does Enter whose handling opened a box or another modal window:
 // that window took the Tab, and the focus stays where the handler left it
@@ -31,6 +33,9 @@ public:
     // Installs the filter on the application.
     explicit EnterAsTab(QObject* parent = nullptr);
     ~EnterAsTab() override;
+
+    // Enter moves the focus past w, Tab still stops on it.
+    static void passOverOnEnter(QWidget* w);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

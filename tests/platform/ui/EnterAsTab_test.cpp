@@ -55,6 +55,26 @@ TEST_F(EnterAsTabTest, EnterRunsTheControlsOwnHandlerThenMovesTheFocusOn)
     EXPECT_EQ(QApplication::focusWidget(), second);
 }
 
+TEST_F(EnterAsTabTest, AButtonPassedOverByEnterIsStillReachedWithTab)
+{
+    auto* picker = new QPushButton(QStringLiteral("..."), window.get());
+    picker->setFocusPolicy(Qt::TabFocus);
+    QWidget::setTabOrder(first, picker);
+    QWidget::setTabOrder(picker, second);
+    ui::EnterAsTab::passOverOnEnter(picker);
+    showWindow();
+
+    focus(first);
+    QTest::keyClick(first, Qt::Key_Return);
+    EXPECT_EQ(QApplication::focusWidget(), second);
+
+    focus(first);
+    QTest::keyClick(first, Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), picker);
+    QTest::keyClick(picker, Qt::Key_Return);
+    EXPECT_EQ(QApplication::focusWidget(), second);
+}
+
 TEST_F(EnterAsTabTest, EnterWhoseHandlerShowsABoxLeavesTheFocusWhereTheHandlerPutIt)
 {
     QObject::connect(first, &QLineEdit::returnPressed, first, [&] {
