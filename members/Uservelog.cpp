@@ -9,6 +9,7 @@
 #include "platform/ui/DbDatePicker.h"
 #include "platform/ui/DbGrid.h"
 #include "platform/ui/DbLineEdit.h"
+#include "platform/ui/EnterAsTab.h"
 #include "platform/ui/Hourglass.h"
 #include "platform/ui/Prompt.h"
 
@@ -192,7 +193,9 @@ void TFrmServeLog::buildBillGroup(QGroupBox* group)
     pickerButton_ = new QPushButton(QStringLiteral("..."), group);
     pickerButton_->setObjectName(QStringLiteral("BitBtn1"));
     pickerButton_->setAutoDefault(false);
-    pickerButton_->setFocusPolicy(Qt::ClickFocus);
+    // Tab reaches the picker (Space opens it); Enter goes on from the code box as it always did.
+    pickerButton_->setFocusPolicy(Qt::TabFocus);
+    ui::EnterAsTab::passOverOnEnter(pickerButton_);
     pickerButton_->setFixedWidth(32);
     connect(pickerButton_, &QPushButton::clicked, this, ui::guarded(this, [this] { BitBtn1Click(); }));
     auto* serveLine = new QHBoxLayout;

@@ -552,6 +552,31 @@ TEST_F(ServeLogTest, ServicePickerFillsTheServiceAndTheAmountDue)
     EXPECT_EQ(f->focusWidget(), ui.stylist) << "the focus goes on to the stylist";
 }
 
+TEST_F(ServeLogTest, ServicePickerIsReachedWithTheKeyboardAndEnterStillGoesOnToTheStylist)
+{
+    auto f = openForm();
+    ServeLogUi ui(*f);
+    ui.click("cmd_add");
+    ui.serve->setFocus();
+    QTest::keyClicks(ui.serve, "S1");
+    QTest::keyClick(ui.serve, Qt::Key_Return);
+    EXPECT_EQ(f->focusWidget(), ui.stylist) << "Enter passes over the picker";
+
+    ui.serve->setFocus();
+    QTest::keyClick(ui.serve, Qt::Key_Tab);
+    ASSERT_EQ(f->focusWidget(), ui.picker) << "Tab stops on the picker";
+    bool opened = false;
+    QTimer::singleShot(0, [&opened] {
+        auto* picker = qobject_cast<TFrmServeFind*>(QApplication::activeModalWidget());
+        if (!picker)
+            return;
+        opened = true;
+        picker->reject();
+    });
+    QTest::keyClick(ui.picker, Qt::Key_Space);
+    EXPECT_TRUE(opened) << "Space opens the picker";
+}
+
 TEST_F(ServeLogTest, ServicePickerClosedWithoutChoiceChangesNothing)
 {
     auto f = openForm();
