@@ -14,6 +14,7 @@
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QLinearGradient>
 #include <QLocale>
 #include <QMenuBar>
 #include <QPixmap>
@@ -62,7 +63,8 @@ namespace {
 // Picture for a screen of exactly that width, shown just below the toolbar.
 constexpr int smallScreenWidth = 800;
 constexpr int largeScreenWidth = 1024;
-constexpr int pictureTop = 45;
+const QString kPicture800 = QStringLiteral(":/main800.jpg");
+const QString kPicture1024 = QStringLiteral(":/main1024.jpg");
 
 // A menu's items by function position; 0 stands for a separator.
 struct MenuSpec {
@@ -252,8 +254,9 @@ void TfrmMain::buildBackground()
         label->hide();
         return label;
     };
-    picture800 = picture(QStringLiteral("picture800"), QStringLiteral(":/main800.jpg"));
-    picture1024 = picture(QStringLiteral("picture1024"), QStringLiteral(":/main1024.jpg"));
+    picture800 = picture(QStringLiteral("picture800"), kPicture800);
+    picture1024 = picture(QStringLiteral("picture1024"), kPicture1024);
+    area->installEventFilter(this);
 }
 
 void TfrmMain::fitToScreen()
@@ -293,8 +296,31 @@ void TfrmMain::placeBackground()
         shown = picture1024;
     if (!shown)
         return;
-    shown->setGeometry(QRect(QPoint(0, pictureTop), shown->pixmap().size()));
+    // The picture fills the area between the toolbar and the status bar:
+    // whole, in its own proportions, centred, and its edge colours carried
+    // on beside it where the area is wider than the picture.
+    const QWidget* area = centralWidget();
+    const QPixmap picture(shown == picture800 ? kPicture800 : kPicture1024);
+    const bool fits = picture.width() <= area->width() && picture.height() <= area->height();
+    shown->setPixmap(fits ? picture : picture.scaled(area->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation));
+    shown->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    shown->setGeometry(area->rect());
+    const QImage image = picture.toImage();
+    QLinearGradient edges(0, 0, area->width(), 0);
+    edges.setColorAt(0, image.pixelColor(0, image.height() / 2));
+    edges.setColorAt(1, image.pixelColor(image.width() - 1, image.height() / 2));
+    QPalette palette = shown->palette();
+    palette.setBrush(QPalette::Window, edges);
+    shown->setPalette(palette);
+    shown->setAutoFillBackground(true);
     shown->show();
+}
+
+bool TfrmMain::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == centralWidget() && event->type() == QEvent::Resize)
+        placeBackground();
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void TfrmMain::showEvent(QShowEvent* event)

@@ -144,6 +144,8 @@ protected:
     void showEvent(QShowEvent* event) override;
     // Every way of closing the window comes here and asks FormCloseQuery.
     void closeEvent(QCloseEvent* event) override;
+    // The background picture follows the size of the area it fills.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     using Handler = void (TfrmMain::*)();

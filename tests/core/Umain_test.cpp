@@ -319,6 +319,9 @@ TEST_F(MainWindow, BackgroundPictureOnlyForScreensOf800And1024)
         {1280, nullptr, {}},
         {801, nullptr, {}},
     };
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    const QWidget* area = window->centralWidget();
     for (const Case& c : cases) {
         SCOPED_TRACE(c.width);
         window->setScreenWidth(c.width);
@@ -328,7 +331,13 @@ TEST_F(MainWindow, BackgroundPictureOnlyForScreensOf800And1024)
             const bool shouldShow = c.shown && QString::fromLatin1(c.shown) == name;
             EXPECT_EQ(picture->isVisibleTo(window.get()), shouldShow) << name;
             if (shouldShow) {
-                EXPECT_EQ(picture->geometry(), QRect(QPoint(0, 45), c.size));
+                // Right below the toolbar, the whole picture in its own proportions.
+                EXPECT_EQ(picture->geometry(), area->rect());
+                const QSize shown = picture->pixmap().size();
+                EXPECT_LE(shown.width(), area->width());
+                EXPECT_LE(shown.height(), area->height());
+                EXPECT_NEAR(double(shown.width()) / shown.height(), double(c.size.width()) / c.size.height(), 0.01);
+                EXPECT_TRUE(shown == c.size || shown.width() == area->width() || shown.height() == area->height());
             }
         }
     }
