@@ -3,6 +3,7 @@
 #include "core/Udatamod.h"
 #include "core/Upublic.h"
 #include "core/InsiFeeLedger.h"
+#include "platform/ui/BoxWidth.h"
 #include "platform/ui/DataSource.h"
 #include "platform/ui/DbDatePicker.h"
 #include "platform/ui/DbGrid.h"
@@ -85,6 +86,7 @@ void OtherMoneyForm::buildEntryPanel(QBoxLayout* into)
     auto* grid = new QGridLayout(panel);
     billNoBox_ = new ui::DbLineEdit(source_, QStringLiteral("bill_no"), panel);
     billNoBox_->setObjectName(QStringLiteral("DBEdit1"));
+    ui::keepWideEnoughFor(billNoBox_, NewBillNo());
     entryDate_ = new ui::DbDatePicker(panel);
     entryDate_->setObjectName(QStringLiteral("DateTimePicker1"));
     amountBox_ = new ui::DbLineEdit(source_, QStringLiteral("serv_fee"), panel);

@@ -60,35 +60,46 @@ TFrmGainList::TFrmGainList(QWidget* owner)
     range.row->addStretch(1);
     body()->addWidget(range.group);
 
-    // Each line's grid over its box, the signs between the boxes.
+    // Each line's grid over its box, three lines to a band, the signs
+    // between the boxes and the profit after the last one:
+    //      [1] + [2] + [3]
+    //    - [4] - [5] = 利润结果
+    // Slot k of the 6 (5 lines and the profit) stands in band k / 3, with
+    // its sign in the column before it.
+    constexpr int kPerBand = 3;
+    auto column = [](int slot) { return 2 * (slot % kPerBand) + 1; };
+    auto groupRow = [](int slot) { return 2 * (slot / kPerBand); };
     auto* table = new QGridLayout;
     for (int i = 0; i < int(lines_.size()); ++i) {
         Line& line = lines_[size_t(i)];
         auto* group = new QGroupBox(QString::fromUtf8(line.caption), this);
         auto* inGroup = new QVBoxLayout(group);
         line.grid = ui::DbGrid::rowList(group, line.query,
-                                        {{QStringLiteral("bill_no"), QStringLiteral("单号"), 110},
-                                         {line.amountColumn, QStringLiteral("金额"), 60}},
+                                        {{QStringLiteral("bill_no"), QStringLiteral("单号"), 112},
+                                         {line.amountColumn, QStringLiteral("金额"), 72}},
                                         QStringLiteral("DBGrid%1").arg(i + 1));
         inGroup->addWidget(line.grid);
-        table->addWidget(group, 0, 2 * i);
+        table->addWidget(group, groupRow(i), column(i));
         line.box = new QLineEdit(this);
         line.box->setObjectName(QStringLiteral("Edit%1").arg(i + 1));
         line.box->setReadOnly(true);
-        table->addWidget(line.box, 1, 2 * i);
-        table->addWidget(new QLabel(QString::fromLatin1(kSigns[i]), this), 1, 2 * i + 1, Qt::AlignCenter);
+        table->addWidget(line.box, groupRow(i) + 1, column(i));
+        const int next = i + 1;
+        table->addWidget(new QLabel(QString::fromLatin1(kSigns[i]), this), groupRow(next) + 1, column(next) - 1,
+                         Qt::AlignCenter);
     }
-    auto* profitColumn = new QVBoxLayout;
-    profitColumn->addStretch(1);
-    profitColumn->addWidget(new QLabel(QStringLiteral("利润结果"), this));
-    table->addLayout(profitColumn, 0, 10);
+    const int profitSlot = int(lines_.size());
+    table->addWidget(new QLabel(QStringLiteral("利润结果"), this), groupRow(profitSlot), column(profitSlot),
+                     Qt::AlignLeft | Qt::AlignBottom);
     profit_ = new QLineEdit(this);
     profit_->setObjectName(QStringLiteral("Edit6"));
     profit_->setReadOnly(true);
-    table->addWidget(profit_, 1, 10);
+    table->addWidget(profit_, groupRow(profitSlot) + 1, column(profitSlot));
+    for (int band = 0; band < 2; ++band)
+        table->setRowStretch(2 * band, 1);
     body()->addLayout(table, 1);
 
-    resize(1100, 560);
+    resize(760, 660);
     runFormCreate([this] { FormCreate(); });
 }
 

@@ -57,7 +57,7 @@ TFrmServeList::TFrmServeList(QWidget* owner)
             DataSource1DataChange();
     }));
 
-    resize(980, 700);
+    resize(980, 680);
     runFormCreate([this] { FormCreate(); });
 }
 

@@ -19,7 +19,7 @@ ui::DbGrid* NewServiceBillGrid(QWidget* parent)
                                    {QStringLiteral("card_no"), QStringLiteral("会员卡号"), 90},
                                    {QStringLiteral("insi_name"), QStringLiteral("姓名"), 70},
                                    {QStringLiteral("serve_code"), QStringLiteral("服务项目"), 70},
-                                   {QStringLiteral("serve_name"), QStringLiteral("名称"), 110},
+                                   {QStringLiteral("serve_name"), QStringLiteral("名称"), 140},
                                    {QStringLiteral("serve_type"), QStringLiteral("类型"), 70},
                                    {QStringLiteral("oper_code"), QStringLiteral("开单人"), 70},
                                    {QStringLiteral("should_gath"), QStringLiteral("应收款"), 70},

@@ -15,13 +15,14 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QStyle>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
 namespace {
 
 constexpr int kFunctions = 38;
-constexpr int kNameColumnWidth = 100;
+constexpr int kLeastNameColumnWidth = 100;
 constexpr int kRightsColumnWidth = 60;
 constexpr int kTitleRowHeight = 22;
 const QString kTick = QStringLiteral("√");
@@ -146,7 +147,7 @@ void TFrmPower::buildRightsGrid()
     SGrid->verticalHeader()->hide();
     SGrid->setEditTriggers(QAbstractItemView::NoEditTriggers);
     SGrid->setSelectionMode(QAbstractItemView::SingleSelection);
-    SGrid->setColumnWidth(0, kNameColumnWidth);
+    SGrid->setColumnWidth(0, nameColumnWidth());
     for (int c = 1; c <= kRightsColumns; ++c)
         SGrid->setColumnWidth(c, kRightsColumnWidth);
     SGrid->setRowHeight(0, kTitleRowHeight);
@@ -178,6 +179,16 @@ void TFrmPower::buildRightsGrid()
     placeCheckBoxes();
 }
 
+int TFrmPower::nameColumnWidth() const
+{
+    // 100 pixels, or wider where the font would cut a function's name.
+    const int margins = 2 * (SGrid->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, SGrid) + 1) + 1;
+    int width = kLeastNameColumnWidth;
+    for (const FunctionPosition& p : FunctionPositions())
+        width = std::max(width, SGrid->fontMetrics().horizontalAdvance(p.function) + margins);
+    return width;
+}
+
 void TFrmPower::placeCheckBoxes()
 {
     // Each box sits over its column, 40 pixels into the name column's right.
@@ -186,11 +197,11 @@ void TFrmPower::placeCheckBoxes()
     for (int n = 1; n <= kRightsColumns; ++n) {
         QCheckBox* box = CheckBoxes[size_t(n - 1)];
         box->adjustSize();
-        box->move(gridLeft + kNameColumnWidth + 40 + kRightsColumnWidth * (n - 1), 0);
+        box->move(gridLeft + nameColumnWidth() + 40 + kRightsColumnWidth * (n - 1), 0);
         height = std::max(height, box->height());
     }
     checkBoxRow_->setFixedHeight(height);
-    checkBoxRow_->setMinimumWidth(gridLeft + kNameColumnWidth + 40 + kRightsColumnWidth * kRightsColumns);
+    checkBoxRow_->setMinimumWidth(gridLeft + nameColumnWidth() + 40 + kRightsColumnWidth * kRightsColumns);
 }
 
 void TFrmPower::FormCreate()

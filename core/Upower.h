@@ -83,6 +83,7 @@ private:
     void buildEntryGroup();
     void buildRightsGrid();
     void placeCheckBoxes();
+    int nameColumnWidth() const;
     // Empties the confirmation and every rights cell, keeping the row names.
     void clearForm();
     // The grid after the list moved without an after-scroll (cancel, delete).

@@ -22,6 +22,7 @@
 #include <QLineEdit>
 #include <QRegularExpressionValidator>
 #include <QSignalBlocker>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTemporaryFile>
 #include <QVBoxLayout>
@@ -51,36 +52,46 @@ constexpr ShopBox kCompanyBoxes[] = {
 };
 constexpr ShopBox kCommissionBox{"", "sale_value", "DBEdit10"};
 
+// Codes and rates are short; the lists sit side by side with the tabs.
+constexpr int kCodeWidth = 50;
+constexpr int kRateWidth = 64;
+constexpr int kNameWidth = 90;
+
 // One short list of baseitem: its query, where it is shown (a tab, or a group
 // of its own when tab is null), its columns with their titles, and its SQL.
+struct ListColumn {
+    const char* field;
+    const char* title;
+    int width = kNameWidth;
+};
 struct ListDesign {
     const char* query;
     const char* tab;
     const char* group;
-    std::vector<std::pair<const char*, const char*>> columns;
+    std::vector<ListColumn> columns;
     const char* sql;
 };
 
 const std::vector<ListDesign>& listDesigns()
 {
     static const std::vector<ListDesign> designs{
-        {"FeeDefiQ", nullptr, "结算方式", {{"fee_code", "代码"}, {"fee_type", "结算方式"}},
+        {"FeeDefiQ", nullptr, "结算方式", {{"fee_code", "代码", kCodeWidth}, {"fee_type", "结算方式"}},
          "select distinct fee_code,fee_type from baseitem  where fee_code is not null order by fee_code "},
-        {"MoneDefQ", nullptr, "币种", {{"mone_code", "代码"}, {"mone_type", "币种"}, {"mone_rate", "汇率"}},
+        {"MoneDefQ", nullptr, "币种", {{"mone_code", "代码", kCodeWidth}, {"mone_type", "币种"}, {"mone_rate", "汇率", kRateWidth}},
          "select distinct mone_code,mone_type,mone_rate from baseitem  where mone_code is not null order by mone_code "},
-        {"KindDefiQ", "服务类别", nullptr, {{"gods_kind_id", "编号"}, {"gods_kind", "服务项目类别"}},
+        {"KindDefiQ", "服务类别", nullptr, {{"gods_kind_id", "编号", kCodeWidth}, {"gods_kind", "服务项目类别"}},
          "select distinct gods_kind_id,gods_kind from baseitem where gods_kind_id is not null order by gods_kind_id "},
-        {"TypeDefiQ", "染发类别", nullptr, {{"gods_type_id", "编号"}, {"gods_type", "染发类别"}},
+        {"TypeDefiQ", "染发类别", nullptr, {{"gods_type_id", "编号", kCodeWidth}, {"gods_type", "染发类别"}},
          "select distinct gods_type_id,Gods_type from baseitem where gods_type_id is not null  order by gods_type_id "},
-        {"ColorDefiQ", "染发颜色", nullptr, {{"gods_color_id", "编号"}, {"gods_color", "染发颜色"}},
+        {"ColorDefiQ", "染发颜色", nullptr, {{"gods_color_id", "编号", kCodeWidth}, {"gods_color", "染发颜色"}},
          "select distinct gods_color_id,gods_color from baseitem  where gods_color_id is not null order by gods_color_id "},
-        {"SizeDefiQ", "烫发方式", nullptr, {{"gods_size_id", "编号"}, {"gods_size", "染发方式"}},
+        {"SizeDefiQ", "烫发方式", nullptr, {{"gods_size_id", "编号", kCodeWidth}, {"gods_size", "染发方式"}},
          "select distinct gods_size_id,gods_size from baseitem  where gods_size_id is not null order by gods_size_id "},
-        {"ProdDefiQ", "造型类别", nullptr, {{"prod_place_id", "编号"}, {"prod_place", "造型类别"}},
+        {"ProdDefiQ", "造型类别", nullptr, {{"prod_place_id", "编号", kCodeWidth}, {"prod_place", "造型类别"}},
          "select distinct prod_place_id,prod_place from baseitem  where prod_place_id is not null order by prod_place_id "},
-        {"SpecDefiQ", "沟通卷度", nullptr, {{"gods_spec_id", "编号"}, {"gods_spec", "沟通卷度"}},
+        {"SpecDefiQ", "沟通卷度", nullptr, {{"gods_spec_id", "编号", kCodeWidth}, {"gods_spec", "沟通卷度"}},
          "select distinct gods_spec_id,gods_spec  from baseitem  where gods_spec_id is not null order by gods_spec_id "},
-        {"UnitDefiQ", "排列方式", nullptr, {{"gods_unit_id", "编号"}, {"gods_unit", "排列方式"}},
+        {"UnitDefiQ", "排列方式", nullptr, {{"gods_unit_id", "编号", kCodeWidth}, {"gods_unit", "排列方式"}},
          "select distinct gods_unit_id,gods_unit from baseitem  where gods_unit_id is not null order by gods_unit_id "},
     };
     return designs;
@@ -132,8 +143,8 @@ ui::DbGrid* makeListGrid(QWidget* parent, const ListDesign& design, int number)
     auto* grid = new ui::DbGrid(parent);
     grid->setObjectName(QStringLiteral("DBGrid%1").arg(number));
     std::vector<ui::GridColumn> columns;
-    for (const auto& [field, title] : design.columns)
-        columns.push_back({u(field), u(title), 90, false});
+    for (const ListColumn& c : design.columns)
+        columns.push_back({u(c.field), u(c.title), c.width, false});
     grid->setColumns(std::move(columns));
     grid->setDataset(FrmDataMod->query(u(design.query)));
     return grid;
@@ -154,8 +165,8 @@ void settleRow(db::Dataset& q)
 QStringList columnsOf(const ListDesign& design)
 {
     QStringList columns;
-    for (const auto& column : design.columns)
-        columns << u(column.first);
+    for (const ListColumn& column : design.columns)
+        columns << u(column.field);
     return columns;
 }
 
@@ -310,6 +321,8 @@ void TFrmUser::buildLists()
     auto* row = new QHBoxLayout;
     listTabs_ = new QTabWidget(this);
     listTabs_->setObjectName(QStringLiteral("PageControl1"));
+    // Every tab's caption shows: no scroll arrows hide a list.
+    listTabs_->tabBar()->setUsesScrollButtons(false);
     for (const ListDesign& design : listDesigns()) {
         ui::DbGrid* grid = makeListGrid(this, design, int(lists_.size()) + 1);
         grid->installEventFilter(this);

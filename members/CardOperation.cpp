@@ -189,14 +189,14 @@ CardOperationForm::CardOperationForm(QWidget* owner, CardOperation operation)
     source_ = new ui::DataSource(&members_, this);
 
     grid_ = ui::DbGrid::rowList(this, &members_,
-                                {{QStringLiteral("insi_code"), QStringLiteral("会员编码")},
-                                 {QStringLiteral("card_no"), QStringLiteral("会员卡号")},
-                                 {QStringLiteral("insi_name"), QStringLiteral("姓名")},
-                                 {QStringLiteral("insi_sex"), QStringLiteral("性别")},
-                                 {QStringLiteral("id_card"), QStringLiteral("证件号码")},
-                                 {QStringLiteral("insi_tele"), QStringLiteral("联系电话")},
-                                 {QStringLiteral("mobile"), QStringLiteral("移动电话")},
-                                 {QStringLiteral("insi_state"), QStringLiteral("状态")}});
+                                {{QStringLiteral("insi_code"), QStringLiteral("会员编码"), 80},
+                                 {QStringLiteral("card_no"), QStringLiteral("会员卡号"), 100},
+                                 {QStringLiteral("insi_name"), QStringLiteral("姓名"), 72},
+                                 {QStringLiteral("insi_sex"), QStringLiteral("性别"), 44},
+                                 {QStringLiteral("id_card"), QStringLiteral("证件号码"), 150},
+                                 {QStringLiteral("insi_tele"), QStringLiteral("联系电话"), 100},
+                                 {QStringLiteral("mobile"), QStringLiteral("移动电话"), 100},
+                                 {QStringLiteral("insi_state"), QStringLiteral("状态"), 56}});
     body()->addWidget(grid_, 1);
 
     buildPersonalGroup(body());
@@ -209,6 +209,8 @@ CardOperationForm::CardOperationForm(QWidget* owner, CardOperation operation)
     controls().dataGroups = {operationGroup_};
     setFirstEditBox(box(def_.focusOnStart));
     connect(source_, &ui::DataSource::recordChanged, this, &CardOperationForm::showDates);
+    // Tall enough for the member list to be browsed on the smallest screen.
+    resize(sizeHint().width(), 680);
     FormCreate();
 }
 

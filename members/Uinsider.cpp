@@ -109,8 +109,8 @@ TFrmInsider::~TFrmInsider()
 void TFrmInsider::buildGrid(QBoxLayout* into)
 {
     grid_ = ui::DbGrid::rowList(this, &q_,
-                                {{QStringLiteral("insi_code"), QStringLiteral("会员编码"), 90},
-                                 {QStringLiteral("insi_name"), QStringLiteral("姓名"), 80},
+                                {{QStringLiteral("insi_code"), QStringLiteral("会员编码"), 80},
+                                 {QStringLiteral("insi_name"), QStringLiteral("姓名"), 72},
                                  {QStringLiteral("card_no"), QStringLiteral("会员卡号"), 100}});
     into->addWidget(grid_, 2);
 }

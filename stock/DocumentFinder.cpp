@@ -27,8 +27,8 @@ DocumentFinder::DocumentFinder(QWidget* owner, const DocumentFinderDef& def, db:
                                                  QStringLiteral("comp_code"), QStringLiteral("comp_name"))});
     grid()->setColumns({{QStringLiteral("bill_no"), QStringLiteral("编号"), 120},
                         {QStringLiteral("bill_date"), QStringLiteral("日期 "), 90},
-                        {QStringLiteral("vouc_no"), QStringLiteral("凭证号"), 90},
-                        {QStringLiteral("comp_name"), QStringLiteral("公司名称"), 160},
+                        {QStringLiteral("vouc_no"), QStringLiteral("凭证号"), 100},
+                        {QStringLiteral("comp_name"), QStringLiteral("公司名称"), 180},
                         {QStringLiteral("remark"), QStringLiteral("备注"), 160}});
 
     runFormCreate([this] { FormCreate(); });

@@ -2,6 +2,7 @@
 
 #include "core/Udatamod.h"
 #include "core/Upublic.h"
+#include "platform/ui/BoxWidth.h"
 #include "platform/ui/DbComboBox.h"
 #include "platform/ui/DbGrid.h"
 #include "platform/ui/DbLineEdit.h"
@@ -27,6 +28,7 @@ struct Box {
     const char* column;
     const char* objectName;
     bool combo;
+    int digits = 0; // a number of this many digits shows whole
 };
 
 // One line of the record group: one box, or two side by side.
@@ -41,7 +43,7 @@ constexpr Line kLines[] = {
     {{"公司地址", "comp_addr", "DBEdit3", false}, {}},
     {{"联系人名", "rela_name", "DBEdit4", false}, {"电话", "rela_phon", "DBEdit5", false}},
     {{"负责人名", "head_name", "DBEdit6", false}, {"电话", "head_phon", "DBEdit7", false}},
-    {{"公司类型", "comp_type", "DBComboBox1", true}, {"银行帐号", "bank_no", "DBEdit8", false}},
+    {{"公司类型", "comp_type", "DBComboBox1", true}, {"银行帐号", "bank_no", "DBEdit8", false, 19}},
     {{"国家", "belo_coun", "DBComboBox2", true}, {"省市", "belo_prov", "DBComboBox3", true}},
     {{"地区", "belo_area", "DBComboBox4", true}, {"邮编", "post_code", "DBEdit9", false}},
     {{"传真", "fax", "DBEdit10", false}, {"E_mail", "e_mail", "DBEdit11", false}},
@@ -58,7 +60,7 @@ TFrmCompany::TFrmCompany(QWidget* owner)
                        QStringLiteral("company"), QStringLiteral("comp_code"))
 {
     grid()->setColumns({{QStringLiteral("comp_code"), QStringLiteral("公司编码"), 80},
-                        {QStringLiteral("comp_name"), QStringLiteral("客户名称"), 160},
+                        {QStringLiteral("comp_name"), QStringLiteral("客户名称"), 180},
                         {QStringLiteral("head_name"), QStringLiteral("负责人名"), 80}});
     placeRecordGroup(buildRecordGroup(), QStringLiteral("公司编码"));
 
@@ -90,7 +92,10 @@ QGroupBox* TFrmCompany::buildRecordGroup()
             combos_ << combo;
             box = combo;
         } else {
-            box = new ui::DbLineEdit(source(), u(entry.column), group);
+            auto* edit = new ui::DbLineEdit(source(), u(entry.column), group);
+            if (entry.digits > 0)
+                ui::keepWideEnoughFor(edit, QString(entry.digits, u'0'));
+            box = edit;
         }
         box->setObjectName(u(entry.objectName));
         layout->addWidget(box, line, column + 1, 1, span);

@@ -48,7 +48,7 @@ TFrmCompFind::TFrmCompFind(QWidget* owner)
     layout()->addWidget(detailGroup_);
 
     runFormCreate([this] { FormCreate(); });
-    resize(560, 460);
+    resize(680, 460);
 }
 
 QGroupBox* TFrmCompFind::buildDetailGroup()

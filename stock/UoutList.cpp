@@ -71,19 +71,21 @@ TFrmOutList::TFrmOutList(QWidget* owner)
     lower->addStretch(1);
     body()->addLayout(lower);
 
-    addResultGrid({{QStringLiteral("bill_no"), QStringLiteral("流水号"), 120},
-                   {QStringLiteral("comp_code"), QStringLiteral("公司编码"), 80},
-                   {QStringLiteral("comp_name"), QStringLiteral("公司名称"), 140},
-                   {QStringLiteral("gods_code"), QString(), 90},
-                   {QStringLiteral("gods_name"), QString(), 130},
-                   {QStringLiteral("gods_spec"), QString(), 70},
-                   {QStringLiteral("gods_type"), QString(), 70},
+    // Twelve columns within the smallest screen: codes and figures as narrow
+    // as their titles and values allow, the rest to the two names.
+    addResultGrid({{QStringLiteral("bill_no"), QStringLiteral("流水号"), 112},
+                   {QStringLiteral("comp_code"), QStringLiteral("公司编码"), 64},
+                   {QStringLiteral("comp_name"), QStringLiteral("公司名称"), 172},
+                   {QStringLiteral("gods_code"), QString(), 64},
+                   {QStringLiteral("gods_name"), QString(), 150},
+                   {QStringLiteral("gods_spec"), QString(), 60},
+                   {QStringLiteral("gods_type"), QString(), 60},
                    // OutListQ carries no kind: the column stays empty.
-                   {QStringLiteral("gods_kind"), QString(), 60},
-                   {QStringLiteral("gods_unit"), QStringLiteral("单位"), 50},
-                   {QStringLiteral("unit_pric"), QStringLiteral("单价"), 70},
-                   {QStringLiteral("sub_amou"), QStringLiteral("数量"), 70},
-                   {QStringLiteral("sub_tota"), QStringLiteral("小计"), 80}});
+                   {QStringLiteral("gods_kind"), QString(), 44},
+                   {QStringLiteral("gods_unit"), QStringLiteral("单位"), 44},
+                   {QStringLiteral("unit_pric"), QStringLiteral("单价"), 60},
+                   {QStringLiteral("sub_amou"), QStringLiteral("数量"), 56},
+                   {QStringLiteral("sub_tota"), QStringLiteral("小计"), 72}});
 
     auto onChange = [this](ui::DbComboBox* combo, void (TFrmOutList::*handler)()) {
         auto run = ui::guarded(this, [this, handler] { (this->*handler)(); });
@@ -97,7 +99,7 @@ TFrmOutList::TFrmOutList(QWidget* owner)
 
     keep(outListQ().onCalcFields([this](db::Dataset& ds) { CalcLineTotal(ds); }));
 
-    resize(1000, 620);
+    resize(1000, 640);
     runFormCreate([this] { FormCreate(); });
 }
 

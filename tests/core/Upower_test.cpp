@@ -122,7 +122,10 @@ TEST_F(PowerFormTest, OpensOnTheUsersWithTheRightsGridOfTheFunctionTable)
 
     ASSERT_EQ(f.SGrid->rowCount(), 39);
     ASSERT_EQ(f.SGrid->columnCount(), 8);
-    EXPECT_EQ(f.SGrid->columnWidth(0), 100);
+    // 100 pixels at the least, and every function's name shows whole.
+    EXPECT_GE(f.SGrid->columnWidth(0), 100);
+    for (const FunctionPosition& p : FunctionPositions())
+        EXPECT_LT(f.SGrid->fontMetrics().horizontalAdvance(p.function), f.SGrid->columnWidth(0) - 6) << p.position;
     EXPECT_EQ(f.SGrid->columnWidth(7), 60);
     EXPECT_EQ(f.SGrid->rowHeight(0), 22);
     const QStringList titles{"使用", "新增", "修改", "删除", "复核", "查询", "打印"};
@@ -145,7 +148,7 @@ TEST_F(PowerFormTest, EachCheckBoxSitsOverItsColumn)
     for (int n = 1; n <= 7; ++n) {
         QCheckBox* box = f.findChild<QCheckBox*>(QStringLiteral("CheckBox%1").arg(n));
         ASSERT_NE(box, nullptr) << n;
-        EXPECT_EQ(box->mapTo(&f, QPoint(0, 0)).x() - gridLeft, f.SGrid->frameWidth() + 100 + 40 + 60 * (n - 1)) << n;
+        EXPECT_EQ(box->mapTo(&f, QPoint(0, 0)).x() - gridLeft, f.SGrid->frameWidth() + f.SGrid->columnWidth(0) + 40 + 60 * (n - 1)) << n;
         EXPECT_LT(box->mapTo(&f, QPoint(0, 0)).y(), f.SGrid->mapTo(&f, QPoint(0, 0)).y());
     }
 }
