@@ -25,6 +25,11 @@ protected:
 
     // Logs user in with every right at every position.
     void grantAllRights(const QString& user = QStringLiteral("admin"));
+    // A small salon's records as a receptionist meets them, dated today:
+    // members with Chinese names and their card levels, services with steps
+    // and recipes, staff, appointments, service bills and other income and
+    // expenses, goods and companies, stock, and every kind of stock document.
+    void addSampleData();
 
     // The temporary program folder, with its trailing '/'.
     QString folder() const { return folder_; }

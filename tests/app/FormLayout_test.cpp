@@ -1,0 +1,353 @@
+#include "analysis/AnalysisForms.h"
+#include "core/CoreForms.h"
+#include "core/FunctionPositions.h"
+#include "core/Umain.h"
+#include "members/MembersForms.h"
+#include "members/Uservefind.h"
+#include "stock/StockForms.h"
+#include "stock/Ucompfind.h"
+#include "stock/Ugodsfind.h"
+#include "stock/Uinfind.h"
+#include "stock/Uoutfind.h"
+#include "tests/support/PromptResponder.h"
+#include "tests/support/TestDb.h"
+
+#include <QAbstractButton>
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QDialog>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QScreen>
+#include <QStyle>
+#include <QTabBar>
+#include <QTableView>
+#include <QTest>
+#include <QTimer>
+#include <functional>
+#include <gtest/gtest.h>
+#include <memory>
+#include <vector>
+
+// Every window of the program as a receptionist meets it on the smallest
+// screen the program supports, with the program's look and a salon's records:
+// it fits the screen, its lists show at least five rows and every column
+// without a horizontal scroll, no value, caption or picture is cut, and every
+// button can be reached with the keyboard. ctest runs it on a 1024×768 screen
+// and on a 1280×800 one (see tests/CMakeLists.txt).
+
+namespace {
+
+// Room a desktop takes from the screen around a window: a title bar and a task bar.
+constexpr int kDesktopHeight = 70;
+constexpr int kFewestRows = 5;
+
+using Picker = std::function<QDialog*(QWidget* owner)>;
+
+template <class Form>
+Picker picker()
+{
+    return [](QWidget* owner) -> QDialog* { return new Form(owner); };
+}
+
+struct Position {
+    int position;
+    const char* run;             // objectName of the button that fills the lists; nullptr: they fill on opening
+    std::vector<Picker> pickers; // the finders and pickers the form opens
+};
+
+const std::vector<Position>& positions()
+{
+    static const std::vector<Position> table = {
+        {1, nullptr, {}},
+        {2, nullptr, {}},
+        {3, nullptr, {}},
+        {4, nullptr, {picker<TFrmGoodsFind>()}},
+        {5, nullptr, {picker<TFrmServeFind>()}},
+        {6, nullptr, {picker<TFrmServeFind>()}},
+        {7, nullptr, {}},
+        {8, nullptr, {}},
+        {9, nullptr, {}},
+        {10, nullptr, {}},
+        {11, nullptr, {}},
+        {12, nullptr, {}},
+        {13, nullptr, {}},
+        {14, nullptr, {}},
+        {15, nullptr, {picker<TFrmServeFind>()}},
+        {16, nullptr, {picker<TFrmServeFind>()}},
+        {17, nullptr, {}},
+        {18, nullptr, {}},
+        {19, nullptr, {}},
+        {20, "cmd_find", {}},
+        {21, nullptr, {picker<TFrmInFind>(), picker<TFrmGoodsFind>(), picker<TFrmCompFind>()}},
+        {22, nullptr, {picker<TFrmOutFind>(), picker<TFrmGoodsFind>(), picker<TFrmCompFind>()}},
+        {23, nullptr, {picker<TFrmInFind>(), picker<TFrmGoodsFind>(), picker<TFrmCompFind>()}},
+        {24, nullptr, {picker<TFrmOutFind>(), picker<TFrmGoodsFind>(), picker<TFrmCompFind>()}},
+        {25, "cmd_find", {}},
+        {26, "cmd_find", {}},
+        {27, "cmd_find", {}},
+        {28, "cmd_find", {}},
+        {29, "cmd_add", {}},
+        {30, "cmd_find", {}},
+        {31, "cmd_find", {}},
+        {32, nullptr, {}},
+        {33, nullptr, {}},
+        {34, "cmd_find", {}},
+        {35, "cmd_add", {}},
+        {36, nullptr, {}},
+        {37, nullptr, {}},
+        {38, nullptr, {}},
+    };
+    return table;
+}
+
+QString describe(const QWidget* w)
+{
+    return w->objectName().isEmpty() ? QString::fromLatin1(w->metaObject()->className()) : w->objectName();
+}
+
+QString withoutMnemonic(QString text)
+{
+    return text.replace(QStringLiteral("&&"), QStringLiteral("\x01")).remove(u'&').replace(u'\x01', u'&');
+}
+
+// What keeps a receptionist from reading or reaching something in window,
+// one line each.
+struct Faults {
+    QStringList window, rows, sideways, columns, captions, values, keyboard;
+
+    Faults& operator+=(const Faults& more)
+    {
+        window += more.window;
+        rows += more.rows;
+        sideways += more.sideways;
+        columns += more.columns;
+        captions += more.captions;
+        values += more.values;
+        keyboard += more.keyboard;
+        return *this;
+    }
+    int count() const { return int(all().size()); }
+    QStringList all() const { return window + rows + sideways + columns + captions + values + keyboard; }
+};
+
+void checkWindow(const QWidget* w, Faults& out)
+{
+    // A maximized window has the title bar inside the screen's working area already.
+    const QRect room = w->screen()->availableGeometry().adjusted(0, 0, 0, w->isMaximized() ? 0 : -kDesktopHeight);
+    if (w->width() > room.width() || w->height() > room.height())
+        out.window << QStringLiteral("%1 is %2×%3, the screen leaves %4×%5")
+                          .arg(describe(w))
+                          .arg(w->width())
+                          .arg(w->height())
+                          .arg(room.width())
+                          .arg(room.height());
+}
+
+void checkList(const QTableView* grid, Faults& out)
+{
+    const int rowHeight = grid->verticalHeader()->defaultSectionSize();
+    const int shown = grid->viewport()->height() / rowHeight;
+    if (shown < kFewestRows)
+        out.rows << QStringLiteral("%1 shows %2 rows").arg(describe(grid)).arg(shown);
+    const QHeaderView* titles = grid->horizontalHeader();
+    const int titleMargins = 2 * titles->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, titles);
+    // A cell's text keeps the focus frame's margin on both sides, and the grid line takes a pixel.
+    const int cellMargins =
+        2 * (grid->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, grid) + 1) + (grid->showGrid() ? 1 : 0);
+    const QAbstractItemModel* model = grid->model();
+    for (int c = 0; c < model->columnCount(); ++c) {
+        if (grid->isColumnHidden(c))
+            continue;
+        const QString title = model->headerData(c, Qt::Horizontal).toString();
+        if (titles->fontMetrics().horizontalAdvance(title) + titleMargins > titles->sectionSize(c))
+            out.captions << QStringLiteral("%1: column title \"%2\" is cut").arg(describe(grid), title);
+        for (int r = 0; r < model->rowCount(); ++r) {
+            const QString value = model->index(r, c).data().toString();
+            if (grid->fontMetrics().horizontalAdvance(value) + cellMargins > grid->columnWidth(c)) {
+                out.columns << QStringLiteral("%1: column \"%2\" cuts \"%3\"").arg(describe(grid), title, value);
+                break;
+            }
+        }
+    }
+    const int columns = grid->horizontalHeader()->length();
+    if (columns > grid->viewport()->width())
+        out.sideways << QStringLiteral("%1 has %2 px of columns in %3 px")
+                           .arg(describe(grid))
+                           .arg(columns)
+                           .arg(grid->viewport()->width());
+}
+
+void checkCaption(const QWidget* w, Faults& out)
+{
+    const auto* label = qobject_cast<const QLabel*>(w);
+    if (!label)
+        return;
+    if (!label->pixmap().isNull()) {
+        // What of the label its parent shows.
+        const QRect shown = label->contentsRect() & label->parentWidget()->rect().translated(-label->pos());
+        const QSize picture = label->pixmap().deviceIndependentSize().toSize();
+        if (picture.width() > shown.width() || picture.height() > shown.height())
+            out.captions << QStringLiteral("picture %1 of %2×%3 is cut to %4×%5")
+                                .arg(describe(label))
+                                .arg(picture.width())
+                                .arg(picture.height())
+                                .arg(shown.width())
+                                .arg(shown.height());
+        return;
+    }
+    if (label->text().isEmpty() || label->wordWrap() || label->textFormat() == Qt::RichText)
+        return;
+    const QString text = withoutMnemonic(label->text());
+    if (label->fontMetrics().horizontalAdvance(text) > label->contentsRect().width())
+        out.captions << QStringLiteral("label \"%1\" is cut").arg(text);
+}
+
+void checkTabs(const QTabBar* tabs, Faults& out)
+{
+    if (tabs->sizeHint().width() > tabs->width())
+        out.captions << QStringLiteral("tabs of %1 need %2 px in %3 px")
+                            .arg(describe(tabs->parentWidget()))
+                            .arg(tabs->sizeHint().width())
+                            .arg(tabs->width());
+}
+
+void checkValue(const QWidget* w, Faults& out)
+{
+    const auto* box = qobject_cast<const QLineEdit*>(w);
+    if (!box || box->text().isEmpty() || box->echoMode() != QLineEdit::Normal)
+        return;
+    // The frame and the line edit's own margin of 2 px on each side.
+    const int frame = box->hasFrame() ? box->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, box) : 0;
+    const QMargins text = box->textMargins();
+    const int room = box->contentsRect().width() - 2 * frame - text.left() - text.right() - 4;
+    if (box->fontMetrics().horizontalAdvance(box->text()) > room)
+        out.values << QStringLiteral("box %1 cuts \"%2\"").arg(describe(box), box->text());
+}
+
+void checkKeyboard(const QWidget* w, Faults& out)
+{
+    const auto* button = qobject_cast<const QAbstractButton*>(w);
+    // A grid's corner button is the grid's own, reached through the grid.
+    if (button && !qobject_cast<const QAbstractItemView*>(button->parentWidget())
+        && !(button->focusPolicy() & Qt::TabFocus))
+        out.keyboard << QStringLiteral("button %1 \"%2\" cannot be reached with Tab")
+                            .arg(describe(button), button->text());
+}
+
+Faults faultsOf(QWidget* window)
+{
+    Faults out;
+    checkWindow(window, out);
+    for (QWidget* w : window->findChildren<QWidget*>()) {
+        if (!w->isVisibleTo(window) || w->window() != window)
+            continue;
+        if (const auto* grid = qobject_cast<const QTableView*>(w))
+            checkList(grid, out);
+        if (const auto* tabs = qobject_cast<const QTabBar*>(w))
+            checkTabs(tabs, out);
+        checkCaption(w, out);
+        checkKeyboard(w, out);
+        checkValue(w, out);
+    }
+    return out;
+}
+
+// Shows window as the program shows it and waits until its layout is done.
+void showSettled(QWidget* window)
+{
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+    QApplication::processEvents();
+}
+
+class FormLayout : public TestDb {
+protected:
+    void SetUp() override
+    {
+        TestDb::SetUp();
+        static const bool registered = [] {
+            RegisterCoreForms();
+            RegisterMembersForms();
+            RegisterStockForms();
+            RegisterAnalysisForms();
+            return true;
+        }();
+        (void)registered;
+        grantAllRights();
+        addSampleData();
+        // The main window as the program starts it: the shop settings it
+        // loads name the goods columns.
+        mainWindow = std::make_unique<TfrmMain>();
+        mainWindow->runLogin = [this] { grantAllRights(); };
+        mainWindow->showMaximized();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(mainWindow.get()));
+        QApplication::processEvents();
+    }
+
+    void TearDown() override
+    {
+        mainWindow.reset();
+        TestDb::TearDown();
+    }
+
+    // Opens position as the main window does, looks at it and at each of its
+    // pickers over it, and closes it again.
+    Faults inspect(const Position& p)
+    {
+        Faults found;
+        bool looked = false;
+        QTimer::singleShot(0, [&] {
+            QPointer<QWidget> form = QApplication::activeModalWidget();
+            if (!form)
+                return;
+            looked = true;
+            QApplication::processEvents();
+            if (p.run) {
+                auto* run = form->findChild<QPushButton*>(QString::fromLatin1(p.run));
+                EXPECT_NE(run, nullptr) << p.run;
+                if (run)
+                    run->click();
+            }
+            found = faultsOf(form);
+            for (const Picker& make : p.pickers) {
+                std::unique_ptr<QDialog> picker(make(form));
+                showSettled(picker.get());
+                found += faultsOf(picker.get());
+            }
+            if (form)
+                form->close();
+        });
+        OpenFunction(p.position, mainWindow.get());
+        EXPECT_TRUE(looked) << "the form never opened";
+        return found;
+    }
+
+    std::unique_ptr<TfrmMain> mainWindow;
+};
+
+TEST_F(FormLayout, EveryWindowFitsAndShowsItsDataOnASmallScreen)
+{
+    const QSize screen = QGuiApplication::primaryScreen()->size();
+    ASSERT_GE(screen.width(), 1024) << "run on a screen of 1024×768 or more (see tests/CMakeLists.txt)";
+    testui::PromptResponder prompts;
+    Faults all = faultsOf(mainWindow.get());
+    EXPECT_EQ(all.count(), 0) << all.all().join(u'\n').toStdString();
+    for (const Position& p : positions()) {
+        SCOPED_TRACE(FunctionAt(p.position).function.toStdString());
+        const Faults found = inspect(p);
+        EXPECT_EQ(found.count(), 0) << found.all().join(u'\n').toStdString();
+        all += found;
+    }
+    std::printf("%d×%d: %lld windows too large, %lld lists too short, %lld lists scrolling sideways, "
+                "%lld columns cutting values, %lld captions cut, %lld boxes cutting values, "
+                "%lld buttons out of reach\n",
+                screen.width(), screen.height(), qlonglong(all.window.size()), qlonglong(all.rows.size()),
+                qlonglong(all.sideways.size()), qlonglong(all.columns.size()), qlonglong(all.captions.size()),
+                qlonglong(all.values.size()), qlonglong(all.keyboard.size()));
+}
+
+} // namespace
