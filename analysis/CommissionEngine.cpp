@@ -2,9 +2,12 @@
 
 #include "core/Udatamod.h"
 #include "core/Upublic.h"
+#include "platform/db/Error.h"
 
 #include <QDateTime>
+#include <QHash>
 #include <QStringList>
+#include <array>
 #include <vector>
 
 CommissionPeriod CommissionPeriod::monthOf(const QDate& anyDay)
@@ -20,7 +23,7 @@ CommissionPeriod CommissionPeriod::days(const QDate& first, const QDate& last)
 
 namespace {
 
-// One service item as the repricing sees it; an empty price or percent reads as 0.
+// One service item as the pricing of lines sees it; an empty price or percent reads as 0.
 struct ItemRate {
     QString code;
     double price = 0;
@@ -29,6 +32,7 @@ struct ItemRate {
     qlonglong assistant = 0;
 };
 
+// A role's pass over the service bills.
 struct ServicePass {
     const char* selectLine;
     const char* conditionLine;
@@ -36,6 +40,7 @@ struct ServicePass {
     const char* rangeLine;
     qlonglong ItemRate::*percent;
     const char* markStatement;
+    int role; // 0 stylist, 1 middle worker, 2 assistant, as PeriodBills keeps them
 };
 
 const ServicePass kStylistPass{
@@ -45,6 +50,7 @@ const ServicePass kStylistPass{
     " and  bill_date between :date1 and :date2  ",
     &ItemRate::stylist,
     "update listtemp set do_with='ed' ",
+    0,
 };
 const ServicePass kMiddlePass{
     " select  bill_no,bill_date,serve_code,should_gath,middle_code from insifee ",
@@ -53,6 +59,7 @@ const ServicePass kMiddlePass{
     "and  bill_date between :date1 and :date2  ",
     &ItemRate::middle,
     "update listtemp set do_with='ed' ",
+    1,
 };
 const ServicePass kAssistantPass{
     " select  bill_no,bill_date,serve_code,should_gath,assis_code from insifee ",
@@ -62,166 +69,300 @@ const ServicePass kAssistantPass{
     &ItemRate::assistant,
     // The last service pass gives every service line its kind.
     "update listtemp set do_with='ed',bill_note='服务项目' ",
+    2,
 };
 
 const char* const kInsertLine = "insert into listtemp (bill_no,bill_date,serve_code,shou_tota,empl_code) ";
+const char* const kInsertPricedLine = "insert into listtemp (bill_no,bill_date,serve_code,shou_tota,rate_value,empl_code) "
+                                      "values (:bill_no,:bill_date,:serve_code,:shou_tota,:rate_value,:empl_code)";
 const char* const kOrderLine = " order by bill_date  ";
+// The month as a range of the bill date itself, so that the date's index
+// finds the month's bills rather than every bill being read to compare its
+// year and month.
+const char* const kMonthFirstLine = "and bill_date>=:first ";
+const char* const kMonthNextLine = "and bill_date<:next ";
 
-class CommissionRun {
+QStringList sqlLines(std::initializer_list<const char*> texts)
+{
+    QStringList out;
+    for (const char* t : texts)
+        out << QString::fromUtf8(t);
+    return out;
+}
+
+// Steps a statement that returns no rows and leaves it ready for the next use.
+void runToEnd(db::Statement& st)
+{
+    while (st.step()) {
+    }
+    st.reset();
+}
+
+// One service bill as a line is made of it: the values as stored.
+struct ServiceBill {
+    QVariant billNo, billDate, serveCode, due, employee;
+};
+
+// The key under which the ledger's code columns (COLLATE NOCASE) find a code
+// equal: the letters A to Z fold to lower case, every other byte compares as
+// it is. A value that is not text equals no code.
+QByteArray noCaseKey(const QVariant& code)
+{
+    if (code.typeId() != QMetaType::QString)
+        return {};
+    QByteArray key = code.toString().toUtf8();
+    for (char& c : key)
+        if (c >= 'A' && c <= 'Z')
+            c = char(c - 'A' + 'a');
+    return key;
+}
+
+// Every service bill of a period, read at once and found again by role and
+// employee code. The bills of one role and code come in the order the passes'
+// selects give them: by bill date, then as they were written.
+class PeriodBills {
 public:
-    CommissionRun(const QString& code, const CommissionPeriod& period)
-        : code_(code), period_(period), temp_(FrmDataMod->TempQ), lines_(FrmDataMod->ListTempQ)
+    void read(db::Statement& st)
     {
+        // st: bill_no, bill_date, serve_code, should_gath, then the three role codes.
+        while (st.step()) {
+            const QVariant values[] = {st.value(0), st.value(1), st.value(2), st.value(3)};
+            for (int role = 0; role < 3; ++role) {
+                const QVariant code = st.value(4 + role);
+                const QByteArray key = noCaseKey(code);
+                if (key.isNull())
+                    continue;
+                byRole_[size_t(role)][key].push_back(int(bills_.size()));
+                bills_.push_back({values[0], values[1], values[2], values[3], code});
+            }
+        }
+        st.reset();
     }
 
-    void run(CommissionKinds kinds)
+    template <typename Each>
+    void forEach(int role, const QString& code, Each each) const
     {
-        execute({"delete * from listtemp "});
-        if (kinds != CommissionKinds::SalesOnly) {
-            loadRates();
-            servicePass(kStylistPass, false);
-            servicePass(kMiddlePass, true);
-            servicePass(kAssistantPass, true);
-        }
-        if (kinds != CommissionKinds::ServicesOnly)
-            salesPass();
-        execute({"update listtemp set fact_tota=shou_tota*rate_value/100 "});
-        openLines(QStringLiteral("select * from listtemp "));
+        const auto found = byRole_[size_t(role)].constFind(noCaseKey(code));
+        if (found == byRole_[size_t(role)].cend())
+            return;
+        for (int i : *found)
+            each(bills_[size_t(i)]);
     }
 
 private:
-    static QStringList lines(std::initializer_list<const char*> texts)
+    std::vector<ServiceBill> bills_;
+    std::array<QHash<QByteArray, std::vector<int>>, 3> byRole_;
+};
+
+} // namespace
+
+class CommissionEngine::Run {
+public:
+    Run(const CommissionPeriod& period, CommissionKinds kinds, BillReading reading)
+        : conn_(FrmDataMod->AdoConn), period_(period), month_(MonthOf(period.first())), kinds_(kinds),
+          reading_(reading)
     {
-        QStringList out;
-        for (const char* t : texts)
-            out << QString::fromUtf8(t);
-        return out;
     }
 
-    void execute(std::initializer_list<const char*> sql)
+    void run(const QString& code)
     {
-        temp_.close();
-        temp_.setSql(lines(sql));
-        temp_.execute();
+        runToEnd(prepared(deleteLines_, {"delete * from listtemp "}));
+        if (kinds_ != CommissionKinds::SalesOnly) {
+            loadRatesOnce();
+            if (reading_ == BillReading::OncePerPeriod)
+                readPeriodBillsOnce();
+            servicePass(kStylistPass, stylist_, code);
+            servicePass(kMiddlePass, middle_, code);
+            servicePass(kAssistantPass, assistant_, code);
+        }
+        if (kinds_ != CommissionKinds::ServicesOnly)
+            salesPass(code);
+        runToEnd(prepared(commission_, {"update listtemp set fact_tota=shou_tota*rate_value/100 "}));
     }
 
-    void openLines(const QString& sql)
+    double commission()
     {
-        lines_.close();
-        lines_.setSql(sql);
-        lines_.open();
+        db::Statement& st = prepared(sumLines_, {"select fact_tota from listtemp"});
+        double sum = 0;
+        while (st.step())
+            sum += db::asFloat(st.value(0));
+        st.reset();
+        return sum;
     }
 
-    // Month runs compare the year and month of the bill date. Range runs
-    // take the last day up to its final second, so that a date stamped with
-    // a time of day still counts on its day.
-    void bindPeriod()
+private:
+    // The statements of one pass, prepared at its first use.
+    struct PassStatements {
+        std::unique_ptr<db::Statement> select, insert, mark;
+    };
+
+    db::Statement& prepared(std::unique_ptr<db::Statement>& slot, const QStringList& sql)
+    {
+        if (!slot)
+            slot = std::make_unique<db::Statement>(conn_, sql.join(QLatin1Char('\n')));
+        return *slot;
+    }
+    db::Statement& prepared(std::unique_ptr<db::Statement>& slot, std::initializer_list<const char*> sql)
+    {
+        return prepared(slot, sqlLines(sql));
+    }
+
+    // Month runs take the month from its first day up to the next month's
+    // first day. Range runs take the last day up to its final second, so
+    // that a date stamped with a time of day still counts on its day.
+    QStringList periodLines(const char* rangeLine) const
+    {
+        if (period_.isMonth())
+            return sqlLines({kMonthFirstLine, kMonthNextLine});
+        return sqlLines({rangeLine});
+    }
+
+    void bindPeriod(db::Statement& st) const
     {
         if (period_.isMonth()) {
-            temp_.setParam(QStringLiteral("cyear"), period_.year());
-            temp_.setParam(QStringLiteral("cmonth"), period_.month());
+            st.bind(QStringLiteral("first"), month_.first);
+            st.bind(QStringLiteral("next"), month_.next);
         } else {
-            temp_.setParam(QStringLiteral("date1"), QDateTime(period_.first(), QTime(0, 0)));
-            temp_.setParam(QStringLiteral("date2"), QDateTime(period_.last(), QTime(23, 59, 59)));
+            st.bind(QStringLiteral("date1"), QDateTime(period_.first(), QTime(0, 0)));
+            st.bind(QStringLiteral("date2"), QDateTime(period_.last(), QTime(23, 59, 59)));
         }
     }
 
-    void insertLines(const QStringList& selectAndCondition, const char* codeParam, const char* rangeLine)
+    void loadRatesOnce()
     {
-        QStringList sql = lines({kInsertLine});
-        sql << selectAndCondition;
-        if (period_.isMonth())
-            sql << lines({"and year(bill_date)=:cyear ", "and month(bill_date)=:cmonth "});
-        else
-            sql << QString::fromUtf8(rangeLine);
-        sql << QString::fromUtf8(kOrderLine);
-        temp_.close();
-        temp_.setSql(sql);
-        temp_.setParam(QString::fromLatin1(codeParam), code_);
-        bindPeriod();
-        temp_.execute();
+        if (ratesLoaded_)
+            return;
+        db::Statement st(conn_, QStringLiteral("select * from serveitem"));
+        const auto column = [&](const char* name) {
+            for (int i = 0; i < st.columnCount(); ++i)
+                if (st.columnName(i).compare(QLatin1String(name), Qt::CaseInsensitive) == 0)
+                    return i;
+            throw db::Error(db::Error::Kind::Usage, QStringLiteral("serveitem: 找不到字段 %1").arg(QLatin1String(name)));
+        };
+        const int code = column("serve_code"), price = column("unit_pric"), stylist = column("stylist_rate"),
+                  middle = column("middle_rate"), assistant = column("assis_rate");
+        while (st.step())
+            rates_.push_back({db::asString(st.value(code)), db::asFloat(st.value(price)), db::asInt(st.value(stylist)),
+                              db::asInt(st.value(middle)), db::asInt(st.value(assistant))});
+        // The first item in table order with a code (blanks around ignored,
+        // letter case counting) and a price above 0 prices that code.
+        for (const ItemRate& r : rates_)
+            if (r.price > 0 && !pricedByCode_.contains(r.code.trimmed()))
+                pricedByCode_.insert(r.code.trimmed(), &r);
+        ratesLoaded_ = true;
     }
 
-    void loadRates()
-    {
-        temp_.close();
-        temp_.setSql(QStringLiteral("select * from serveitem"));
-        temp_.open();
-        rates_.clear();
-        rates_.reserve(size_t(temp_.recordCount()));
-        for (temp_.first(); !temp_.eof(); temp_.next())
-            rates_.push_back({temp_.asString(QStringLiteral("serve_code")), temp_.asFloat(QStringLiteral("unit_pric")),
-                              temp_.asInt(QStringLiteral("stylist_rate")), temp_.asInt(QStringLiteral("middle_rate")),
-                              temp_.asInt(QStringLiteral("assis_rate"))});
-    }
-
-    // The first item in table order with this code (blanks around ignored,
-    // letter case counting) and a price above 0.
     const ItemRate* pricedItem(const QString& serveCode) const
     {
-        const QString code = serveCode.trimmed();
-        for (const ItemRate& r : rates_)
-            if (r.price > 0 && r.code.trimmed() == code)
-                return &r;
-        return nullptr;
+        return pricedByCode_.value(serveCode.trimmed(), nullptr);
     }
 
-    void servicePass(const ServicePass& pass, bool onlyUnmarked)
+    // Every service bill of the period with the codes of all three roles,
+    // ordered as the passes' selects order a role's bills.
+    void readPeriodBillsOnce()
     {
-        insertLines(lines({pass.selectLine, pass.conditionLine}), pass.codeParam, pass.rangeLine);
-        if (!rates_.empty())
-            reprice(pass.percent, onlyUnmarked);
-        execute({pass.markStatement});
+        if (periodBills_)
+            return;
+        db::Statement st(conn_, (sqlLines({" select  bill_no,bill_date,serve_code,should_gath,stylist_code,middle_code,"
+                                           "assis_code from insifee ",
+                                           "where gath_type='servefee' "})
+                                 + periodLines(kStylistPass.rangeLine) + sqlLines({" order by bill_date,in_id "}))
+                                    .join(QLatin1Char('\n')));
+        bindPeriod(st);
+        periodBills_ = std::make_unique<PeriodBills>();
+        periodBills_->read(st);
     }
 
-    // Lines of a priced item take its list price and the role's percent;
-    // lines already priced by an earlier pass carry the mark and stay.
-    void reprice(qlonglong ItemRate::*percent, bool onlyUnmarked)
+    // The employee's bills of the pass's role become lines, by bill date. A
+    // line of a priced item is written with the item's list price and the
+    // role's percent; any other keeps the amount due and has no percent.
+    void servicePass(const ServicePass& pass, PassStatements& statements, const QString& code)
     {
-        openLines(QStringLiteral("select * from listtemp"));
-        const QString shou = QStringLiteral("shou_tota");
-        const QString rate = QStringLiteral("rate_value");
-        for (lines_.first(); !lines_.eof(); lines_.next()) {
-            if (onlyUnmarked && !lines_.asString(QStringLiteral("do_with")).trimmed().isEmpty())
-                continue;
-            const ItemRate* item = pricedItem(lines_.asString(QStringLiteral("serve_code")));
-            if (!item)
-                continue;
-            lines_.edit();
-            lines_.setValue(shou, item->price);
-            lines_.setValue(rate, item->*percent);
-            lines_.post();
+        db::Statement& line = prepared(insertLine_, {kInsertPricedLine});
+        const auto write = [&](const ServiceBill& bill) {
+            const ItemRate* item = pricedItem(db::asString(bill.serveCode));
+            // By position, in the order of kInsertPricedLine's parameters.
+            line.bind(1, bill.billNo);
+            line.bind(2, bill.billDate);
+            line.bind(3, bill.serveCode);
+            line.bind(4, item ? QVariant(item->price) : bill.due);
+            line.bind(5, item ? QVariant(item->*pass.percent) : QVariant());
+            line.bind(6, bill.employee);
+            runToEnd(line);
+        };
+        if (periodBills_) {
+            periodBills_->forEach(pass.role, code, write);
+        } else {
+            db::Statement& bills = prepared(statements.select, sqlLines({pass.selectLine, pass.conditionLine})
+                                                                   + periodLines(pass.rangeLine)
+                                                                   + sqlLines({kOrderLine}));
+            bills.bind(QString::fromLatin1(pass.codeParam), code);
+            bindPeriod(bills);
+            while (bills.step())
+                write({bills.value(0), bills.value(1), bills.value(2), bills.value(3), bills.value(4)});
+            bills.reset();
         }
+        runToEnd(prepared(statements.mark, {pass.markStatement}));
     }
 
-    void salesPass()
+    void salesPass(const QString& code)
     {
-        const QStringList select = lines({" select  bill_no,bill_date,comp_code,shou_tota,rela_code from outmain "});
+        const QStringList select = sqlLines({" select  bill_no,bill_date,comp_code,shou_tota,rela_code from outmain "});
         const QStringList condition = period_.isMonth()
-            ? lines({"where rela_code=:rela_code  and bill_type='out'  "})
-            : lines({"where rela_code=:rela_code  and bill_type='out' and "});
-        insertLines(select + condition, "rela_code", " bill_date between :date1 and :date2  ");
-        temp_.close();
-        temp_.setSql(lines({"update listtemp set bill_note='销售' ,rate_value=:rate_value where do_with is null "}));
-        temp_.setParam(QStringLiteral("rate_value"), qlonglong(SaleCommissionRate));
-        temp_.execute();
+            ? sqlLines({"where rela_code=:rela_code  and bill_type='out'  "})
+            : sqlLines({"where rela_code=:rela_code  and bill_type='out' and "});
+        db::Statement& st = prepared(sales_.insert, sqlLines({kInsertLine}) + select + condition
+                                                        + periodLines(" bill_date between :date1 and :date2  ")
+                                                        + sqlLines({kOrderLine}));
+        st.bind(QStringLiteral("rela_code"), code);
+        bindPeriod(st);
+        runToEnd(st);
+        db::Statement& note = prepared(
+            sales_.mark, {"update listtemp set bill_note='销售' ,rate_value=:rate_value where do_with is null "});
+        note.bind(QStringLiteral("rate_value"), qlonglong(SaleCommissionRate));
+        runToEnd(note);
     }
 
-    QString code_;
+    db::Connection& conn_;
     CommissionPeriod period_;
-    db::Dataset& temp_;
-    db::Dataset& lines_;
+    MonthRange month_;
+    CommissionKinds kinds_;
+    BillReading reading_;
+    bool ratesLoaded_ = false;
     std::vector<ItemRate> rates_;
+    QHash<QString, const ItemRate*> pricedByCode_;
+    std::unique_ptr<PeriodBills> periodBills_;
+    std::unique_ptr<db::Statement> deleteLines_, insertLine_, commission_, sumLines_;
+    PassStatements stylist_, middle_, assistant_, sales_;
 };
+
+CommissionEngine::CommissionEngine(const CommissionPeriod& period, CommissionKinds kinds, BillReading reading)
+    : run_(std::make_unique<Run>(period, kinds, reading))
+{
+}
+
+CommissionEngine::~CommissionEngine() = default;
+
+bool CommissionEngine::run(const QString& emplCode)
+{
+    if (emplCode.trimmed().isEmpty())
+        return false;
+    run_->run(emplCode);
+    return true;
+}
+
+double CommissionEngine::commission()
+{
+    return run_->commission();
+}
+
+namespace {
 
 // Shows the lines as the database holds them after a failed run.
 void reopenLinesQuietly()
 {
     try {
-        db::Dataset& q = FrmDataMod->ListTempQ;
-        q.close();
-        q.setSql(QStringLiteral("select * from listtemp "));
-        q.open();
+        ReopenCommissionLines();
     } catch (const std::exception&) {
         // the first error is the one worth reporting
     }
@@ -235,13 +376,22 @@ bool RunCommission(const QString& emplCode, const CommissionPeriod& period, Comm
         return false;
     try {
         db::Transaction t(FrmDataMod->AdoConn);
-        CommissionRun(emplCode, period).run(kinds);
+        CommissionEngine(period, kinds).run(emplCode);
+        ReopenCommissionLines();
         t.commit();
     } catch (...) {
         reopenLinesQuietly();
         throw;
     }
     return true;
+}
+
+void ReopenCommissionLines()
+{
+    db::Dataset& q = FrmDataMod->ListTempQ;
+    q.close();
+    q.setSql(QStringLiteral("select * from listtemp "));
+    q.open();
 }
 
 double SumCommission()

@@ -4,10 +4,15 @@
 
 double SumColumn(db::Dataset& q, const QString& field)
 {
-    const db::ControlsDisabled quiet(q);
+    // Read row by row rather than walked with the cursor, which would tell
+    // every handler of the dataset about every row passed.
+    const int column = q.fieldIndex(field);
+    if (column < 0)
+        q.field(field); // names the missing field
     double sum = 0;
-    for (q.first(); !q.eof(); q.next())
-        sum += q.asFloat(field);
+    for (int row = 0; row < q.recordCount(); ++row)
+        sum += db::asFloat(q.value(row, column));
+    const db::ControlsDisabled quiet(q);
     q.first();
     return sum;
 }

@@ -8,7 +8,7 @@ class Dataset;
 }
 
 // The sum of a numeric field over every row of an open dataset, NULL counting
-// 0. Widgets are not told of the walk; the dataset is left on its first row.
+// 0. The dataset is left on its first row.
 double SumColumn(db::Dataset& q, const QString& field);
 
 // A date as the range headings of the printed lists show it.

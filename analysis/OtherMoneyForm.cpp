@@ -272,11 +272,11 @@ void OtherMoneyForm::clearRadioButtons()
 void OtherMoneyForm::RadioButton1Click()
 {
     findBox_->clear();
-    const QDate day = findDate_->value();
+    const MonthRange month = MonthOf(findDate_->value());
     openList(kind_.findListType,
-             {QStringLiteral("and year(bill_date)=:cyear "), QStringLiteral("and month(bill_date)=:cmonth "),
+             {QStringLiteral("and bill_date>=:first "), QStringLiteral("and bill_date<:next "),
               QStringLiteral("order by bill_no ")},
-             {{QStringLiteral("cyear"), qlonglong(day.year())}, {QStringLiteral("cmonth"), qlonglong(day.month())}});
+             {{QStringLiteral("first"), month.first}, {QStringLiteral("next"), month.next}});
 }
 
 void OtherMoneyForm::RadioButton2Click()

@@ -164,24 +164,23 @@ void TFrmSalary::SumSalaryTotal()
     totalBox_->setText(db::formatAmount(sum));
 }
 
-void TFrmSalary::CalcEmployeeCommission(const QString& emplCode)
+bool TFrmSalary::CalcEmployeeCommission(CommissionEngine& engine, const QString& emplCode)
 {
     try {
-        db::Transaction t(FrmDataMod->AdoConn);
-        if (!RunCommission(emplCode, CommissionPeriod::monthOf(monthBox_->date()), CommissionKinds::All))
-            return;
+        if (!engine.run(emplCode))
+            return false;
         db::Dataset& q = FrmDataMod->TempQ;
         q.close();
         q.setSql(QStringList{QStringLiteral("insert into salary (empl_code,add_fee) "),
                              QStringLiteral("values (:empl_code,:add_fee)")});
         q.setParam(QStringLiteral("empl_code"), emplCode);
-        q.setParam(QStringLiteral("add_fee"), SumCommission());
+        q.setParam(QStringLiteral("add_fee"), engine.commission());
         q.execute();
-        t.commit();
     } catch (const std::exception& e) {
         throw db::Error(db::Error::Kind::Engine,
                         QStringLiteral("员工 %1 的提成计算失败：%2").arg(emplCode, QString::fromUtf8(e.what())));
     }
+    return true;
 }
 
 void TFrmSalary::showProgress(int done, int count)
@@ -217,10 +216,16 @@ void TFrmSalary::computeSheet()
             QProgressBar* bar;
             ~HideAfter() { bar->hide(); }
         } hide{progress_};
+        CommissionEngine engine(CommissionPeriod::monthOf(monthBox_->date()), CommissionKinds::All,
+                                CommissionEngine::BillReading::OncePerPeriod);
+        bool computed = false;
         for (int i = 0; i < n; ++i) {
-            CalcEmployeeCommission(codes[i]);
+            computed = CalcEmployeeCommission(engine, codes[i]) || computed;
             showProgress(i, n);
         }
+        // Shown once, on the lines of the last employee computed.
+        if (computed)
+            ReopenCommissionLines();
     }
     t.commit();
 }
@@ -237,9 +242,7 @@ void TFrmSalary::cmd_findClick()
             // The tables are as they were: so must the grid and the lines be.
             try {
                 reopenSheet();
-                FrmDataMod->ListTempQ.close();
-                FrmDataMod->ListTempQ.setSql(QStringLiteral("select * from listtemp "));
-                FrmDataMod->ListTempQ.open();
+                ReopenCommissionLines();
             } catch (const std::exception&) {
             }
             throw;

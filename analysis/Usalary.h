@@ -5,6 +5,7 @@
 #include <QDate>
 #include <memory>
 
+class CommissionEngine;
 class EmployeeCombos;
 class QLineEdit;
 class QProgressBar;
@@ -36,12 +37,13 @@ public:
     // Previews the printed sheet when the total is above 0.
     void cmd_prinClick() override;
 
-    // The employee's commission lines of DP1's month into listtemp and the
-    // employee's row into salary, together; a blank code writes nothing.
-    // Errors reach the caller, naming the employee.
-    void CalcEmployeeCommission(const QString& emplCode);
-
 private:
+    // The employee's commission lines of the engine's month into listtemp and
+    // the employee's row into salary, inside the sheet's transaction; a blank
+    // code writes nothing and returns false. Errors reach the caller, naming
+    // the employee.
+    bool CalcEmployeeCommission(CommissionEngine& engine, const QString& emplCode);
+
     void FormCreate();
     void FillEmployeeFindCombos();
     void ComboBox1Change(const QString& text);

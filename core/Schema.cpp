@@ -6,6 +6,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
+#include <QSet>
 
 // Q_INIT_RESOURCE declares a function at namespace scope, so it cannot sit
 // inside a namespace.
@@ -30,6 +32,45 @@ QString readResource(const QString& path)
 QString schemaSql()
 {
     return readResource(QStringLiteral(":/schema.sql"));
+}
+
+void CreateMissingIndexes(db::Connection& conn)
+{
+    try {
+        QSet<QString> present;
+        db::Statement names(conn, QStringLiteral("select name from sqlite_master where type='index'"));
+        while (names.step())
+            present.insert(names.value(0).toString().toLower());
+
+        static const QRegularExpression createIndex(
+            QStringLiteral("^\\s*create\\s+(?:unique\\s+)?index\\s+(\\w+)\\s+on\\b"),
+            QRegularExpression::CaseInsensitiveOption);
+        QStringList missing;
+        QStringList statements;
+        for (const QString& line : schemaSql().split(u'\n'))
+            if (!line.trimmed().startsWith(QLatin1String("--")))
+                statements << line;
+        for (const QString& statement : statements.join(u'\n').split(u';')) {
+            const QRegularExpressionMatch m = createIndex.match(statement);
+            if (m.hasMatch() && !present.contains(m.captured(1).toLower()))
+                missing << statement;
+        }
+        if (missing.isEmpty())
+            return;
+        db::Transaction t(conn);
+        for (const QString& statement : missing) {
+            try {
+                db::Transaction one(conn);
+                conn.execute(statement);
+                one.commit();
+            } catch (const std::exception&) {
+                // its table is damaged or gone: the others are still worth having
+            }
+        }
+        t.commit();
+    } catch (const std::exception&) {
+        // left for a connection that may write
+    }
 }
 
 QString seedSql()

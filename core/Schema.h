@@ -2,6 +2,10 @@
 
 #include <QString>
 
+namespace db {
+class Connection;
+}
+
 // Registers the resources compiled into salon_core (schema, seed, pictures).
 // Static libraries need this once before ":/..." paths resolve; the functions
 // below call it themselves, and callers of the pictures may call it again.
@@ -9,6 +13,13 @@ void initCoreResources();
 
 // The statements that create the 24 tables and their indexes.
 QString schemaSql();
+// Creates the indexes of schemaSql() that the database lacks, as a database
+// made by an earlier version of the program does. Nothing is written when none
+// is missing. An index that cannot be made (a read-only or busy file) is left
+// for a later connection: the queries still work without it, only slower, so
+// this never fails.
+void CreateMissingIndexes(db::Connection& conn);
+
 // The rows a new database comes with: message catalogue, shop settings and
 // the first user "admin" with every right.
 QString seedSql();

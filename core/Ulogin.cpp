@@ -1,6 +1,7 @@
 #include "core/Ulogin.h"
 
 #include "core/DbConfig.h"
+#include "core/Schema.h"
 #include "core/Ubackup.h"
 #include "core/Udatamod.h"
 #include "core/Upublic.h"
@@ -64,6 +65,12 @@ void attemptOpen(QWidget* parent, const QString& dataSource)
     } catch (const db::Error& e) {
         ui::message(parent, QStringLiteral("数据库无法打开\n") + e.message(), kCaption, ui::Icon::Critical);
         return;
+    }
+    {
+        // A database of an earlier version gains the indexes added since,
+        // which takes a while on a large ledger the first time.
+        ui::Hourglass wait;
+        CreateMissingIndexes(conn);
     }
     DbConnected = true;
     // The file in place has opened: what an interrupted backup or restore

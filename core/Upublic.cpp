@@ -168,6 +168,12 @@ void SetBillClockForTesting(std::function<QDateTime()> clock)
     billClock() = std::move(clock);
 }
 
+MonthRange MonthOf(const QDate& anyDay)
+{
+    const QDate first(anyDay.year(), anyDay.month(), 1);
+    return {first, first.addMonths(1)};
+}
+
 QString LookupField(const QString& table, const QString& keyColumn, const QString& keyValue,
                     const QString& resultColumn)
 {

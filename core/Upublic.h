@@ -55,6 +55,16 @@ QString NewBillNo();
 // Replaces the clock NewBillNo reads; an empty function restores the real one.
 void SetBillClockForTesting(std::function<QDateTime()> clock);
 
+// The calendar month of anyDay: from its first day (a date binds as that
+// day at 00:00:00) up to, not including, the first day of the next month. A
+// filter "column>=:first and column<:next" finds the month's stored
+// date-times through the column's index.
+struct MonthRange {
+    QDate first;
+    QDate next;
+};
+MonthRange MonthOf(const QDate& anyDay);
+
 // resultColumn of the first row of table whose keyColumn equals keyValue
 // exactly; "" (or 0) when there is none or anything fails.
 QString LookupField(const QString& table, const QString& keyColumn, const QString& keyValue,

@@ -207,6 +207,13 @@ CREATE INDEX idx_insifee_bill_no ON insifee (bill_no);
 CREATE INDEX idx_insifee_bill_date ON insifee (bill_date);
 -- Ledger readers filter a kind of row over a range of days.
 CREATE INDEX idx_insifee_type_date ON insifee (gath_type, bill_date);
+-- A bill of one kind found by its number (the order stays that of the
+-- kind-and-date index: by date, then as written).
+CREATE INDEX idx_insifee_no_type_date ON insifee (bill_no, gath_type, bill_date);
+-- Commissions read one employee's service bills of a period, role by role.
+CREATE INDEX idx_insifee_stylist_type_date ON insifee (stylist_code, gath_type, bill_date);
+CREATE INDEX idx_insifee_middle_type_date ON insifee (middle_code, gath_type, bill_date);
+CREATE INDEX idx_insifee_assis_type_date ON insifee (assis_code, gath_type, bill_date);
 
 -- Service items.
 CREATE TABLE serveitem (
@@ -397,6 +404,8 @@ CREATE INDEX idx_outmain_bill_no ON outmain (bill_no);
 CREATE INDEX idx_outmain_bill_date ON outmain (bill_date);
 CREATE INDEX idx_outmain_comp_code ON outmain (comp_code);
 CREATE INDEX idx_outmain_rela_code ON outmain (rela_code);
+-- Commissions read one employee's sales of a period.
+CREATE INDEX idx_outmain_rela_type_date ON outmain (rela_code, bill_type, bill_date);
 
 -- Lines of inmain documents.
 CREATE TABLE ingoods (

@@ -618,13 +618,13 @@ void StockDocumentForm::cmd_saveClick()
 
 bool StockDocumentForm::monthWasChecked() const
 {
-    const QDate date = DateTimePicker1->value();
+    const MonthRange month = MonthOf(DateTimePicker1->value());
     db::Dataset& q = FrmDataMod->TempQ;
     q.close();
-    q.setSql(QStringList{QStringLiteral(" select top 1 * from storchek "), QStringLiteral("where year(chek_date)=:cyear and "),
-                         QStringLiteral("month(chek_date)=:cmonth "), QStringLiteral("order by gods_code ")});
-    q.setParam(QStringLiteral("cyear"), qlonglong(date.year()));
-    q.setParam(QStringLiteral("cmonth"), qlonglong(date.month()));
+    q.setSql(QStringList{QStringLiteral(" select top 1 * from storchek "), QStringLiteral("where chek_date>=:first and "),
+                         QStringLiteral("chek_date<:next "), QStringLiteral("order by gods_code ")});
+    q.setParam(QStringLiteral("first"), month.first);
+    q.setParam(QStringLiteral("next"), month.next);
     q.open();
     return !q.isEmpty();
 }

@@ -223,6 +223,23 @@ TEST_F(CommissionEngineTest, AMonthRunCountsEveryDayOfTheMonthAndNoOther)
     EXPECT_EQ(billNumbers(lines()), (QStringList{"B2", "B3", "S2", "S3"}));
 }
 
+TEST_F(CommissionEngineTest, ADecemberRunEndsAtTheLastSecondOfTheYear)
+{
+    addItem("A1", 100, 10);
+    const char* const stamps[] = {"2024-11-30 23:59:59", "2024-12-01 00:00:00", "2024-12-31 23:59:59",
+                                  "2025-01-01 00:00:00", "2023-12-15"};
+    int n = 0;
+    for (const char* stamp : stamps) {
+        ++n;
+        addBill(QStringLiteral("B%1").arg(n), stamp, "A1", 100, "E1", "E1", "E1");
+        addSale(QStringLiteral("S%1").arg(n), stamp, "C01", 100, "E1");
+    }
+
+    RunCommission("E1", CommissionPeriod::monthOf(QDate(2024, 12, 9)), CommissionKinds::All);
+
+    EXPECT_EQ(billNumbers(lines()), (QStringList{"B2", "B3", "B2", "B3", "B2", "B3", "S2", "S3"}));
+}
+
 TEST_F(CommissionEngineTest, ARangeRunCountsBothEndDays)
 {
     addItem("A1", 100, 10);

@@ -336,6 +336,15 @@ TYPED_TEST(OtherMoneyTest, ListsAWholeMonthOrAWholeDay)
     QTest::mouseClick(this->wholeMonth(*f), Qt::LeftButton);
     EXPECT_EQ(this->bills(*f), QStringList({"EA1"}));
 
+    this->addEntry("ED31", QDate(2024, 12, 31), 12);
+    this->addEntry("EJ01", QDate(2025, 1, 1), 1);
+    this->findDate(*f)->setDate(QDate(2024, 12, 1));
+    QTest::mouseClick(this->wholeMonth(*f), Qt::LeftButton);
+    EXPECT_EQ(this->bills(*f), QStringList({"ED31"}));
+    this->findDate(*f)->setDate(QDate(2025, 1, 31));
+    QTest::mouseClick(this->wholeMonth(*f), Qt::LeftButton);
+    EXPECT_EQ(this->bills(*f), QStringList({"EJ01"}));
+
     this->findDate(*f)->setDate(kMar31);
     QTest::mouseClick(this->wholeDay(*f), Qt::LeftButton);
     EXPECT_TRUE(this->wholeDay(*f)->isChecked());

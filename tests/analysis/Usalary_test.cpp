@@ -1,5 +1,6 @@
 #include "analysis/Usalary.h"
 
+#include "analysis/CommissionEngine.h"
 #include "tests/analysis/CommissionFixture_test.h"
 #include "tests/support/PromptResponder.h"
 #include "tests/support/PromptTyping.h"
@@ -14,6 +15,7 @@
 #include <QLineEdit>
 #include <QLocale>
 #include <QProgressBar>
+#include <map>
 #include <set>
 
 namespace {
@@ -133,6 +135,43 @@ TEST_F(SalaryFormTest, TheSheetIsBasePayPlusTheMonthsCommissionPerEmployee)
     EXPECT_EQ(salaryQ().asString("dept_name"), QStringLiteral("美发部"));
     // The lines left behind are those of the last employee computed.
     EXPECT_EQ(scalar("select distinct empl_code from listtemp").toString(), "E3");
+}
+
+TEST_F(SalaryFormTest, EachCommissionIsThatOfTheEmployeesOwnRun)
+{
+    // Codes on bills compare as the ledger compares them: letters A to Z in
+    // either case, every other character exactly.
+    addEmployee(QStringLiteral("É4"), QStringLiteral("孙八"), 100);
+    addBill("C1", "2024-03-06", "A1", 120, "e1", " E2", "E3 ");
+    addBill("C2", "2024-03-07", "A1", 120, QStringLiteral("é4"), "e3", "E1");
+    addBill("C3", "2024-03-08", "A1", 120, QStringLiteral("É4"), {}, "e2", "SERVEFEE");
+    addBill("C4", "2024-03-31 23:59:59", "NOPE", 90, "E2", "E1", QStringLiteral("É4"));
+    addBill("C5", "2024-04-01 00:00:00", "A1", 120, "E1", "E2", "E3");
+    addBill("C6", "2024-02-29 23:59:59", "A1", 120, "E1", "E2", "E3");
+    TFrmSalary f;
+    show(f);
+    computeMarch(f);
+    std::map<QString, double> sheetCommission;
+    for (int r = 0; r < salaryQ().recordCount(); ++r)
+        sheetCommission[salaryQ().value(r, salaryQ().fieldIndex("empl_code")).toString()] =
+            salaryQ().value(r, salaryQ().fieldIndex("add_fee")).toDouble();
+    const auto lastLines = lines();
+
+    ASSERT_EQ(sheetCommission.size(), 4u);
+    for (const auto& [code, commission] : sheetCommission) {
+        SCOPED_TRACE(code.toStdString());
+        ASSERT_TRUE(RunCommission(code, CommissionPeriod::monthOf(QDate(2024, 3, 1)), CommissionKinds::All));
+        EXPECT_DOUBLE_EQ(commission, SumCommission());
+    }
+    // E1: B1 and C1 as stylist, C2 as assistant, C4 as middle worker (no price), the sale S1.
+    EXPECT_DOUBLE_EQ(sheetCommission["E1"], 22.5 + 22.5 + 7.5 + 0 + 20);
+    EXPECT_DOUBLE_EQ(sheetCommission["E2"], 15 + 7.5 + 0);
+    EXPECT_DOUBLE_EQ(sheetCommission["E3"], 7.5 + 15);
+    EXPECT_DOUBLE_EQ(sheetCommission[QStringLiteral("É4")], 22.5 + 0);
+    // The lines left are those of the last employee on the sheet.
+    salaryQ().last();
+    RunCommission(salaryQ().asString("empl_code"), CommissionPeriod::monthOf(QDate(2024, 3, 1)), CommissionKinds::All);
+    EXPECT_EQ(billNumbers(lines()), billNumbers(lastLines));
 }
 
 TEST_F(SalaryFormTest, AnEmployeeWithoutWorkGetsTheBasePay)

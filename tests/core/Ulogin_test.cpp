@@ -148,6 +148,18 @@ TEST_F(Login, TheFirstUserLogsInAndGetsEveryRight)
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 
+TEST_F(Login, ADatabaseOfAnEarlierVersionGainsTheIndexesItLacks)
+{
+    // A table gone from a damaged file keeps its index out, not the others.
+    prepare("drop index idx_insifee_stylist_type_date; drop index idx_outmain_rela_type_date; drop table storchek");
+    attempt("admin", "admin");
+    ASSERT_TRUE(loggedIn());
+    EXPECT_EQ(count("sqlite_master",
+                    "type='index' and name in ('idx_insifee_stylist_type_date','idx_outmain_rela_type_date')"),
+              2);
+    EXPECT_EQ(conn().transactionDepth(), 0);
+}
+
 TEST_F(Login, RecordsTheFullPathOfTheLocalFile)
 {
     writeDataSource("elsewhere");

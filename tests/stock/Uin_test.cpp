@@ -354,10 +354,14 @@ TEST_F(PurchaseTest, ADocumentOfAMonthWithAStockCheckCannotBeDeleted)
     setStock("G01", 10.0, 5.0);
     const QDate today = QDate::currentDate();
     // A check of any goods in the same month closes it; other months do not.
-    exec("insert into storchek (chek_date, gods_code) values (:d, 'G03'), (:other, 'G01'), (:lastYear, 'G01')",
-         {{"d", db::toStorageText(QDate(today.year(), today.month(), 1))},
+    const QDate firstOfMonth(today.year(), today.month(), 1);
+    exec("insert into storchek (chek_date, gods_code) values (:d, 'G03'), (:other, 'G01'), (:lastYear, 'G01'),"
+         " (:lastSecondBefore, 'G01'), (:nextMonth, 'G01')",
+         {{"d", db::toStorageText(firstOfMonth)},
           {"other", db::toStorageText(today.addMonths(-1))},
-          {"lastYear", db::toStorageText(today.addYears(-1))}});
+          {"lastYear", db::toStorageText(today.addYears(-1))},
+          {"lastSecondBefore", db::toStorageText(QDateTime(firstOfMonth.addDays(-1), QTime(23, 59, 59)))},
+          {"nextMonth", db::toStorageText(firstOfMonth.addMonths(1))}});
     auto f = openForm<TFrmIn>();
     prompts.expect(QStringLiteral("本单所在月份已经盘点，不可删除"));
     click(*f, "cmd_dele");
