@@ -3,7 +3,7 @@
 # Quiet and quick when everything is present already.
 set -e
 PACKAGES="build-essential cmake pkg-config qt6-base-dev libqt6printsupport6 libsqlcipher-dev \
-libgtest-dev libjpeg62-turbo fonts-wqy-microhei"
+libgtest-dev libjpeg62-turbo fonts-wqy-microhei qt6-translations-l10n"
 
 missing=""
 for p in $PACKAGES; do

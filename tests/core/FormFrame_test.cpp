@@ -113,6 +113,23 @@ TEST_F(FormFrameTest, BrowsingFollowsTheRightsAtTheFormsPosition)
     EXPECT_STATES(f, false, false, true, false, false, true, true, false);
 }
 
+// A browsed record cannot be changed, and reads as plainly as one being
+// edited: its boxes stay disabled, their text keeps full contrast.
+TEST_F(FormFrameTest, ABrowsedRecordReadsAtFullContrastWithoutTakingInput)
+{
+    StaffForm f(q());
+    f.show();
+    ASSERT_EQ(f.mode(), FormMode::Null);
+    EXPECT_FALSE(f.name->isEnabled());
+    const QColor browsed = f.name->palette().color(QPalette::Text);
+
+    QTest::mouseClick(f.controls().cmd_edit, Qt::LeftButton);
+    ASSERT_EQ(f.mode(), FormMode::Edit);
+    ASSERT_TRUE(f.name->isEnabled());
+    EXPECT_EQ(browsed, f.name->palette().color(QPalette::Active, QPalette::Text));
+    QTest::mouseClick(f.controls().cmd_canc, Qt::LeftButton);
+}
+
 TEST_F(FormFrameTest, EditingModesAllowOnlySaveCancelAndTheData)
 {
     StaffForm f(q());

@@ -35,6 +35,23 @@ TEST_F(DbLineEditTest, ShowsTheCurrentRecordAndFollowsMoves)
     EXPECT_EQ(age->text(), QStringLiteral("41"));
 }
 
+// A value longer than its box shows its start: an address or an id number
+// is read from the left.
+TEST_F(DbLineEditTest, AValueLongerThanTheBoxShowsItsStart)
+{
+    conn.execute(QStringLiteral("update member set name='欧阳明月清风徐来水波' where code='A02'"));
+    members->close();
+    members->open();
+    name->resize(60, name->height());
+    showWindow();
+    focus(other);
+
+    members->next();
+
+    ASSERT_EQ(name->text(), QStringLiteral("欧阳明月清风徐来水波"));
+    EXPECT_EQ(name->cursorPosition(), 0);
+}
+
 TEST_F(DbLineEditTest, IsReadOnlyUnlessTheDatasetIsEditing)
 {
     showWindow();
