@@ -3,6 +3,7 @@
 #include "platform/report/PagePainter.h"
 #include "platform/report/Renderer.h"
 
+#include <QAction>
 #include <QPageLayout>
 #include <QPainter>
 #include <QPrintPreviewDialog>
@@ -29,6 +30,11 @@ void showPreviewWindow(const PageModel& model, QWidget* parent)
     QPrintPreviewDialog dialog(&printer, parent);
     if (!model.documentName.isEmpty())
         dialog.setWindowTitle(model.documentName);
+    // The whole screen, with the page as wide as the window: its text reads
+    // at once, without zooming.
+    dialog.setWindowState(dialog.windowState() | Qt::WindowMaximized);
+    if (auto* fitWidth = dialog.findChild<QAction*>(QStringLiteral("fitWidthAction")))
+        fitWidth->trigger();
     // Paints on whatever paper the user set up in the window; the model keeps
     // its own layout, placed at the paper corner.
     QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog, [&model](QPrinter* target) {

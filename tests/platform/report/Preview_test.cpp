@@ -98,3 +98,29 @@ TEST(PreviewTest, WindowShowsEveryPageOfTheModel)
     EXPECT_EQ(shownPages, 3);
     EXPECT_EQ(title, QStringLiteral("库存报表"));
 }
+
+TEST(PreviewTest, WindowOpensMaximisedWithThePageAsWideAsTheWindow)
+{
+    bool found = false;
+    bool maximised = false;
+    QPrintPreviewWidget::ZoomMode zoom = QPrintPreviewWidget::CustomZoom;
+    int triesLeft = 100;
+    std::function<void()> inspect = [&] {
+        auto* dialog = qobject_cast<QPrintPreviewDialog*>(QApplication::activeModalWidget());
+        if (!dialog) {
+            if (--triesLeft > 0)
+                QTimer::singleShot(20, inspect);
+            return;
+        }
+        found = true;
+        maximised = dialog->isMaximized();
+        if (auto* view = dialog->findChild<QPrintPreviewWidget*>())
+            zoom = view->zoomMode();
+        dialog->reject();
+    };
+    QTimer::singleShot(0, inspect);
+    preview(modelOfPages(2), nullptr);
+    ASSERT_TRUE(found);
+    EXPECT_TRUE(maximised);
+    EXPECT_EQ(zoom, QPrintPreviewWidget::FitToWidth);
+}
