@@ -1,6 +1,6 @@
 #include "analysis/ListReport.h"
 
-#include "analysis/ListTotals.h"
+#include "platform/db/Value.h"
 
 ListReport::ListReport(db::Dataset* rows, const QString& title)
 {
@@ -32,6 +32,6 @@ void ListReport::addDateRangeLine(double top)
 
 void ListReport::setDateRange(const QDate& from, const QDate& to)
 {
-    setText(QStringLiteral("datea"), ShortDateText(from));
-    setText(QStringLiteral("dateb"), ShortDateText(to));
+    setText(QStringLiteral("datea"), db::dateText(from));
+    setText(QStringLiteral("dateb"), db::dateText(to));
 }

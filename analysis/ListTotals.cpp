@@ -16,8 +16,3 @@ double SumColumn(db::Dataset& q, const QString& field)
     q.first();
     return sum;
 }
-
-QString ShortDateText(const QDate& date)
-{
-    return date.toString(QStringLiteral("yyyy-MM-dd"));
-}

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QDate>
 #include <QString>
 
 namespace db {
@@ -10,6 +9,3 @@ class Dataset;
 // The sum of a numeric field over every row of an open dataset, NULL counting
 // 0. The dataset is left on its first row.
 double SumColumn(db::Dataset& q, const QString& field);
-
-// A date as the range headings of the printed lists show it.
-QString ShortDateText(const QDate& date);

@@ -2,11 +2,11 @@
 
 #include "analysis/CommissionEngine.h"
 #include "analysis/EmployeeCombos.h"
-#include "analysis/ListTotals.h"
 #include "analysis/Rsalary.h"
 #include "core/Udatamod.h"
 #include "core/Upublic.h"
 #include "platform/db/Error.h"
+#include "platform/db/Value.h"
 #include "platform/report/Preview.h"
 #include "platform/ui/DbDatePicker.h"
 #include "platform/ui/DbGrid.h"
@@ -262,7 +262,7 @@ void TFrmSalary::cmd_prinClick()
         return;
     TQsalary sheet(&salaryQ());
     // Not the month box: it may have been moved to another month since.
-    sheet.setText(QStringLiteral("datea"), ShortDateText(sheetDay_));
+    sheet.setText(QStringLiteral("datea"), db::dateText(sheetDay_));
     sheet.setText(QStringLiteral("hjje"), totalBox_->text());
     report::preview(sheet, this);
 }

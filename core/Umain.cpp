@@ -6,6 +6,7 @@
 #include "core/Udatamod.h"
 #include "core/Ulogin.h"
 #include "core/Upublic.h"
+#include "platform/db/Value.h"
 #include "platform/sys/SingleInstance.h"
 #include "platform/ui/EnterAsTab.h"
 #include "platform/ui/Hourglass.h"
@@ -15,7 +16,6 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLinearGradient>
-#include <QLocale>
 #include <QMenuBar>
 #include <QPixmap>
 #include <QScreen>
@@ -86,10 +86,7 @@ const std::vector<MenuSpec>& functionMenus()
 
 QString loginTimeText(const QDateTime& when)
 {
-    const QLocale locale = QLocale::system();
-    // The long time of the desktop, without the time zone Qt's long format adds.
-    return locale.toString(when.date(), QLocale::ShortFormat) + u' ' +
-           when.time().toString(QStringLiteral("H:mm:ss"));
+    return db::dateText(when.date()) + u' ' + when.time().toString(QStringLiteral("H:mm:ss"));
 }
 
 db::Dataset& openOn(db::Dataset& query, const QString& sql)

@@ -1,5 +1,6 @@
 #include "stock/OutRankingReport.h"
 
+#include "platform/db/Value.h"
 #include "platform/report/Preview.h"
 #include "stock/OutStatReport.h"
 
@@ -31,8 +32,8 @@ void OutRankingReport::setTexts(const RankingPrintTexts& t)
 {
     report_.setText(kSortText, t.sortText);
     report_.setText(outstat::kBillType, t.billTypeText);
-    report_.setText(outstat::kDateFrom, outstat::shortDateText(t.from));
-    report_.setText(outstat::kDateTo, outstat::shortDateText(t.to));
+    report_.setText(outstat::kDateFrom, db::dateText(t.from));
+    report_.setText(outstat::kDateTo, db::dateText(t.to));
     outstat::setTotals(report_, t.totalQuantity, t.totalAmount);
 }
 

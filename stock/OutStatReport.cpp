@@ -57,9 +57,4 @@ report::Column column(const QString& title, const QString& field, double width, 
     return c;
 }
 
-QString shortDateText(const QDate& date)
-{
-    return date.toString(QStringLiteral("yyyy-MM-dd"));
-}
-
 } // namespace outstat

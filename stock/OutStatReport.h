@@ -3,7 +3,6 @@
 #include "platform/report/Columns.h"
 #include "platform/report/Report.h"
 
-#include <QDate>
 #include <QString>
 #include <vector>
 
@@ -41,8 +40,5 @@ void setGoodsTitles(report::Report& r, const QString& code, const QString& name,
 // A printed column; titleName names its heading when the print sets it.
 report::Column column(const QString& title, const QString& field, double width,
                       report::Align align = report::Align::Left, const QString& titleName = {});
-
-// How the printed criteria show a date.
-QString shortDateText(const QDate& date);
 
 } // namespace outstat

@@ -1,5 +1,6 @@
 #include "stock/Routlist.h"
 
+#include "platform/db/Value.h"
 #include "platform/report/Columns.h"
 #include "platform/report/Preview.h"
 #include "stock/OutStatReport.h"
@@ -54,8 +55,8 @@ void TQRoutlist::setTexts(const OutListPrintTexts& t)
     report_.setText(kGoodsName, t.goodsName);
     report_.setText(kCompanyCode, t.companyCode);
     report_.setText(kCompanyName, t.companyName);
-    report_.setText(outstat::kDateFrom, outstat::shortDateText(t.from));
-    report_.setText(outstat::kDateTo, outstat::shortDateText(t.to));
+    report_.setText(outstat::kDateFrom, db::dateText(t.from));
+    report_.setText(outstat::kDateTo, db::dateText(t.to));
     report_.setText(outstat::kBillType, t.billTypeText);
     outstat::setGoodsTitles(report_, t.codeTitle, t.nameTitle, t.specTitle);
     outstat::setTotals(report_, t.totalQuantity, t.totalAmount);

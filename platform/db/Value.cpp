@@ -261,6 +261,16 @@ std::optional<double> parseAmount(const QString& text)
     return d;
 }
 
+QString dateFormat()
+{
+    return QStringLiteral("yyyy-MM-dd");
+}
+
+QString dateText(const QDate& d)
+{
+    return d.toString(dateFormat());
+}
+
 QString displayText(const QVariant& v, FieldType type, const QString& format)
 {
     if (!v.isValid() || v.isNull())
@@ -269,8 +279,7 @@ QString displayText(const QVariant& v, FieldType type, const QString& format)
         return formatAmount(asFloat(v));
     if (type == FieldType::DateTime) {
         const QDateTime dt = asDateTime(v);
-        return dt.time() == QTime(0, 0) ? dt.date().toString(QStringLiteral("yyyy-MM-dd"))
-                                        : toStorageText(dt);
+        return dt.time() == QTime(0, 0) ? dateText(dt.date()) : toStorageText(dt);
     }
     if (type == FieldType::Float)
         return QString::number(asFloat(v), 'g', 15);

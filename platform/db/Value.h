@@ -20,6 +20,11 @@ QString toStorageText(const QDate& d);
 // Reads "YYYY-MM-DD", "YYYY-MM-DD HH:MM" or "YYYY-MM-DD HH:MM:SS"; invalid QDateTime otherwise.
 QDateTime fromStorageText(const QString& text);
 
+// The one form a date is shown in, everywhere: lists, printed pages, date
+// boxes and the status bar ("2026-12-09").
+QString dateFormat();
+QString dateText(const QDate& d);
+
 // Converts a value to the representation a field of this type holds.
 // Empty text becomes NULL for every type (a cleared box stores NULL).
 QVariant coerce(const QVariant& v, FieldType type);

@@ -29,7 +29,7 @@ struct Element {
         Field,       // display text of `field` in `source` (nullptr: the report's dataset)
         Computed,    // whatever `compute` returns when the band is placed
         PageNumber,  // `text` as a format: %1 the page number, %2 the page count
-        Date,        // `text` as a format: %1 the report's print date as yyyy-MM-dd
+        Date,        // `text` as a format: %1 the report's print date (db::dateText)
         Line,
         Frame,
     };

@@ -1,6 +1,7 @@
 #include "platform/report/Renderer.h"
 
 #include "platform/db/Dataset.h"
+#include "platform/db/Value.h"
 #include "platform/report/TextFit.h"
 
 #include <cmath>
@@ -243,7 +244,7 @@ private:
         case Element::Kind::Computed: return e.compute ? e.compute() : QString();
         case Element::Kind::PageNumber: return e.text;
         case Element::Kind::Date:
-            return QString(e.text).replace(QLatin1String("%1"), r_.printDate().toString(QStringLiteral("yyyy-MM-dd")));
+            return QString(e.text).replace(QLatin1String("%1"), db::dateText(r_.printDate()));
         default: return {};
         }
     }

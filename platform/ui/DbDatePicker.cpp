@@ -1,5 +1,6 @@
 #include "platform/ui/DbDatePicker.h"
 
+#include "platform/db/Value.h"
 #include "platform/ui/Prompt.h"
 
 namespace ui {
@@ -15,7 +16,7 @@ DbDatePicker::DbDatePicker(QWidget* parent)
     : QDateEdit(parent),
       link_(this, {[this] { reload(); }, [this](bool) { updateReadOnly(); }, [this] { commit(); }})
 {
-    setDisplayFormat(QStringLiteral("yyyy'年'M'月'd'日'"));
+    setDisplayFormat(db::dateFormat());
     setCalendarPopup(false);
     setButtonSymbols(QAbstractSpinBox::UpDownArrows);
     setMinimumDate(kNoDate);

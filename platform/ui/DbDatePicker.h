@@ -6,8 +6,8 @@
 
 namespace ui {
 
-// A date picker with the long date format "yyyy年M月d日" and up-down buttons;
-// it holds a date without a time of day.
+// A date picker in the program's one date form (db::dateFormat) with up-down
+// buttons; it holds a date without a time of day.
 //
 // Unbound (never bound), the form sets and reads its date itself. Bound to a
 // field, it shows the field's date and writes a changed date back (as that
