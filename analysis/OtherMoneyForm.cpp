@@ -218,15 +218,15 @@ bool OtherMoneyForm::checkBeforeSave()
         // rounded. Digits too many for a whole number are no valid amount.
         const std::optional<double> number = db::parseAmount(amount);
         const bool fraction = number && *number != std::trunc(*number);
-        ui::message(this, fraction ? QStringLiteral("金额只能是整数") : QStringLiteral("无效金额"));
+        ui::warn(this, fraction ? QStringLiteral("金额只能是整数") : QStringLiteral("无效金额"));
         return false;
     }
     if (billNoBox_->text().trimmed().isEmpty()) {
-        ui::message(this, QStringLiteral("单号不能为空"));
+        ui::warn(this, QStringLiteral("单号不能为空"));
         return false;
     }
     if (!entryDate_->value().isValid()) {
-        ui::message(this, QStringLiteral("无效日期"));
+        ui::warn(this, QStringLiteral("无效日期"));
         return false;
     }
     return true;

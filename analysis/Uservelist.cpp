@@ -265,7 +265,7 @@ void TFrmServeList::cmd_addClick()
     }
     q.enableControls();
     if (!selected)
-        ui::message(this, QStringLiteral("请选择全部、项目编号或项目类别"), QStringLiteral("提示"));
+        ui::warn(this, QStringLiteral("请选择全部、项目编号或项目类别"));
 }
 
 void TFrmServeList::SumConsumptionTotal()

@@ -42,7 +42,6 @@ int main(int argc, char** argv)
     auto splash = std::make_unique<TfrmFlash>();
     splash->showImmediately();
     QApplication::setApplicationName(ProgramTitle());
-    QApplication::setApplicationDisplayName(ProgramTitle());
 
     // The main window comes first and touches no database; the login opens
     // the connection when the main window is first shown.

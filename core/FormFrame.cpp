@@ -290,5 +290,5 @@ void RecordForm::runFormCreate(const std::function<void()>& steps)
 
 bool RecordForm::confirmDelete(const QString& text, const QString& caption)
 {
-    return ui::ask(this, text, caption, ui::Buttons::OkCancel, ui::Icon::Question) != ui::Answer::Cancel;
+    return ui::ask(this, text, caption, ui::Buttons::OkCancel) != ui::Answer::Cancel;
 }

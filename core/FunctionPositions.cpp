@@ -105,8 +105,7 @@ bool HasForm(int position)
 int OpenFunction(int position, QWidget* owner)
 {
     if (!HasForm(position)) {
-        ui::message(owner, QStringLiteral("“%1”功能尚未开放。").arg(FunctionAt(position).function),
-                    QStringLiteral("提示"), ui::Icon::Information);
+        ui::inform(owner, QStringLiteral("“%1”功能尚未开放。").arg(FunctionAt(position).function));
         return 0;
     }
     QPointer<QDialog>& open = openForms()[position];

@@ -301,7 +301,7 @@ void TFrmBackUp::cmd_addClick()
         }
     }
     if (failure.isEmpty())
-        ui::message(this, QStringLiteral("数据备份完毕"));
+        ui::inform(this, QStringLiteral("数据备份完毕"));
     else
-        ui::message(this, QStringLiteral("数据备份错误\n") + failure, QString(), ui::Icon::Warning);
+        ui::warn(this, QStringLiteral("数据备份错误\n") + failure);
 }

@@ -55,15 +55,14 @@ void attemptOpen(QWidget* parent, const QString& dataSource)
     db::Connection& conn = FrmDataMod->AdoConn;
     conn.close();
     if (NetType == QLatin1String("cs_server")) {
-        ui::message(parent, QStringLiteral("数据库无法打开\n暂不支持连接数据库服务器，请使用本机或文件服务器上的数据库。"),
-                    kCaption, ui::Icon::Warning);
+        ui::warn(parent, QStringLiteral("数据库无法打开\n暂不支持连接数据库服务器，请使用本机或文件服务器上的数据库。"));
         return;
     }
     const ConnectionDescription description = describeConnection(dataSource);
     try {
         conn.open(description.file, description.key);
     } catch (const db::Error& e) {
-        ui::message(parent, QStringLiteral("数据库无法打开\n") + e.message(), kCaption, ui::Icon::Critical);
+        ui::showError(parent, QStringLiteral("数据库无法打开\n") + e.message());
         return;
     }
     {
@@ -200,7 +199,7 @@ void TFrmLogin::cmd_okClick()
         throw db::Error(db::Error::Kind::Engine, QStringLiteral("数据库无法打开"));
     }
     if (q.isEmpty()) {
-        ui::message(this, QStringLiteral("用户名或密码错误！"));
+        ui::warn(this, QStringLiteral("用户名或密码错误！"));
         Edit1->setFocus();
         return;
     }

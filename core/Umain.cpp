@@ -34,7 +34,7 @@ bool TakeSingleInstance(sys::SingleInstance& lock)
 {
     if (lock.tryAcquire() || !lock.errorString().isEmpty())
         return true;
-    ui::message(nullptr, QStringLiteral("程序已经运行"), QStringLiteral("提示"));
+    ui::inform(nullptr, QStringLiteral("程序已经运行"));
     return false;
 }
 
@@ -136,7 +136,9 @@ void TfrmMain::FormCreate()
     if (!EnterAsTab)
         EnterAsTab = new ui::EnterAsTab(this);
     placeBackground();
-    QGuiApplication::setApplicationDisplayName(ProgramTitle());
+    // The application's title is its name; a display name would be appended
+    // by the desktop to every window's caption.
+    QCoreApplication::setApplicationName(ProgramTitle());
     setWindowTitle(ProgramTitle());
 }
 
@@ -412,8 +414,7 @@ QLabel* TfrmMain::statusPanel(int index) const
 
 bool TfrmMain::FormCloseQuery()
 {
-    return ui::ask(this, QStringLiteral("确认退出系统?"), QStringLiteral("提示"), ui::Buttons::OkCancel,
-                   ui::Icon::Question) == ui::Answer::Ok;
+    return ui::ask(this, QStringLiteral("确认退出系统?"), QStringLiteral("提示"), ui::Buttons::OkCancel) == ui::Answer::Ok;
 }
 
 void TfrmMain::closeEvent(QCloseEvent* event)

@@ -300,11 +300,11 @@ bool TFrmPower::checkNewUserId()
 {
     const QString id = DBEdit1->text().trimmed();
     if (rowExists(QStringLiteral("Select * from powers where user_id=:user_id"), QStringLiteral("user_id"), id)) {
-        ui::message(this, QStringLiteral("该员工已存在！"));
+        ui::warn(this, QStringLiteral("该员工已存在！"));
         return false;
     }
     if (!rowExists(QStringLiteral("Select * from employee where empl_code=:empl_code"), QStringLiteral("empl_code"), id)) {
-        ui::message(this, QStringLiteral("无此员工编码！"));
+        ui::warn(this, QStringLiteral("无此员工编码！"));
         DBEdit1->clear();
         DBEdit1->commit();
         return false;
@@ -332,7 +332,7 @@ void TFrmPower::cmd_editClick()
 {
     const QString id = DBEdit1->text().trimmed();
     if (id.isEmpty() || !users().locate(QStringLiteral("user_id"), id)) {
-        ui::message(this, QStringLiteral("请先定位员工编码"));
+        ui::warn(this, QStringLiteral("请先定位员工编码"));
         return;
     }
     users().edit();
@@ -345,7 +345,7 @@ bool TFrmPower::checkBeforeSave()
     if (mode() != FormMode::Add)
         return true;
     if (DBEdit4->text().trimmed() != Edit5->text().trimmed()) {
-        ui::message(this, QStringLiteral("密码不一致"));
+        ui::warn(this, QStringLiteral("密码不一致"));
         return false;
     }
     return checkNewUserId();
@@ -373,11 +373,11 @@ void TFrmPower::cmd_deleClick()
 {
     const QString id = DBEdit1->text().trimmed();
     if (id.isEmpty()) {
-        ui::message(this, QStringLiteral("请先定位删除员工"));
+        ui::warn(this, QStringLiteral("请先定位删除员工"));
         return;
     }
-    if (ui::ask(this, QStringLiteral("确认删除该记录"), QStringLiteral("提示"), ui::Buttons::YesNo,
-                ui::Icon::Question, ui::Answer::Yes) == ui::Answer::No)
+    if (ui::ask(this, QStringLiteral("确认删除该记录"), QStringLiteral("提示"), ui::Buttons::YesNo, ui::Answer::Yes) ==
+        ui::Answer::No)
         return;
     db::Dataset& q = FrmDataMod->TempQ;
     q.close();

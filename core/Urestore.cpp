@@ -122,7 +122,7 @@ void TFrmRestore::DLChange()
 void TFrmRestore::cmd_addClick()
 {
     if (FB->count() == 0) {
-        ui::message(this, QStringLiteral("无数据可恢复"));
+        ui::warn(this, QStringLiteral("无数据可恢复"));
         return;
     }
     QString failure;
@@ -135,7 +135,7 @@ void TFrmRestore::cmd_addClick()
         }
     }
     if (failure.isEmpty())
-        ui::message(this, QStringLiteral("数据恢复完毕"));
+        ui::inform(this, QStringLiteral("数据恢复完毕"));
     else
-        ui::message(this, QStringLiteral("数据恢复错误\n") + failure, QString(), ui::Icon::Warning);
+        ui::warn(this, QStringLiteral("数据恢复错误\n") + failure);
 }

@@ -437,7 +437,7 @@ bool TFrmUser::checkPaperSize()
         problem = QStringLiteral("纸张长度不合适");
     if (problem.isEmpty())
         return true;
-    ui::message(this, problem);
+    ui::warn(this, problem);
     return false;
 }
 

@@ -379,14 +379,14 @@ bool CardOperationForm::preconditionHolds()
         if (keyBox()->text().trimmed().isEmpty())
             return false;
         if (!members_.asString(QStringLiteral("card_no")).trimmed().isEmpty()) {
-            ui::message(this, QStringLiteral("会员卡已存在，请执行会员补卡"));
+            ui::warn(this, QStringLiteral("会员卡已存在，请执行会员补卡"));
             return false;
         }
         box(CardBox::Confirm)->clear();
         return true;
     case CardOperation::Withdraw:
         if (stored(QStringLiteral("rest_point")) <= 0) {
-            ui::message(this, QStringLiteral("余额不足"));
+            ui::warn(this, QStringLiteral("余额不足"));
             return false;
         }
         return true;
@@ -398,7 +398,7 @@ bool CardOperationForm::preconditionHolds()
         }
         const auto refund = db::parseAmount(box(CardBox::Refund)->text());
         if (!refund || *refund <= 0) {
-            ui::message(this, QStringLiteral("余额不足"));
+            ui::warn(this, QStringLiteral("余额不足"));
             return false;
         }
         return true;
@@ -481,7 +481,7 @@ bool CardOperationForm::passes(const CardCheck& check)
     }
     if (ok)
         return true;
-    ui::message(this, message);
+    ui::warn(this, message);
     if (check.focus && e)
         e->setFocus();
     return false;
@@ -575,7 +575,7 @@ void CardOperationForm::cmd_saveClick()
             return;
     switch (writeLedgerAndMember()) {
     case SaveResult::LedgerRefused:
-        ui::message(this, QStringLiteral("数字类型错误"));
+        ui::warn(this, QStringLiteral("数字类型错误"));
         return;
     case SaveResult::PostRefused:
         return;

@@ -183,7 +183,7 @@ bool RecipeForm::checkBeforeSave()
     // A code typed and not yet left has not yet looked up its item's name.
     source()->flush();
     if (codeBox_->text().trimmed().isEmpty() || nameBox_->text().trimmed().isEmpty()) {
-        ui::message(this, GetMsgText(QStringLiteral("1020")));
+        ui::warn(this, GetMsgText(QStringLiteral("1020")));
         return false;
     }
     return true;

@@ -187,7 +187,7 @@ void TFrmBespeak::locateShownAppointment()
 void TFrmBespeak::cmd_addClick()
 {
     if (findBox()->text().trimmed().isEmpty()) {
-        ui::message(this, QStringLiteral("先定位会员卡号"));
+        ui::warn(this, QStringLiteral("先定位会员卡号"));
         return;
     }
     try {
@@ -219,15 +219,15 @@ bool TFrmBespeak::checkBeforeSave()
 {
     const QString member = findBox()->text().trimmed();
     if (member.isEmpty()) {
-        ui::message(this, GetMsgText(QStringLiteral("1018")));
+        ui::warn(this, GetMsgText(QStringLiteral("1018")));
         return false;
     }
     if (!locateMember(member)) {
-        ui::message(this, GetMsgText(QStringLiteral("1019")));
+        ui::warn(this, GetMsgText(QStringLiteral("1019")));
         return false;
     }
     if (serviceBox_->text().trimmed().isEmpty()) {
-        ui::message(this, GetMsgText(QStringLiteral("1015")));
+        ui::warn(this, GetMsgText(QStringLiteral("1015")));
         return false;
     }
     // A member code in the box stands for the member: the appointment is

@@ -280,7 +280,7 @@ bool TFrmEmployee::checkBeforeSave()
 {
     // The boxes are tested as they stand: a code or name of blanks passes.
     if (codeBox_->text().isEmpty() || nameBox_->text().isEmpty()) {
-        ui::message(this, QStringLiteral("员工编号,名称不能为空"));
+        ui::warn(this, QStringLiteral("员工编号,名称不能为空"));
         return false;
     }
     return true;

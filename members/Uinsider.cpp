@@ -257,7 +257,7 @@ void TFrmInsider::cmd_editClick()
 bool TFrmInsider::checkBeforeSave()
 {
     if (codeBox_->text().isEmpty() || nameBox_->text().isEmpty()) {
-        ui::message(this, QStringLiteral("编号,姓名不能为空"));
+        ui::warn(this, QStringLiteral("编号,姓名不能为空"));
         return false;
     }
     return true;

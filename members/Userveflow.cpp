@@ -157,7 +157,7 @@ void TFrmServeFlow::cmd_addClick()
 {
     try {
         if (codeBox_->text().trimmed().isEmpty() && (!items().isActive() || items().isEmpty())) {
-            ui::message(this, GetMsgText(QStringLiteral("2005")));
+            ui::warn(this, GetMsgText(QStringLiteral("2005")));
             return;
         }
         db::Dataset& q = steps();
@@ -175,7 +175,7 @@ void TFrmServeFlow::cmd_addClick()
 void TFrmServeFlow::cmd_editClick()
 {
     if (codeBox_->text().trimmed().isEmpty()) {
-        ui::message(this, GetMsgText(QStringLiteral("2004")));
+        ui::warn(this, GetMsgText(QStringLiteral("2004")));
         return;
     }
     try {
@@ -190,7 +190,7 @@ void TFrmServeFlow::cmd_editClick()
 bool TFrmServeFlow::checkBeforeSave()
 {
     if (codeBox_->text().trimmed().isEmpty()) {
-        ui::message(this, GetMsgText(QStringLiteral("1022")));
+        ui::warn(this, GetMsgText(QStringLiteral("1022")));
         return false;
     }
     return true;

@@ -257,12 +257,12 @@ bool TFrmServeitem::checkBeforeSave()
     for (const ui::DbLineEdit* box : rateBoxes_) {
         const double percent = percentOf(box);
         if (percent < 0 || percent > 100) {
-            ui::message(this, GetMsgText(QStringLiteral("1021")));
+            ui::warn(this, GetMsgText(QStringLiteral("1021")));
             return false;
         }
     }
     if (codeBox_->text().trimmed().isEmpty() || nameBox_->text().trimmed().isEmpty()) {
-        ui::message(this, GetMsgText(QStringLiteral("1020")));
+        ui::warn(this, GetMsgText(QStringLiteral("1020")));
         return false;
     }
     return true;

@@ -329,7 +329,7 @@ void TFrmServeLog::cmd_editClick()
     if (billNoBox_->text().trimmed().isEmpty())
         return;
     if (isPaid()) {
-        ui::message(this, QStringLiteral("该单已收款，不可编辑"));
+        ui::warn(this, QStringLiteral("该单已收款，不可编辑"));
         return;
     }
     try {
@@ -346,7 +346,7 @@ void TFrmServeLog::cmd_deleClick()
     if (billNoBox_->text().trimmed().isEmpty())
         return;
     if (isPaid()) {
-        ui::message(this, QStringLiteral("该单已收款，不可删除"));
+        ui::warn(this, QStringLiteral("该单已收款，不可删除"));
         return;
     }
     if (!confirmDelete())
@@ -370,15 +370,15 @@ bool TFrmServeLog::checkBeforeSave()
     const QString received = receivedBox_->text().trimmed();
     if (!received.isEmpty()
         && requireWholeNumber(received) < requireWholeNumber(dueBox_->text().trimmed())) {
-        ui::message(this, QStringLiteral("实收金额不能小于应收金额"));
+        ui::warn(this, QStringLiteral("实收金额不能小于应收金额"));
         return false;
     }
     if (serveNameBox_->text().trimmed().isEmpty()) {
-        ui::message(this, QStringLiteral("无效服务项目"));
+        ui::warn(this, QStringLiteral("无效服务项目"));
         return false;
     }
     if (memberNameBox_->text().trimmed().isEmpty()) {
-        ui::message(this, QStringLiteral("无效会员卡"));
+        ui::warn(this, QStringLiteral("无效会员卡"));
         return false;
     }
     return true;

@@ -588,7 +588,7 @@ void StockDocumentForm::cmd_saveClick()
     // checked. An empty new line stays for typing into until the check passes.
     postPendingLine();
     if (!quantityIsAboveZero()) {
-        ui::message(this, QStringLiteral("数量不能为0"));
+        ui::warn(this, QStringLiteral("数量不能为0"));
         return;
     }
     dropUntouchedLine();
@@ -632,7 +632,7 @@ bool StockDocumentForm::monthWasChecked() const
 void StockDocumentForm::deleteDocument()
 {
     if (monthWasChecked()) {
-        ui::message(this, QStringLiteral("本单所在月份已经盘点，不可删除"));
+        ui::warn(this, QStringLiteral("本单所在月份已经盘点，不可删除"));
         return;
     }
     if (!confirmDelete(QStringLiteral("此操作将删除本单全部数据，确认删除?")))

@@ -84,8 +84,7 @@ void TFrmStorIni::cmd_addClick()
     const ui::Answer answer = ui::ask(this,
                                       QStringLiteral("本操作将商品资料库中的所有产品添加到库存资料中，\n"
                                                      "但不会影响当前库存数量，是否执行?"),
-                                      QStringLiteral("确认"), ui::Buttons::OkCancel, ui::Icon::Question,
-                                      ui::Answer::Cancel);
+                                      QStringLiteral("确认"), ui::Buttons::OkCancel, ui::Answer::Cancel);
     if (answer == ui::Answer::Cancel)
         return;
     ui::Hourglass wait;

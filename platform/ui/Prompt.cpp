@@ -3,7 +3,7 @@
 #include "platform/sys/Shell.h"
 
 #include <QFileDialog>
-#include <QGuiApplication>
+#include <QCoreApplication>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <exception>
@@ -16,9 +16,13 @@ namespace {
 Responder* g_responder = nullptr;
 quint64 g_promptCount = 0;
 
+const QString kNotice = QStringLiteral("提示");
+
+// The application's title is its name: a display name of its own would be
+// appended by the desktop to every window's caption.
 QString captionOrTitle(const QString& caption)
 {
-    return caption.isEmpty() ? QGuiApplication::applicationDisplayName() : caption;
+    return caption.isEmpty() ? QCoreApplication::applicationName() : caption;
 }
 
 QMessageBox::Icon boxIcon(Icon icon)
@@ -139,15 +143,19 @@ quint64 promptCount()
     return g_promptCount;
 }
 
-void message(QWidget* parent, const QString& text, const QString& caption, Icon icon)
+void inform(QWidget* parent, const QString& text)
 {
-    dispatch(parent, request(PromptRequest::Kind::Message, text, caption, Buttons::Ok, icon));
+    dispatch(parent, request(PromptRequest::Kind::Message, text, kNotice, Buttons::Ok, Icon::Information));
 }
 
-Answer ask(QWidget* parent, const QString& text, const QString& caption, Buttons buttons, Icon icon,
-           Answer defaultAnswer)
+void warn(QWidget* parent, const QString& text)
 {
-    PromptRequest r = request(PromptRequest::Kind::Question, text, caption, buttons, icon);
+    dispatch(parent, request(PromptRequest::Kind::Message, text, kNotice, Buttons::Ok, Icon::Warning));
+}
+
+Answer ask(QWidget* parent, const QString& text, const QString& caption, Buttons buttons, Answer defaultAnswer)
+{
+    PromptRequest r = request(PromptRequest::Kind::Question, text, caption, buttons, Icon::Question);
     r.defaultAnswer = defaultAnswer;
     return dispatch(parent, r).answer;
 }

@@ -23,7 +23,7 @@ struct PromptRequest {
 
     Kind kind = Kind::Message;
     QString text;      // message, question, input prompt, or the address to open
-    QString caption;   // as the box shows it (the application's title when none was given)
+    QString caption;   // as the box shows it
     Buttons buttons = Buttons::Ok;
     Icon icon = Icon::None;
     Answer defaultAnswer = Answer::Ok;
@@ -54,14 +54,20 @@ Responder* responder();
 // put so far, to the user or to the responder; opening an address is no box.
 quint64 promptCount();
 
-// A modal message box with an OK button. An empty caption means the application's title.
-void message(QWidget* parent, const QString& text, const QString& caption = QString(),
-             Icon icon = Icon::None);
+// Every box of one kind has the same caption and icon, so a user tells the
+// kinds apart at a glance. Each is modal with an OK button.
+// A notice: something done, or a fact to know ("数据备份完毕"): caption
+// "提示", information icon.
+void inform(QWidget* parent, const QString& text);
+// A refusal: an entry or a step that cannot be taken now ("无效会员卡"):
+// caption "提示", warning icon.
+void warn(QWidget* parent, const QString& text);
 
-// A modal question; the answer is the button chosen. Closing the box without
-// choosing answers Cancel, or No where there is no Cancel button.
+// A modal question with the question icon; the answer is the button chosen.
+// Closing the box without choosing answers Cancel, or No where there is no
+// Cancel button.
 Answer ask(QWidget* parent, const QString& text, const QString& caption, Buttons buttons,
-           Icon icon = Icon::Question, Answer defaultAnswer = Answer::Ok);
+           Answer defaultAnswer = Answer::Ok);
 
 // An input box editing value; nothing when cancelled.
 std::optional<QString> input(QWidget* parent, const QString& caption, const QString& prompt,
@@ -73,7 +79,8 @@ std::optional<QString> chooseFolder(QWidget* parent, const QString& caption, con
 // Opens the address with the system's handler; false when that failed.
 bool openUrl(const QUrl& url);
 
-// The application's one error box: the error's own text, the application's title.
+// The application's one error box, for a failure of the program or its
+// database: the error's own text, the application's title, critical icon.
 void showError(QWidget* parent, const QString& text);
 
 // Runs fn; an exception escaping it is shown by showError (its what() text)

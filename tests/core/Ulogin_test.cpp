@@ -293,6 +293,24 @@ TEST_F(Login, RefusesWhatDoesNotMatchExactly)
     }
 }
 
+// A refused entry reads like every other refusal of the program, and a
+// database that will not open like every other failure.
+TEST_F(Login, ARefusalAndAFailureEachShowTheirKindsCaptionAndIcon)
+{
+    testui::PromptResponder prompts;
+    ASSERT_TRUE(QFile::rename(databasePath(), databasePath() + ".away"));
+    prompts.expect(Kind::Error, kCannotOpen);
+    attempt("admin", "admin");
+    EXPECT_EQ(prompts.last().caption, QCoreApplication::applicationName());
+    EXPECT_EQ(prompts.last().icon, ui::Icon::Critical);
+
+    ASSERT_TRUE(QFile::rename(databasePath() + ".away", databasePath()));
+    prompts.expect(Kind::Message, kWrong);
+    attempt("admin", "wrong");
+    EXPECT_EQ(prompts.last().caption, QStringLiteral("提示"));
+    EXPECT_EQ(prompts.last().icon, ui::Icon::Warning);
+}
+
 TEST_F(Login, TwoWrongThenRightLogsInAndEndsTheProgram)
 {
     testui::PromptResponder prompts;
@@ -338,7 +356,7 @@ TEST_F(Login, AMissingDatabaseFileIsReportedAndNothingMore)
     ASSERT_TRUE(QFile::rename(databasePath(), databasePath() + ".away"));
     {
         testui::PromptResponder prompts;
-        prompts.expect(Kind::Message, kCannotOpen);
+        prompts.expect(Kind::Error, kCannotOpen);
         attempt("admin", "admin");
         prompts.verify();
         EXPECT_TRUE(prompts.last().text.startsWith(kCannotOpen));
@@ -378,7 +396,7 @@ TEST_F(Login, AFileThatWillNotOpenIsReported)
         ASSERT_TRUE(QFile::remove(databasePath()));
         row.make(databasePath());
         testui::PromptResponder prompts;
-        prompts.expect(Kind::Message, kCannotOpen);
+        prompts.expect(Kind::Error, kCannotOpen);
         attempt("admin", "admin");
         prompts.verify();
         EXPECT_FALSE(DbConnected);

@@ -97,7 +97,7 @@ protected:
     {
         TestDb::SetUp();
         ResetProgramState();
-        savedTitle = QGuiApplication::applicationDisplayName();
+        savedTitle = QCoreApplication::applicationName();
         window = std::make_unique<TfrmMain>();
         window->setScreenWidth(1280);
         window->runLogin = [this] { ++logins; };
@@ -106,7 +106,7 @@ protected:
     void TearDown() override
     {
         window.reset();
-        QGuiApplication::setApplicationDisplayName(savedTitle);
+        QCoreApplication::setApplicationName(savedTitle);
         ResetProgramState();
         TestDb::TearDown();
     }
@@ -260,17 +260,28 @@ TEST_F(MainWindow, CreationClearsTheUserAndSetsTheTitlesWithoutTouchingTheDataba
 {
     window.reset();
     CurrentUser = QStringLiteral("former");
-    QGuiApplication::setApplicationDisplayName(QStringLiteral("other"));
+    QCoreApplication::setApplicationName(QStringLiteral("other"));
 
     window = std::make_unique<TfrmMain>();
 
     EXPECT_TRUE(CurrentUser.isEmpty());
     EXPECT_EQ(window->objectName(), "frmMain");
     EXPECT_EQ(window->windowTitle(), "霁岚专业美容美发管理系统");
-    EXPECT_EQ(QGuiApplication::applicationDisplayName(), "霁岚专业美容美发管理系统");
+    EXPECT_EQ(QCoreApplication::applicationName(), "霁岚专业美容美发管理系统");
     EXPECT_FALSE(dataMod().TempQ.isActive());
     EXPECT_FALSE(dataMod().UserQ.isActive());
     EXPECT_EQ(MsgCatalogCount, 0);
+}
+
+// The desktop writes an application's own display name after every window's
+// caption; the program sets none, so each window reads as its caption alone
+// ("用户登录", "提示").
+TEST_F(MainWindow, NoWindowCarriesTheProgramTitleAfterItsCaption)
+{
+    ASSERT_EQ(QCoreApplication::applicationName(), "霁岚专业美容美发管理系统");
+    QCoreApplication::setApplicationName(QStringLiteral("renamed"));
+    EXPECT_EQ(QGuiApplication::applicationDisplayName(), QStringLiteral("renamed"))
+        << "a display name of its own was set";
 }
 
 TEST_F(MainWindow, CoversTheWorkingAreaAndCannotBeResized)

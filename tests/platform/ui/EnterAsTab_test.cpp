@@ -78,13 +78,13 @@ TEST_F(EnterAsTabTest, AButtonPassedOverByEnterIsStillReachedWithTab)
 TEST_F(EnterAsTabTest, EnterWhoseHandlerShowsABoxLeavesTheFocusWhereTheHandlerPutIt)
 {
     QObject::connect(first, &QLineEdit::returnPressed, first, [&] {
-        ui::message(window.get(), QStringLiteral("用户名或密码错误！"));
+        ui::warn(window.get(), QStringLiteral("用户名或密码错误！"));
         last->setFocus();
     });
     bool refuse = true;
     QObject::connect(second, &QLineEdit::returnPressed, second, [&] {
         if (refuse)
-            ui::message(window.get(), QStringLiteral("无效会员卡"));
+            ui::warn(window.get(), QStringLiteral("无效会员卡"));
     });
     showWindow();
 

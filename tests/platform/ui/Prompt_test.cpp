@@ -16,22 +16,32 @@ namespace {
 
 using Kind = ui::PromptRequest::Kind;
 
-TEST(Prompt, MessageGoesToTheResponderWithTheApplicationTitleWhenUncaptioned)
+// One caption and one icon for each kind of box, whatever form puts it.
+TEST(Prompt, EachKindOfBoxHasItsOneCaptionAndIcon)
 {
-    QGuiApplication::setApplicationDisplayName(QStringLiteral("晴澜"));
+    const QString savedName = QCoreApplication::applicationName();
+    QCoreApplication::setApplicationName(QStringLiteral("晴澜"));
     testui::PromptResponder prompts;
-    prompts.expect(Kind::Message);
-    prompts.expect(Kind::Message);
+    prompts.expect(Kind::Message).expect(Kind::Message).expect(Kind::Error).expect(Kind::Question);
 
-    ui::message(nullptr, QStringLiteral("无数据可恢复"));
-    ui::message(nullptr, QStringLiteral("数据备份完成"), QStringLiteral("提示"), ui::Icon::Information);
+    ui::inform(nullptr, QStringLiteral("数据备份完毕"));
+    ui::warn(nullptr, QStringLiteral("无效会员卡"));
+    ui::showError(nullptr, QStringLiteral("数据库无法打开"));
+    ui::ask(nullptr, QStringLiteral("确认删除?"), QStringLiteral("提示"), ui::Buttons::OkCancel);
+    QCoreApplication::setApplicationName(savedName);
 
-    ASSERT_EQ(prompts.count(), 2);
-    EXPECT_EQ(prompts.prompts()[0].text, QStringLiteral("无数据可恢复"));
-    EXPECT_EQ(prompts.prompts()[0].caption, QStringLiteral("晴澜"));
-    EXPECT_EQ(prompts.prompts()[0].buttons, ui::Buttons::Ok);
-    EXPECT_EQ(prompts.prompts()[1].caption, QStringLiteral("提示"));
-    EXPECT_EQ(prompts.prompts()[1].icon, ui::Icon::Information);
+    ASSERT_EQ(prompts.count(), 4);
+    const auto& p = prompts.prompts();
+    EXPECT_EQ(p[0].text, QStringLiteral("数据备份完毕"));
+    EXPECT_EQ(p[0].caption, QStringLiteral("提示"));
+    EXPECT_EQ(p[0].icon, ui::Icon::Information);
+    EXPECT_EQ(p[0].buttons, ui::Buttons::Ok);
+    EXPECT_EQ(p[1].caption, QStringLiteral("提示"));
+    EXPECT_EQ(p[1].icon, ui::Icon::Warning);
+    EXPECT_EQ(p[1].buttons, ui::Buttons::Ok);
+    EXPECT_EQ(p[2].caption, QStringLiteral("晴澜"));
+    EXPECT_EQ(p[2].icon, ui::Icon::Critical);
+    EXPECT_EQ(p[3].icon, ui::Icon::Question);
 }
 
 TEST(Prompt, AskReturnsTheResponderAnswerAndRecordsButtonsAndIcon)
@@ -76,7 +86,7 @@ TEST(Prompt, CountsEveryBoxButNotAnOpenedAddress)
     prompts.expect(Kind::Error).expect(Kind::OpenUrl);
     const quint64 before = ui::promptCount();
 
-    ui::message(nullptr, QStringLiteral("无效会员卡"));
+    ui::warn(nullptr, QStringLiteral("无效会员卡"));
     ui::ask(nullptr, QStringLiteral("确认删除?"), QStringLiteral("提示"), ui::Buttons::OkCancel);
     ui::input(nullptr, QStringLiteral("提示"), QStringLiteral("请输入"), QString());
     ui::chooseFolder(nullptr, QStringLiteral("备份"), QString());
@@ -151,7 +161,7 @@ TEST(PromptResponder, FailsOnAPromptNobodyExpected)
     EXPECT_NONFATAL_FAILURE(
         {
             testui::PromptResponder prompts;
-            ui::message(nullptr, QStringLiteral("意外的消息"));
+            ui::warn(nullptr, QStringLiteral("意外的消息"));
         },
         "unexpected prompt: message \"意外的消息\"");
 }
@@ -174,7 +184,7 @@ TEST(PromptResponder, FailsOnAPromptOtherThanTheOneExpectedNext)
         {
             testui::PromptResponder prompts;
             prompts.expect(QStringLiteral("编号,姓名不能为空"));
-            ui::message(nullptr, QStringLiteral("无效会员卡"));
+            ui::warn(nullptr, QStringLiteral("无效会员卡"));
             prompts.verify();
         },
         "the next expected is any prompt containing \"编号,姓名不能为空\"");
@@ -192,7 +202,7 @@ TEST(PromptResponder, FailsForAnExpectedPromptThatNeverCame)
 
 TEST(PromptResponder, FailsForAPromptWhileNoneIsInstalled)
 {
-    EXPECT_NONFATAL_FAILURE(ui::message(nullptr, QStringLiteral("无人应答")), "no PromptResponder installed");
+    EXPECT_NONFATAL_FAILURE(ui::warn(nullptr, QStringLiteral("无人应答")), "no PromptResponder installed");
 }
 
 TEST(PromptResponder, RestoresTheResponderInstalledBeforeIt)
@@ -260,13 +270,40 @@ TEST(PromptDialogs, AskShowsAMessageBoxWithTheGivenTextButtonsAndIcon)
     EXPECT_EQ(answer, ui::Answer::Cancel);
 }
 
+// The standard buttons speak the program's language.
+TEST(PromptDialogs, StandardButtonsReadInChinese)
+{
+    RealDialogs real;
+    QStringList okCancel, yesNo;
+    {
+        OnceOpen<QMessageBox> opened([&](QMessageBox* box) {
+            okCancel << box->button(QMessageBox::Ok)->text() << box->button(QMessageBox::Cancel)->text();
+            box->button(QMessageBox::Cancel)->click();
+        });
+        ui::ask(nullptr, QStringLiteral("确认退出系统?"), QStringLiteral("提示"), ui::Buttons::OkCancel);
+        EXPECT_TRUE(opened.acted());
+    }
+    {
+        OnceOpen<QMessageBox> opened([&](QMessageBox* box) {
+            yesNo << box->button(QMessageBox::Yes)->text() << box->button(QMessageBox::No)->text();
+            box->button(QMessageBox::No)->click();
+        });
+        ui::ask(nullptr, QStringLiteral("确认删除该记录"), QStringLiteral("提示"), ui::Buttons::YesNo);
+        EXPECT_TRUE(opened.acted());
+    }
+    EXPECT_EQ(okCancel, QStringList({QStringLiteral("确定"), QStringLiteral("取消")}));
+    ASSERT_EQ(yesNo.size(), 2);
+    EXPECT_TRUE(yesNo[0].startsWith(QStringLiteral("是"))) << yesNo[0].toStdString();
+    EXPECT_TRUE(yesNo[1].startsWith(QStringLiteral("否"))) << yesNo[1].toStdString();
+}
+
 TEST(PromptDialogs, EscapeOnAYesNoQuestionAnswersNo)
 {
     RealDialogs real;
     OnceOpen<QMessageBox> opened([](QMessageBox* box) { QTest::keyClick(box, Qt::Key_Escape); });
 
     const ui::Answer answer = ui::ask(nullptr, QStringLiteral("是否继续?"), QStringLiteral("提示"),
-                                      ui::Buttons::YesNo, ui::Icon::Question, ui::Answer::Yes);
+                                      ui::Buttons::YesNo, ui::Answer::Yes);
 
     EXPECT_TRUE(opened.acted());
     EXPECT_EQ(answer, ui::Answer::No);
