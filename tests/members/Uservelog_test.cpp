@@ -384,6 +384,24 @@ TEST_F(ServeLogTest, LevelIsNeverLoweredAndBalanceMayGoNegative)
     EXPECT_DOUBLE_EQ(memberValue("rest_point", "C200"), -50);
 }
 
+TEST_F(ServeLogTest, LevelsStoredWithoutNumbersCountByTheirPlace)
+{
+    exec("update cardtype set list_no=null");
+    exec("update insider set card_type='白金卡' where card_no='C200'"); // level 4, above what 150 spent reaches
+    auto f = openForm();
+    ServeLogUi ui(*f);
+    writeBill(ui, "C200", "S1");
+    ui.enterReceived("100");
+    ui.click("cmd_save");
+    ASSERT_EQ(f->mode(), FormMode::Null);
+    EXPECT_EQ(memberLevel("C200"), QStringLiteral("白金卡")) << "250 reaches level 2 only: no lowering";
+
+    writeBill(ui, "C100", "S4"); // level 1; 0 + 400 reaches level 3
+    ui.enterReceived("400");
+    ui.click("cmd_save");
+    EXPECT_EQ(memberLevel("C100"), QStringLiteral("金卡"));
+}
+
 TEST_F(ServeLogTest, StaffCodesAndTheTrimmedNoteAreStored)
 {
     auto f = openForm();
