@@ -458,6 +458,8 @@ TEST_F(ServeLogTest, FailedMemberUpdateLeavesNoBill)
     ServeLogUi ui(*f);
     writeBill(ui, "C100", "S1");
     ui.enterReceived("100");
+    testui::PromptResponder prompts;
+    prompts.expect(Kind::Error, QStringLiteral("spend refused"));
     ui.click("cmd_save");
     EXPECT_EQ(f->mode(), FormMode::Add);
     EXPECT_TRUE(f->controls().cmd_save->isEnabled());
@@ -470,6 +472,34 @@ TEST_F(ServeLogTest, FailedMemberUpdateLeavesNoBill)
     EXPECT_EQ(count("insifee", "card_no='C100' and serv_fee=100"), 1);
     EXPECT_DOUBLE_EQ(memberValue("rest_point", "C100"), 400);
     EXPECT_DOUBLE_EQ(memberValue("insi_tota", "C100"), 100);
+}
+
+TEST_F(ServeLogTest, ABillTheDatabaseCannotTakeSaysWhy)
+{
+    auto f = openForm();
+    ServeLogUi ui(*f);
+    writeBill(ui, "C100", "S1");
+    ui.enterReceived("100");
+    testui::PromptResponder prompts;
+
+    fillDatabase("insifee"); // no room left for the bill
+    prompts.expect(Kind::Error, QStringLiteral("full"));
+    ui.click("cmd_save");
+    EXPECT_EQ(f->mode(), FormMode::Add);
+    exec("pragma max_page_count=1073741823");
+
+    refuseWrites();
+    prompts.expect(Kind::Error, QStringLiteral("readonly"));
+    ui.click("cmd_save");
+    EXPECT_EQ(f->mode(), FormMode::Add);
+    EXPECT_EQ(count("insifee", "gath_type='servefee'"), 0);
+    EXPECT_DOUBLE_EQ(memberValue("rest_point", "C100"), 500);
+
+    exec("pragma query_only=0");
+    ui.click("cmd_save");
+    EXPECT_EQ(f->mode(), FormMode::Null);
+    EXPECT_EQ(count("insifee", "gath_type='servefee' and serv_fee=100"), 1);
+    EXPECT_DOUBLE_EQ(memberValue("rest_point", "C100"), 400);
 }
 
 TEST_F(ServeLogTest, MemberCodeInTheCardBoxBecomesTheCardNumberOnEnter)
