@@ -14,6 +14,21 @@
 #include <QVBoxLayout>
 #include <stdexcept>
 
+bool IsDatabaseRefusal(const std::exception& error)
+{
+    const auto* e = dynamic_cast<const db::Error*>(&error);
+    return e && e->kind() != db::Error::Kind::Usage;
+}
+
+void ShowSaveFailure(QWidget* parent, const std::exception& error, const QString& formText)
+{
+    const QString reason = QString::fromUtf8(error.what());
+    if (formText.isEmpty())
+        ui::showError(parent, reason);
+    else
+        ui::warn(parent, formText + u'\n' + reason);
+}
+
 QString modeText(FormMode mode)
 {
     switch (mode) {
@@ -135,11 +150,16 @@ void RecordForm::cmd_saveClick()
         return;
     try {
         saveRecord();
-    } catch (const std::exception&) {
+    } catch (const std::exception& e) {
         // The form stays in its mode with what was typed; the record is
         // editable again if the failure came after the post.
-        if (dataset_ && dataset_->isActive() && !dataset_->isEditing() && !dataset_->isEmpty())
-            dataset_->edit();
+        try {
+            if (dataset_ && dataset_->isActive() && !dataset_->isEditing() && !dataset_->isEmpty())
+                dataset_->edit();
+        } catch (const std::exception&) {
+        }
+        if (IsDatabaseRefusal(e))
+            ShowSaveFailure(this, e);
         return;
     }
     setMode(FormMode::Null);

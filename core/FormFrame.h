@@ -5,6 +5,7 @@
 #include <QDialog>
 #include <QList>
 #include <QString>
+#include <exception>
 #include <functional>
 #include <vector>
 
@@ -39,6 +40,15 @@ struct StandardControls {
 // save, cancel and the data-entry groups; in "null" the rest, with add, edit
 // and delete (and print and find where gated) following the rights at position.
 void ApplyControlStates(const StandardControls& controls, FormMode mode, int position);
+
+// True when the database refused a write: a full disk, a write-protected
+// file or folder, a row refused or changed by another workstation. A value
+// the form could not convert for its column is no refusal.
+bool IsDatabaseRefusal(const std::exception& error);
+// Tells the user why a save did not reach the database: the form's own
+// message for the failure, where it has one, with the reason on the line
+// below; the reason alone otherwise.
+void ShowSaveFailure(QWidget* parent, const std::exception& error, const QString& formText = {});
 
 // The frame every business form follows: opened modally, one position in the
 // rights table, three modes, the standard handlers, and no closing while a
@@ -85,7 +95,8 @@ protected:
     // Runs the form's checks before a save; false after showing the message.
     virtual bool checkBeforeSave() { return true; }
     // Posts the record, and applies the batch for batch-optimistic datasets,
-    // in one transaction.
+    // in one transaction. A failure leaves the form in its mode with what was
+    // typed; one the database refused is shown with its reason.
     virtual void saveRecord();
     // Moves to the record whose key is in the key box (trimmed); quiet when absent.
     void locateKeyBoxRecord();

@@ -12,6 +12,8 @@
 #include "platform/ui/Prompt.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -50,6 +52,19 @@ ConnectionDescription describeConnection(const QString& dataSource)
     return {dataSource, databaseKey()};
 }
 
+// Why the program cannot work on the database just opened, "" when it can:
+// a write-protected file opens for reading only, and a write-protected
+// folder refuses the journal every save needs.
+QString writeProtection(const db::Connection& conn, const QString& file)
+{
+    const QFileInfo info(file);
+    if (conn.isReadOnly())
+        return QStringLiteral("数据库文件是只读的，程序无法在其上工作：") + QDir::toNativeSeparators(info.absoluteFilePath());
+    if (!QFileInfo(info.absolutePath()).isWritable())
+        return QStringLiteral("数据库所在的文件夹是只读的，程序无法在其上工作：") + QDir::toNativeSeparators(info.absolutePath());
+    return {};
+}
+
 void attemptOpen(QWidget* parent, const QString& dataSource)
 {
     db::Connection& conn = FrmDataMod->AdoConn;
@@ -63,6 +78,11 @@ void attemptOpen(QWidget* parent, const QString& dataSource)
         conn.open(description.file, description.key);
     } catch (const db::Error& e) {
         ui::showError(parent, QStringLiteral("数据库无法打开\n") + e.message());
+        return;
+    }
+    if (const QString refusal = writeProtection(conn, description.file); !refusal.isEmpty()) {
+        conn.close();
+        ui::showError(parent, QStringLiteral("数据库无法打开\n") + refusal);
         return;
     }
     {

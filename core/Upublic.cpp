@@ -261,6 +261,29 @@ int CardLevelByTotal(double total)
     }
 }
 
+int CardLevelByNote(const QString& note)
+{
+    const QString wanted = note.trimmed();
+    if (wanted.isEmpty())
+        return 0;
+    try {
+        db::Dataset& q = tempQ();
+        q.close();
+        q.setSql(QStringLiteral("select type_note, list_no from cardtype order by rowid"));
+        q.open();
+        for (int r = 0; r < q.recordCount(); ++r) {
+            if (db::asString(q.value(r, 0)).trimmed().compare(wanted, Qt::CaseInsensitive) != 0)
+                continue;
+            // Levels entered before they were numbered count by their place,
+            // as the bands of CardLevelByTotal do.
+            const QVariant number = q.value(r, 1);
+            return number.isNull() ? r + 1 : int(db::asInt(number));
+        }
+    } catch (const std::exception&) {
+    }
+    return 0;
+}
+
 void ResetProgramState()
 {
     for (QString* s : {&PowUse, &PowAdd, &PowEdit, &PowDele, &PowChek, &PowFind, &PowPrin, &CurrentUser,

@@ -96,6 +96,10 @@ void SetGoodsColumnTitles(ui::DbGrid* grid, const QString& order);
 // that level, 0 when none.
 void CardNoteByTotal(QString& note, double total);
 int CardLevelByTotal(double total);
+// The level number of the level named note (compared trimmed, without regard
+// to case): its list_no, or, for a level stored without one, its place in
+// level order; 0 when no level has that name or the name is blank.
+int CardLevelByNote(const QString& note);
 
 // Clears the whole program-wide state (a new run, or a test).
 void ResetProgramState();

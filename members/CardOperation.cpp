@@ -17,10 +17,19 @@
 #include <QPushButton>
 #include <QRegularExpressionValidator>
 #include <QVBoxLayout>
+#include <stdexcept>
 
 namespace {
 
 using Test = CardCheck::Test;
+
+// A save stopped for a reason the form words itself; thrown inside the
+// save's transaction, which then rolls back.
+class SaveRefused : public std::runtime_error {
+public:
+    explicit SaveRefused(const QString& message) : std::runtime_error(message.toStdString()) {}
+    QString message() const { return QString::fromStdString(what()); }
+};
 
 const QString kStateInUse = QStringLiteral("启用");
 const QString kStateDisabled = QStringLiteral("禁用");
@@ -365,11 +374,29 @@ void CardOperationForm::SetControlStates()
             e->clear();
 }
 
+QVariant CardOperationForm::storedValue(const QString& field) const
+{
+    // As the database holds it now, not as the list read it: another
+    // workstation may have billed the member or paid onto the card since.
+    // Read by the row's own key, which no other member shares.
+    return FrmDataMod->AdoConn.scalar(QStringLiteral("select %1 from insider where in_id=:in_id").arg(field),
+                                      {{QStringLiteral("in_id"), members_.value(QStringLiteral("in_id"))}});
+}
+
 double CardOperationForm::stored(const QString& field) const
 {
-    // As last read from the database, so a save retried after a refused post
-    // does not count its change twice; NULL counts as 0.
-    return db::asFloat(members_.oldValue(field));
+    return db::asFloat(storedValue(field)); // NULL counts as 0
+}
+
+void CardOperationForm::rereadMember()
+{
+    // The boxes and the optimistic check of the post start from the member
+    // as stored, whatever another workstation changed since the list was read.
+    try {
+        if (members_.isActive() && !members_.isEditing())
+            members_.refreshCurrentRow();
+    } catch (const std::exception&) {
+    }
 }
 
 bool CardOperationForm::preconditionHolds()
@@ -421,6 +448,7 @@ void CardOperationForm::startOperation()
 
 void CardOperationForm::cmd_editClick()
 {
+    rereadMember();
     if (!preconditionHolds())
         return;
     try {
@@ -456,7 +484,7 @@ bool CardOperationForm::passes(const CardCheck& check)
     case Test::WrongPassword:
         // Compared trimmed on both sides: a password saved with blanks around
         // it must still open the card.
-        ok = text == db::asString(members_.oldValue(QStringLiteral("insi_pass"))).trimmed();
+        ok = text == db::asString(storedValue(QStringLiteral("insi_pass"))).trimmed();
         break;
     case Test::BelowDepositDue: {
         const auto deposit = db::parseAmount(text);
@@ -495,55 +523,75 @@ QString CardOperationForm::ledgerNote() const
     return remark.isEmpty() ? def_.note : remark;
 }
 
-bool CardOperationForm::writeLedgerRow(qlonglong& amount)
+qlonglong CardOperationForm::writeLedgerRow()
 {
-    try {
-        const QString amountText = box(*def_.amount)->text();
-        // The bound boxes hold the new card number on issue and replace.
-        source_->flush();
-        const auto whole = readWholeNumber(amountText);
-        if (!whole)
-            return false;
-        amount = *whole;
-        if (amount <= 0)
-            return true;
-        db::Dataset& q = FrmDataMod->TempQ;
-        q.close();
-        q.setSql(QStringList{
-            QStringLiteral("insert into insifee (insi_code,card_no,bill_date,serv_fee,gath_code,gath_note,gath_type)"),
-            QStringLiteral(" values(:insi_code,:card_no,:bill_date,:serv_fee,:gath_code,:gath_note,:gath_type)")});
-        q.setParam(0, keyBox()->text());
-        q.setParam(1, members_.asString(QStringLiteral("card_no")));
-        q.setParam(2, QDate::currentDate());
-        q.setParam(3, amount);
-        q.setParam(4, CurrentUser);
-        q.setParam(5, ledgerNote());
-        q.setParam(6, def_.gathType);
-        q.execute();
-        return true;
-    } catch (const std::exception&) {
-        return false;
-    }
+    const QString amountText = box(*def_.amount)->text();
+    // The bound boxes hold the new card number on issue and replace.
+    source_->flush();
+    const auto amount = readWholeNumber(amountText);
+    if (!amount)
+        throw SaveRefused(QStringLiteral("数字类型错误"));
+    if (*amount <= 0)
+        return *amount;
+    db::Dataset& q = FrmDataMod->TempQ;
+    q.close();
+    q.setSql(QStringList{
+        QStringLiteral("insert into insifee (insi_code,card_no,bill_date,serv_fee,gath_code,gath_note,gath_type)"),
+        QStringLiteral(" values(:insi_code,:card_no,:bill_date,:serv_fee,:gath_code,:gath_note,:gath_type)")});
+    q.setParam(0, keyBox()->text());
+    q.setParam(1, members_.asString(QStringLiteral("card_no")));
+    q.setParam(2, QDate::currentDate());
+    q.setParam(3, *amount);
+    q.setParam(4, CurrentUser);
+    q.setParam(5, ledgerNote());
+    q.setParam(6, def_.gathType);
+    q.execute();
+    return *amount;
 }
 
-void CardOperationForm::applyChange(qlonglong amount)
+void CardOperationForm::writeMoney(qlonglong amount)
 {
-    const QString restPoint = QStringLiteral("rest_point");
+    // Computed from the row as stored and written by its key: the list's
+    // copy of the money may be older than the database's, and posting it
+    // would be refused for that.
+    const double balance = stored(QStringLiteral("rest_point"));
+    db::Params params{{QStringLiteral("in_id"), members_.value(QStringLiteral("in_id"))}};
+    QString sql;
+    switch (def_.operation) {
+    case CardOperation::Deposit:
+        sql = QStringLiteral("update insider set rest_point=:rest_point where in_id=:in_id");
+        params.set(QStringLiteral("rest_point"), balance + double(amount));
+        break;
+    case CardOperation::Withdraw:
+        if (double(amount) > balance)
+            throw SaveRefused(QStringLiteral("取款金额不能大于存款余额"));
+        sql = QStringLiteral("update insider set rest_point=:rest_point where in_id=:in_id");
+        params.set(QStringLiteral("rest_point"), balance - double(amount));
+        break;
+    case CardOperation::Return:
+        sql = QStringLiteral("update insider set rest_point=0, foregift=0 where in_id=:in_id");
+        break;
+    case CardOperation::Issue:
+    case CardOperation::Replace:
+    case CardOperation::Password:
+        return;
+    }
+    if (FrmDataMod->AdoConn.execute(sql, params) != 1)
+        throw SaveRefused(QStringLiteral("该会员记录已被删除"));
+}
+
+void CardOperationForm::applyChange()
+{
     switch (def_.operation) {
     case CardOperation::Issue:
         members_.setValue(QStringLiteral("open_date"), QDate::currentDate());
         break;
-    case CardOperation::Deposit:
-        members_.setValue(restPoint, stored(restPoint) + double(amount));
-        break;
-    case CardOperation::Withdraw:
-        members_.setValue(restPoint, stored(restPoint) - double(amount));
-        break;
     case CardOperation::Return:
-        members_.setValue(restPoint, 0.0);
-        members_.setValue(QStringLiteral("foregift"), 0.0);
         members_.setValue(QStringLiteral("insi_state"), kStateDisabled);
         break;
+    case CardOperation::Deposit:
+    case CardOperation::Withdraw:
+        // the money is written by writeMoney
     case CardOperation::Replace:
     case CardOperation::Password:
         // the new values are already in the bound boxes
@@ -551,21 +599,25 @@ void CardOperationForm::applyChange(qlonglong amount)
     }
 }
 
-CardOperationForm::SaveResult CardOperationForm::writeLedgerAndMember()
+void CardOperationForm::writeLedgerAndMember(SaveStage& stage)
 {
-    try {
-        db::Transaction both(FrmDataMod->AdoConn);
-        qlonglong amount = 0;
-        if (def_.amount && !writeLedgerRow(amount))
-            return SaveResult::LedgerRefused;
-        applyChange(amount);
-        members_.post();
-        both.commit();
-    } catch (const std::exception&) {
-        // Rolled back with the ledger row; the member row stays in edit.
-        return SaveResult::PostRefused;
+    db::Transaction both(FrmDataMod->AdoConn);
+    // Inside the transaction nothing can come between reading the stored
+    // money and writing it.
+    if (def_.operation == CardOperation::Return)
+        // The refund is what the card holds now.
+        box(CardBox::Refund)
+            ->setText(db::formatAmount(stored(QStringLiteral("foregift")) + stored(QStringLiteral("rest_point"))));
+    qlonglong amount = 0;
+    if (def_.amount) {
+        stage = SaveStage::Ledger;
+        amount = writeLedgerRow();
+        stage = SaveStage::Member;
     }
-    return SaveResult::Saved;
+    writeMoney(amount);
+    applyChange();
+    members_.post();
+    both.commit();
 }
 
 void CardOperationForm::cmd_saveClick()
@@ -573,16 +625,24 @@ void CardOperationForm::cmd_saveClick()
     for (const CardCheck& check : def_.checks)
         if (!passes(check))
             return;
-    switch (writeLedgerAndMember()) {
-    case SaveResult::LedgerRefused:
-        ui::warn(this, QStringLiteral("数字类型错误"));
+    SaveStage stage = SaveStage::Member;
+    try {
+        writeLedgerAndMember(stage);
+    } catch (const SaveRefused& refused) {
+        // Rolled back; the member row stays in edit with what was typed.
+        ui::warn(this, refused.message());
         return;
-    case SaveResult::PostRefused:
+    } catch (const std::exception& e) {
+        if (stage == SaveStage::Member)
+            ShowSaveFailure(this, e);
+        else if (IsDatabaseRefusal(e))
+            ShowSaveFailure(this, e, QStringLiteral("数字类型错误"));
+        else
+            ui::warn(this, QStringLiteral("数字类型错误"));
         return;
-    case SaveResult::Saved:
-        break;
     }
     setMode(FormMode::Null);
+    rereadMember();
     locateKeyBoxRecord();
 }
 

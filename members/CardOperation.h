@@ -107,7 +107,8 @@ protected:
     void FormDestroy();
 
 private:
-    enum class SaveResult { Saved, LedgerRefused, PostRefused };
+    // Where a save failed: the ledger row has a message of its own.
+    enum class SaveStage { Ledger, Member };
 
     void buildPersonalGroup(QBoxLayout* into);
     void buildOperationGroup(QBoxLayout* into);
@@ -117,11 +118,21 @@ private:
     bool preconditionHolds();
     void startOperation();
     bool passes(const CardCheck& check);
-    SaveResult writeLedgerAndMember();
-    bool writeLedgerRow(qlonglong& amount);
-    void applyChange(qlonglong amount);
+    // The ledger row and the member row in one transaction; throws when
+    // either is refused, with stage telling which.
+    void writeLedgerAndMember(SaveStage& stage);
+    // Writes the ledger row when the amount is above 0; returns the amount.
+    qlonglong writeLedgerRow();
+    // The operation's change to the balance and deposit.
+    void writeMoney(qlonglong amount);
+    // The operation's change to the other columns of the member row.
+    void applyChange();
     QString ledgerNote() const;
+    // A column of the member row as the database holds it now.
+    QVariant storedValue(const QString& field) const;
     double stored(const QString& field) const;
+    // Reads the member shown again from the database.
+    void rereadMember();
 
     const CardOperationDef& def_;
     db::Dataset& members_;

@@ -222,7 +222,7 @@ void TFrmCardType::cmd_saveClick()
     ui::Hourglass wait;
     try {
         writeLevels();
-    } catch (const std::exception&) {
+    } catch (const std::exception& e) {
         // Nothing was written; reread the stored levels so the query matches
         // the table again. The boxes keep the typing for another try.
         try {
@@ -231,6 +231,8 @@ void TFrmCardType::cmd_saveClick()
             q.open();
         } catch (const std::exception&) {
         }
+        if (IsDatabaseRefusal(e))
+            ShowSaveFailure(this, e);
         return;
     }
     setMode(FormMode::Null);

@@ -386,8 +386,7 @@ bool TFrmServeLog::checkBeforeSave()
 
 void TFrmServeLog::saveRecord()
 {
-    const int oldLevel = LookupInt(QStringLiteral("cardtype"), QStringLiteral("type_note"), levelBox_->text(),
-                                   QStringLiteral("list_no"));
+    const int oldLevel = CardLevelByNote(levelBox_->text());
     ui::Hourglass wait;
     db::Dataset& q = insiFeeQ();
     // The bill and the member's charge stand or fall together.

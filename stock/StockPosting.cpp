@@ -18,7 +18,7 @@ double settled(double quantity)
 double MovingAverageCost(double q, double c, double s, double p)
 {
     const double total = q + s;
-    if (settled(total) == 0.0)
+    if (settled(total) <= 0.0)
         return p;
     return (q * c + s * p) / total;
 }

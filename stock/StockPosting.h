@@ -5,9 +5,9 @@
 #include <QString>
 
 // The moving average cost after a receipt of s at price p onto q on hand at
-// cost c: (q*c + s*p) / (q + s). A receipt that brings the stock to exactly
-// zero leaves no quantity to average over; the cost is then p, the price last
-// paid, so the next receipt or a stock valuation never meets a division by zero.
+// cost c: (q*c + s*p) / (q + s). A receipt that leaves the stock at zero or
+// below has nothing on hand to average over (the formula would divide by zero
+// or turn the cost negative); the cost is then p, the price last paid.
 double MovingAverageCost(double q, double c, double s, double p);
 
 // The stock records of table storemain, one per goods code (compared as the

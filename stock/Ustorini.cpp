@@ -90,8 +90,10 @@ void TFrmStorIni::cmd_addClick()
     ui::Hourglass wait;
     try {
         importMissingGoods();
-    } catch (const std::exception&) {
+    } catch (const std::exception& e) {
         // nothing was written: the import is all or nothing
+        if (IsDatabaseRefusal(e))
+            ShowSaveFailure(this, e);
     }
     try {
         openStockRecords();

@@ -266,6 +266,11 @@ void Connection::open(const QString& path, const QByteArray& key)
     dataVersion_ = scalar(QStringLiteral("pragma data_version")).toLongLong();
 }
 
+bool Connection::isReadOnly() const
+{
+    return db_ && sqlite3_db_readonly(db_, "main") == 1;
+}
+
 void Connection::create(const QString& path, const QByteArray& key)
 {
     close();

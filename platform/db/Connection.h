@@ -87,6 +87,9 @@ public:
     void create(const QString& path, const QByteArray& key);
     void close();
     bool isOpen() const { return db_ != nullptr; }
+    // True when the file opened for reading only (it, or the medium holding
+    // it, is write-protected): every write would be refused.
+    bool isReadOnly() const;
     QString path() const { return path_; }
 
     // Runs one statement (or several separated by ";" when params are empty)

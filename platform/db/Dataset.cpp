@@ -788,6 +788,39 @@ void Dataset::enableControls()
 
 // ---------------------------------------------------------------- editing
 
+void Dataset::refreshCurrentRow()
+{
+    checkActive();
+    if (isEditing())
+        throw usage(QStringLiteral("%1: 编辑中不能重读记录").arg(objectName()));
+    requireBaseTable();
+    if (cur_ < 0 || currentRow().rowid == 0)
+        return;
+    Row& row = currentRow();
+    QStringList columns;
+    std::vector<size_t> read;
+    for (size_t i = 0; i < fields_.size(); ++i) {
+        if (baseColumn_[i].isEmpty())
+            continue;
+        columns << baseColumn_[i];
+        read.push_back(i);
+    }
+    if (columns.isEmpty())
+        return;
+    Statement st(conn_, QStringLiteral("select %1 from %2 where rowid=?").arg(columns.join(','), baseTable_));
+    st.bind(1, row.rowid);
+    if (!st.step())
+        return;
+    for (size_t k = 0; k < read.size(); ++k)
+        row.values[read[k]] = fromStorage(st.value(int(k)), fields_[read[k]].type);
+    row.original = row.values;
+    calcRow(cur_);
+    if (!controlsDisabled())
+        Q_EMIT rowUpdated(cur_);
+    emitRecordChange(); // the widgets of the current row reload
+    fireDataChange(DataChange::Record, {});
+}
+
 void Dataset::checkActive() const
 {
     if (!isActive())

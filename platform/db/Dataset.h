@@ -109,6 +109,10 @@ public:
     bool isActive() const { return state_ != DatasetState::Inactive; }
     // Rereads the rows, keeping the current row where it still exists.
     void refresh();
+    // Rereads only the current row from its table, by rowid, while browsing:
+    // it then shows, and its next post is checked against, what the database
+    // holds now. A row gone from the table is left as it was.
+    void refreshCurrentRow();
     // Runs the SQL as a statement that returns no rows; the number of rows changed.
     int execute();
 

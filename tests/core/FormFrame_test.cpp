@@ -184,6 +184,8 @@ TEST_F(FormFrameTest, FailedSaveStaysInItsModeWithTheTypedValues)
     QTest::mouseClick(f.controls().cmd_add, Qt::LeftButton);
     QTest::keyClicks(f.code, "E5");
     exec("drop table employee"); // the database refuses the write
+    testui::PromptResponder prompts;
+    prompts.expect(testui::PromptResponder::Kind::Error, "employee"); // and says why
     QTest::mouseClick(f.controls().cmd_save, Qt::LeftButton);
     EXPECT_EQ(f.mode(), FormMode::Add);
     EXPECT_TRUE(f.controls().cmd_save->isEnabled());

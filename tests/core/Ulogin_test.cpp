@@ -12,6 +12,7 @@
 #include <QDir>
 #include <QEventLoop>
 #include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -402,6 +403,34 @@ TEST_F(Login, AFileThatWillNotOpenIsReported)
         EXPECT_FALSE(DbConnected);
         EXPECT_FALSE(conn().isOpen());
         expectNotLoggedIn();
+    }
+}
+
+TEST_F(Login, AWriteProtectedDatabaseIsReportedAndNotAccepted)
+{
+    struct Row {
+        const char* name;
+        QString path;
+        const char* says;
+    };
+    const Row rows[] = {
+        {"file", databasePath(), "数据库文件是只读的"},
+        {"folder", QFileInfo(databasePath()).absolutePath(), "数据库所在的文件夹是只读的"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        if (!writeProtect(row.path))
+            GTEST_SKIP() << "nothing here can write-protect " << row.path.toStdString();
+        testui::PromptResponder prompts;
+        prompts.expect(Kind::Message, kCannotOpen);
+        attempt("admin", "admin");
+        prompts.verify();
+        EXPECT_TRUE(prompts.last().text.startsWith(kCannotOpen + u'\n' + QString::fromUtf8(row.says)))
+            << prompts.last().text.toStdString();
+        EXPECT_FALSE(DbConnected);
+        EXPECT_FALSE(conn().isOpen());
+        expectNotLoggedIn();
+        liftWriteProtection();
     }
 }
 

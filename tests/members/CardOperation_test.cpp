@@ -1,5 +1,6 @@
 #include "tests/members/CardOperationFixture_test.h"
 
+#include "core/DbConfig.h"
 #include "members/Uaddcard.h"
 #include "members/Ucardpass.h"
 #include "members/Udeletecard.h"
@@ -410,7 +411,9 @@ TEST_F(CardOperationTest, ARefusedMemberPostLeavesNoLedgerRow)
     pick(f, "M03");
     start(f);
     fill(f, CardBox::Amount, "30");
-    save(f); // no message: a refused post is silent
+    testui::PromptResponder prompts;
+    prompts.expect(testui::PromptResponder::Kind::Error, "refused");
+    save(f);
     EXPECT_EQ(f.mode(), FormMode::Edit);
     EXPECT_TRUE(dataMod().InsiderQ.isEditing());
     EXPECT_EQ(ledgerRows(), 0);
@@ -421,6 +424,102 @@ TEST_F(CardOperationTest, ARefusedMemberPostLeavesNoLedgerRow)
     EXPECT_EQ(f.mode(), FormMode::Null);
     EXPECT_EQ(ledgerRows(), 1);
     EXPECT_EQ(member("M03", "rest_point"), "80") << "the retried save counts the deposit once";
+}
+
+TEST_F(CardOperationTest, ADepositCountsWhatAnotherWorkstationWroteMeanwhile)
+{
+    db::Connection other; // another workstation on the same database file
+    other.open(databasePath(), databaseKey());
+    auto billThere = [&other](int amount) {
+        other.execute("update insider set rest_point=rest_point-:a, insi_tota=coalesce(insi_tota,0)+:a"
+                      " where insi_code='M03'",
+                      {{"a", amount}});
+    };
+    TFrmSaveMoney f;
+    pick(f, "M03");
+    billThere(10); // after the form read the member
+    start(f);
+    fill(f, CardBox::Amount, "70");
+    billThere(20); // while the deposit is typed
+    save(f);
+    ASSERT_EQ(f.mode(), FormMode::Null);
+    EXPECT_EQ(member("M03", "rest_point"), "90");
+    EXPECT_EQ(member("M03", "insi_tota"), "30");
+    EXPECT_EQ(ledgerRow("savemoney"), "M03|C003|70|admin|会员存款");
+
+    billThere(5); // and the next deposit on the open form
+    start(f);
+    fill(f, CardBox::Amount, "15");
+    save(f);
+    EXPECT_EQ(f.mode(), FormMode::Null);
+    EXPECT_EQ(member("M03", "rest_point"), "100");
+    EXPECT_EQ(count("insifee", "gath_type='savemoney'"), 2);
+}
+
+TEST_F(CardOperationTest, WithdrawalAndReturnCountTheMoneyAsStoredAtTheSave)
+{
+    db::Connection other;
+    other.open(databasePath(), databaseKey());
+    {
+        TFrmTakeMoney f;
+        pick(f, "M03");
+        start(f);
+        fill(f, CardBox::Password, "abc");
+        fill(f, CardBox::Amount, "40");
+        other.execute("update insider set rest_point=30 where insi_code='M03'"); // billed 20 there
+        testui::PromptResponder prompts;
+        prompts.expect("取款金额不能大于存款余额");
+        save(f);
+        EXPECT_EQ(f.mode(), FormMode::Edit);
+        fill(f, CardBox::Amount, "30");
+        save(f);
+        EXPECT_EQ(f.mode(), FormMode::Null);
+        EXPECT_EQ(member("M03", "rest_point"), "0");
+        EXPECT_EQ(f.box(CardBox::Balance)->text(), "0") << "the form shows the balance as stored";
+        EXPECT_EQ(ledgerRow("takemoney"), "M03|C003|30|admin|会员取款");
+    }
+    TFrmDeleteCard f;
+    pick(f, "M03");
+    other.execute("update insider set rest_point=20 where insi_code='M03'");
+    start(f);
+    EXPECT_EQ(f.box(CardBox::Refund)->text(), "120");
+    fill(f, CardBox::Password, "abc");
+    other.execute("update insider set rest_point=5 where insi_code='M03'");
+    save(f);
+    EXPECT_EQ(f.mode(), FormMode::Null);
+    EXPECT_EQ(ledgerRow("deletecard"), "M03|C003|105|admin|会员退卡") << "the refund is what the card holds";
+    EXPECT_EQ(member("M03", "rest_point"), "0");
+    EXPECT_EQ(member("M03", "foregift"), "0");
+    EXPECT_EQ(member("M03", "insi_state"), "禁用");
+}
+
+TEST_F(CardOperationTest, ADepositTheDatabaseCannotTakeSaysWhy)
+{
+    TFrmSaveMoney f;
+    pick(f, "M03");
+    start(f);
+    fill(f, CardBox::Amount, "70");
+    testui::PromptResponder prompts;
+
+    fillDatabase("insifee"); // no room left for the ledger row
+    prompts.expect(testui::PromptResponder::Kind::Message, "数字类型错误\n");
+    save(f);
+    EXPECT_TRUE(prompts.last().text.contains("full")) << prompts.last().text.toStdString();
+    EXPECT_EQ(f.mode(), FormMode::Edit);
+    exec("pragma max_page_count=1073741823");
+
+    refuseWrites();
+    prompts.expect(testui::PromptResponder::Kind::Error, "readonly");
+    save(f);
+    EXPECT_EQ(f.mode(), FormMode::Edit);
+    EXPECT_EQ(member("M03", "rest_point"), "50");
+    EXPECT_EQ(count("insifee", "gath_type='savemoney'"), 0);
+
+    exec("pragma query_only=0");
+    save(f);
+    EXPECT_EQ(f.mode(), FormMode::Null);
+    EXPECT_EQ(member("M03", "rest_point"), "120");
+    EXPECT_EQ(ledgerRow("savemoney"), "M03|C003|70|admin|会员存款");
 }
 
 // ---- withdraw

@@ -206,7 +206,8 @@ TEST_F(CardTypeTest, AFailureDuringTheSaveChangesNoLevel)
     for (int level = 1; level <= 5; ++level)
         clearAndType(f.level(level).name, QStringLiteral("新%1").arg(level));
     clearAndType(f.level(1).threshold, "50");
-    testui::PromptResponder prompts; // the failure is silent
+    testui::PromptResponder prompts;
+    prompts.expect(testui::PromptResponder::Kind::Error, "x");
     click(f.controls().cmd_save);
 
     EXPECT_EQ(f.mode(), FormMode::Edit);

@@ -384,6 +384,24 @@ TEST_F(ServeLogTest, LevelIsNeverLoweredAndBalanceMayGoNegative)
     EXPECT_DOUBLE_EQ(memberValue("rest_point", "C200"), -50);
 }
 
+TEST_F(ServeLogTest, LevelsStoredWithoutNumbersCountByTheirPlace)
+{
+    exec("update cardtype set list_no=null");
+    exec("update insider set card_type='白金卡' where card_no='C200'"); // level 4, above what 150 spent reaches
+    auto f = openForm();
+    ServeLogUi ui(*f);
+    writeBill(ui, "C200", "S1");
+    ui.enterReceived("100");
+    ui.click("cmd_save");
+    ASSERT_EQ(f->mode(), FormMode::Null);
+    EXPECT_EQ(memberLevel("C200"), QStringLiteral("白金卡")) << "250 reaches level 2 only: no lowering";
+
+    writeBill(ui, "C100", "S4"); // level 1; 0 + 400 reaches level 3
+    ui.enterReceived("400");
+    ui.click("cmd_save");
+    EXPECT_EQ(memberLevel("C100"), QStringLiteral("金卡"));
+}
+
 TEST_F(ServeLogTest, StaffCodesAndTheTrimmedNoteAreStored)
 {
     auto f = openForm();
@@ -440,6 +458,8 @@ TEST_F(ServeLogTest, FailedMemberUpdateLeavesNoBill)
     ServeLogUi ui(*f);
     writeBill(ui, "C100", "S1");
     ui.enterReceived("100");
+    testui::PromptResponder prompts;
+    prompts.expect(Kind::Error, QStringLiteral("spend refused"));
     ui.click("cmd_save");
     EXPECT_EQ(f->mode(), FormMode::Add);
     EXPECT_TRUE(f->controls().cmd_save->isEnabled());
@@ -452,6 +472,34 @@ TEST_F(ServeLogTest, FailedMemberUpdateLeavesNoBill)
     EXPECT_EQ(count("insifee", "card_no='C100' and serv_fee=100"), 1);
     EXPECT_DOUBLE_EQ(memberValue("rest_point", "C100"), 400);
     EXPECT_DOUBLE_EQ(memberValue("insi_tota", "C100"), 100);
+}
+
+TEST_F(ServeLogTest, ABillTheDatabaseCannotTakeSaysWhy)
+{
+    auto f = openForm();
+    ServeLogUi ui(*f);
+    writeBill(ui, "C100", "S1");
+    ui.enterReceived("100");
+    testui::PromptResponder prompts;
+
+    fillDatabase("insifee"); // no room left for the bill
+    prompts.expect(Kind::Error, QStringLiteral("full"));
+    ui.click("cmd_save");
+    EXPECT_EQ(f->mode(), FormMode::Add);
+    exec("pragma max_page_count=1073741823");
+
+    refuseWrites();
+    prompts.expect(Kind::Error, QStringLiteral("readonly"));
+    ui.click("cmd_save");
+    EXPECT_EQ(f->mode(), FormMode::Add);
+    EXPECT_EQ(count("insifee", "gath_type='servefee'"), 0);
+    EXPECT_DOUBLE_EQ(memberValue("rest_point", "C100"), 500);
+
+    exec("pragma query_only=0");
+    ui.click("cmd_save");
+    EXPECT_EQ(f->mode(), FormMode::Null);
+    EXPECT_EQ(count("insifee", "gath_type='servefee' and serv_fee=100"), 1);
+    EXPECT_DOUBLE_EQ(memberValue("rest_point", "C100"), 400);
 }
 
 TEST_F(ServeLogTest, MemberCodeInTheCardBoxBecomesTheCardNumberOnEnter)

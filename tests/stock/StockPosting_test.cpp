@@ -20,6 +20,8 @@ TEST(MovingAverageCost, AveragesOverTheQuantityAfterTheReceipt)
         {"a negative receipt", 10, 5, -4, 2, (50 - 8) / 6.0},
         {"settling a shortage to zero takes the price", -10, 0, 10, 8, 8},
         {"fractions settling to zero take the price", -0.3, 2, 0.1 + 0.2, 8, 8},
+        {"a receipt leaving stock below zero takes the price", -10, 0, 5, 4, 4},
+        {"below zero from a costed shortage takes the price", -10, 5, 5, 4, 4},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

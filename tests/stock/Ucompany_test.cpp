@@ -261,7 +261,8 @@ TEST_F(CompanyFormTest, AFailedSaveKeepsTheModeAndWhatWasTyped)
     click(f, "cmd_add");
     QTest::keyClicks(f.codeBox(), "BAD");
     testui::typeText(boxOf(f, "comp_name"), QStringLiteral("被拒公司"));
-    testui::PromptResponder prompts; // the failure is not shown
+    testui::PromptResponder prompts;
+    prompts.expect(testui::PromptResponder::Kind::Error, "refused");
     click(f, "cmd_save");
     EXPECT_EQ(f.mode(), FormMode::Add);
     EXPECT_EQ(f.codeBox()->text(), "BAD");

@@ -330,7 +330,8 @@ TEST_F(GoodsFormTest, AFailedSaveKeepsTheChangeForAnotherTry)
     click(f, "cmd_add");
     QTest::keyClicks(f.codeBox(), "BAD");
     testui::typeText(edit(f, "gods_name"), QStringLiteral("被拒产品"));
-    testui::PromptResponder prompts; // the failure is not shown
+    testui::PromptResponder prompts;
+    prompts.expect(testui::PromptResponder::Kind::Error, "refused");
     click(f, "cmd_save");
     EXPECT_EQ(f.mode(), FormMode::Add);
     EXPECT_EQ(f.codeBox()->text(), "BAD");

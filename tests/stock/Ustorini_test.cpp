@@ -182,7 +182,12 @@ TEST_F(StockInitTest, AnImportThatFailsPartWayWritesNothing)
         "begin select raise(abort, 'refused'); end"));
     TFrmStorIni f;
     show(f);
-    importAnswering(f, ui::Answer::Ok);
+    {
+        testui::PromptResponder prompts;
+        prompts.expect(testui::PromptResponder::Kind::Question, kImportQuestion, {ui::Answer::Ok});
+        prompts.expect(testui::PromptResponder::Kind::Error, "refused");
+        click(f, "cmd_add");
+    }
     EXPECT_EQ(storedCodes(), QStringList{"G02"});
     EXPECT_EQ(f.grid()->model()->rowCount(), 1);
     EXPECT_EQ(f.mode(), FormMode::Null);

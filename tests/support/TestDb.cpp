@@ -8,6 +8,14 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+
+#ifdef Q_OS_LINUX
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
+#endif
 
 namespace {
 
@@ -39,10 +47,81 @@ void TestDb::SetUp()
 
 void TestDb::TearDown()
 {
+    liftWriteProtection();
     ResetProgramState();
     // The data module clears FrmDataMod as it goes.
     dataMod_.reset();
     sys::setProgramFolderForTesting(QString());
+}
+
+namespace {
+
+// Sets or clears the immutable flag, which stops even root from writing;
+// false where the file system or the user's rights do not allow it.
+bool setImmutable(const QString& path, bool on)
+{
+#ifdef Q_OS_LINUX
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK);
+    if (fd < 0)
+        return false;
+    int flags = 0;
+    bool done = ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
+    if (done) {
+        flags = on ? (flags | FS_IMMUTABLE_FL) : (flags & ~FS_IMMUTABLE_FL);
+        done = ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
+    }
+    ::close(fd);
+    return done;
+#else
+    Q_UNUSED(path);
+    Q_UNUSED(on);
+    return false;
+#endif
+}
+
+constexpr QFile::Permissions kWrite =
+    QFile::WriteOwner | QFile::WriteUser | QFile::WriteGroup | QFile::WriteOther;
+
+} // namespace
+
+bool TestDb::writeProtect(const QString& path)
+{
+    protected_ << path;
+    QFile::setPermissions(path, QFile::permissions(path) & ~kWrite);
+    if (QFileInfo(path).isWritable())
+        setImmutable(path, true);
+    return !QFileInfo(path).isWritable();
+}
+
+void TestDb::liftWriteProtection()
+{
+    for (const QString& path : std::as_const(protected_)) {
+        setImmutable(path, false);
+        QFile::setPermissions(path, QFile::permissions(path) | QFile::WriteOwner | QFile::WriteUser);
+    }
+    protected_.clear();
+}
+
+void TestDb::refuseWrites()
+{
+    exec(QStringLiteral("pragma query_only=1"));
+}
+
+void TestDb::fillDatabase(const QString& table)
+{
+    exec(QStringLiteral("pragma max_page_count=%1").arg(scalar(QStringLiteral("pragma page_count")).toLongLong()));
+    // Batches halving in size, each written whole or not at all, until not
+    // even one more row fits.
+    for (int batch = 4096; batch >= 1;) {
+        try {
+            exec(QStringLiteral("insert into %1 (rowid) select null from (with recursive n(k) as"
+                                " (select 1 union all select k+1 from n where k<%2) select k from n)")
+                     .arg(table)
+                     .arg(batch));
+        } catch (const db::Error&) {
+            batch /= 2;
+        }
+    }
 }
 
 void TestDb::grantAllRights(const QString& user)

@@ -23,6 +23,21 @@ protected:
     // Rows of table, optionally restricted by a where clause (without "where").
     int count(const QString& table, const QString& where = {}, const db::Params& params = {});
 
+    // Makes path (a file or folder) refuse writes as a write-protected one
+    // does: its write permissions go and, where that does not stop this user
+    // (root), it is made immutable. False when neither works here. The
+    // protection is lifted by liftWriteProtection and after the test.
+    bool writeProtect(const QString& path);
+    void liftWriteProtection();
+
+    // The data module's connection refuses every write, as on a database
+    // that opened read-only ("attempt to write a readonly database").
+    void refuseWrites();
+    // The database file cannot grow any more, as on a full disk: empty rows
+    // of table take up the room the file has left, so the next row written
+    // there fails ("database or disk is full").
+    void fillDatabase(const QString& table);
+
     // Logs user in with every right at every position.
     void grantAllRights(const QString& user = QStringLiteral("admin"));
     // A small salon's records as a receptionist meets them, dated today:
@@ -41,4 +56,5 @@ private:
     QTemporaryDir dir_;
     QString folder_;
     std::unique_ptr<TFrmDataMod> dataMod_;
+    QStringList protected_;
 };

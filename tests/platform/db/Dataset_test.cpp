@@ -488,6 +488,22 @@ TEST_F(DatasetTest, RefreshKeepsTheCurrentRow)
     EXPECT_EQ(q.asString("code"), "M2");
 }
 
+TEST_F(DatasetTest, RefreshingTheCurrentRowReadsItAloneAsStoredNow)
+{
+    Dataset q(conn, "MemberQ");
+    q.setSql("select * from member order by code");
+    q.open();
+    q.locate("code", "M1");
+    conn.execute("update member set balance=balance+1 where code in ('M1', 'M2')"); // another workstation
+    q.refreshCurrentRow();
+    EXPECT_DOUBLE_EQ(q.asFloat("balance"), 13.6);
+    EXPECT_DOUBLE_EQ(q.value(1, q.fieldIndex("balance")).toDouble(), 0) << "the other rows stay as read";
+    q.edit();
+    q.setValue("balance", 20.0);
+    q.post(); // checked against the row as reread
+    EXPECT_EQ(conn.scalar("select balance from member where code='M1'").toDouble(), 20.0);
+}
+
 TEST_F(DatasetTest, DeclaredFieldsShowExactlyThoseColumns)
 {
     Dataset q(conn, "MemberQ");
