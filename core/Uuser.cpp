@@ -177,7 +177,7 @@ void keepOtherEntriesOfDeletedRows(db::Connection& conn, const ListDesign& desig
         QStringList sameEntry;
         db::Params params;
         for (qsizetype i = 0; i < own.size(); ++i) {
-            sameEntry << QStringLiteral("%1 is :v%2").arg(own[i]).arg(i);
+            sameEntry << QStringLiteral("%1 is :v%2").arg(own[i], QString::number(i));
             params.set(QStringLiteral("v%1").arg(i), pending.original[size_t(q.fieldIndex(own[i]))]);
         }
         std::vector<qlonglong> shared;
@@ -440,7 +440,7 @@ bool TFrmUser::readNumbers(PrintNumbers& numbers)
         *number = text.toInt(&ok);
         if (!ok) {
             box->setFocus();
-            ui::showError(this, QStringLiteral("“%1” 不是有效的整数").arg(text));
+            ui::showError(this, QStringLiteral("“%1” 不是有效的整数").arg(db::messageExcerpt(text)));
             return false;
         }
     }

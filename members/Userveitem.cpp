@@ -59,7 +59,7 @@ double percentOf(const QLineEdit* box)
 {
     const std::optional<double> value = db::parseAmount(box->text());
     if (!value)
-        throw db::Error(db::Error::Kind::Usage, QStringLiteral("“%1”不是有效的数值").arg(box->text()));
+        throw db::Error(db::Error::Kind::Usage, QStringLiteral("“%1”不是有效的数值").arg(db::messageExcerpt(box->text())));
     return *value;
 }
 

@@ -44,7 +44,7 @@ qlonglong requireWholeNumber(const QString& text)
 {
     if (const auto v = wholeNumber(text))
         return *v;
-    throw db::Error(db::Error::Kind::Usage, QStringLiteral("“%1”不是有效的整数").arg(text));
+    throw db::Error(db::Error::Kind::Usage, QStringLiteral("“%1”不是有效的整数").arg(db::messageExcerpt(text)));
 }
 
 // The amount due as a whole number, NULL for an empty price; nothing when the

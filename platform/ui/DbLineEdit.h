@@ -11,8 +11,8 @@ namespace ui {
 // unless the dataset is editing. Any change of its text while editing (typed,
 // or set by the form) is written to the field when the box is left, when
 // Enter is pressed, and when the data source flushes before a post.
-// Text fields limit the length to the field's size; integer fields accept
-// only digits after an optional sign.
+// Text fields limit the length to the field's size in characters; integer
+// fields accept only digits after an optional sign.
 class DbLineEdit : public QLineEdit {
     Q_OBJECT
 public:
