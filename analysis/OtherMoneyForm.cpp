@@ -89,6 +89,7 @@ void OtherMoneyForm::buildEntryPanel(QBoxLayout* into)
     entryDate_->setObjectName(QStringLiteral("DateTimePicker1"));
     amountBox_ = new ui::DbLineEdit(source_, QStringLiteral("serv_fee"), panel);
     amountBox_->setObjectName(QStringLiteral("DBEdit2"));
+    amountBox_->setCheckedOnSave(true);
     noteBox_ = new ui::DbLineEdit(source_, QStringLiteral("gath_note"), panel);
     noteBox_->setObjectName(QStringLiteral("DBEdit3"));
     grid->addWidget(new QLabel(QStringLiteral("收入单号"), panel), 0, 0);

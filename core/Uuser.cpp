@@ -298,6 +298,7 @@ QGroupBox* TFrmUser::buildCommissionGroup()
     auto* box = new ui::DbLineEdit(shopSource_, u(kCommissionBox.column), group);
     box->setObjectName(u(kCommissionBox.objectName));
     box->setAlignment(Qt::AlignRight);
+    box->setCheckedOnSave(true);
     shopBoxes_.push_back(box);
     row->addWidget(new QLabel(QStringLiteral("提成比例：  销售金额 X"), group));
     row->addWidget(box);

@@ -130,8 +130,10 @@ QGroupBox* TFrmServeitem::buildEditGroup()
             else if (columnName == QLatin1String("serve_name"))
                 nameBox_ = edit;
             for (int i = 0; i < 3; ++i)
-                if (columnName == QLatin1String(kRateColumns[i]))
+                if (columnName == QLatin1String(kRateColumns[i])) {
                     rateBoxes_[i] = edit;
+                    edit->setCheckedOnSave(true);
+                }
             box = edit;
         }
         box->setObjectName(u(entry.objectName));

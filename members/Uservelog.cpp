@@ -266,6 +266,7 @@ void TFrmServeLog::buildPaymentGroup(QGroupBox* group)
     boxes[0]->setFocusPolicy(Qt::ClickFocus);
     dueBox_ = boxes[1];
     receivedBox_ = boxes[2];
+    receivedBox_->setCheckedOnSave(true);
     changeBox_ = boxes[3];
     // The amount due is the form's to set, and the change is only shown.
     dueBox_->setLocked(true);

@@ -67,6 +67,8 @@ void DbLineEdit::commit()
 
 void DbLineEdit::commitGuarded()
 {
+    if (checkedOnSave_ && dirty_ && !fieldTakes(text()))
+        return;
     runGuarded(this, [this] { commit(); });
 }
 
@@ -122,6 +124,19 @@ void DbLineEdit::applyFieldRules()
     }
     if (maxLength() != kUnlimited)
         setMaxLength(kUnlimited);
+}
+
+bool DbLineEdit::fieldTakes(const QString& text) const
+{
+    const db::FieldDef* def = link_.fieldDef();
+    if (!def)
+        return true;
+    try {
+        db::coerce(text, def->type);
+        return true;
+    } catch (const db::Error&) {
+        return false;
+    }
 }
 
 void DbLineEdit::updateReadOnly()

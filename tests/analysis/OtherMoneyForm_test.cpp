@@ -192,6 +192,23 @@ TYPED_TEST(OtherMoneyTest, AnAmountMustBeAWholeNumber)
     EXPECT_EQ(this->count("insifee"), 0);
 }
 
+TYPED_TEST(OtherMoneyTest, ASignAloneLeftInTheAmountBoxGetsTheFormsMessageOnly)
+{
+    auto f = this->openForm();
+    click(*f, "cmd_add");
+    for (const char* typed : {"-", "+"}) {
+        SCOPED_TRACE(typed);
+        this->typeInto(this->amountBox(*f), QString::fromLatin1(typed));
+        testui::PromptResponder prompts;
+        prompts.expect(Kind::Message, QStringLiteral("无效金额"));
+        QTest::keyClick(this->amountBox(*f), Qt::Key_Tab); // leaves the box
+        click(*f, "cmd_save");
+        EXPECT_EQ(prompts.count(), 1);
+    }
+    EXPECT_EQ(f->mode(), FormMode::Add);
+    EXPECT_EQ(this->count("insifee"), 0);
+}
+
 TYPED_TEST(OtherMoneyTest, AnEntryWithoutABillNumberIsRefused)
 {
     auto f = this->openForm();
