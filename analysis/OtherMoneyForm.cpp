@@ -211,10 +211,10 @@ bool OtherMoneyForm::checkBeforeSave()
 {
     const QString amount = amountBox_->text().trimmed();
     bool whole = false;
-    amount.toLongLong(&whole);
-    if (!whole) {
+    const qlonglong value = amount.toLongLong(&whole);
+    if (!whole || !db::fitsWholeNumberColumn(value, insiFeeQ().field(QStringLiteral("serv_fee")).type)) {
         // The box takes digits and a sign only; a fraction is refused, never
-        // rounded. Digits too many for a whole number are no valid amount.
+        // rounded. Digits too many for the amount column are no valid amount.
         const std::optional<double> number = db::parseAmount(amount);
         const bool fraction = number && *number != std::trunc(*number);
         ui::message(this, fraction ? QStringLiteral("金额只能是整数") : QStringLiteral("无效金额"));

@@ -5,6 +5,7 @@
 #include <QStringDecoder>
 #include <cmath>
 #include <cstring>
+#include <limits>
 
 namespace db {
 
@@ -321,6 +322,19 @@ QString textFromUtf8(const char* data, qsizetype size)
         return utf8(QByteArrayView(data, size));
     }
     return QString::fromUtf8(data, size);
+}
+
+bool fitsWholeNumberColumn(qlonglong v, FieldType type)
+{
+    switch (type) {
+    case FieldType::SmallInt:
+        return v >= std::numeric_limits<qint16>::min() && v <= std::numeric_limits<qint16>::max();
+    case FieldType::Integer:
+    case FieldType::AutoInc:
+        return v >= std::numeric_limits<qint32>::min() && v <= std::numeric_limits<qint32>::max();
+    default:
+        return true;
+    }
 }
 
 } // namespace db

@@ -54,4 +54,8 @@ QString messageExcerpt(const QString& text);
 // U+FEFF too (the general decoder takes it for a byte-order mark and drops it).
 QString textFromUtf8(const char* data, qsizetype size);
 
+// Whether a whole number fits a column of that type: integer columns hold
+// 32 bits, small-integer columns 16, whatever the engine would take.
+bool fitsWholeNumberColumn(qlonglong v, FieldType type);
+
 } // namespace db
