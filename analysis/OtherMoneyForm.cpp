@@ -91,6 +91,7 @@ void OtherMoneyForm::buildEntryPanel(QBoxLayout* into)
     entryDate_->setObjectName(QStringLiteral("DateTimePicker1"));
     amountBox_ = new ui::DbLineEdit(source_, QStringLiteral("serv_fee"), panel);
     amountBox_->setObjectName(QStringLiteral("DBEdit2"));
+    amountBox_->setCheckedOnSave(true);
     noteBox_ = new ui::DbLineEdit(source_, QStringLiteral("gath_note"), panel);
     noteBox_->setObjectName(QStringLiteral("DBEdit3"));
     grid->addWidget(new QLabel(QStringLiteral("收入单号"), panel), 0, 0);
@@ -212,10 +213,10 @@ bool OtherMoneyForm::checkBeforeSave()
 {
     const QString amount = amountBox_->text().trimmed();
     bool whole = false;
-    amount.toLongLong(&whole);
-    if (!whole) {
+    const qlonglong value = amount.toLongLong(&whole);
+    if (!whole || !db::fitsWholeNumberColumn(value, insiFeeQ().field(QStringLiteral("serv_fee")).type)) {
         // The box takes digits and a sign only; a fraction is refused, never
-        // rounded. Digits too many for a whole number are no valid amount.
+        // rounded. Digits too many for the amount column are no valid amount.
         const std::optional<double> number = db::parseAmount(amount);
         const bool fraction = number && *number != std::trunc(*number);
         ui::warn(this, fraction ? QStringLiteral("金额只能是整数") : QStringLiteral("无效金额"));

@@ -4,6 +4,7 @@
 #include "core/Udatamod.h"
 #include "platform/ui/DataSource.h"
 #include "platform/ui/DbGrid.h"
+#include "platform/ui/CharacterLimit.h"
 #include "platform/ui/DbLineEdit.h"
 #include "platform/ui/Hourglass.h"
 #include "platform/ui/Prompt.h"
@@ -120,7 +121,6 @@ void TFrmPower::buildEntryGroup()
     Edit5 = new QLineEdit(GB1);
     Edit5->setObjectName(QStringLiteral("Edit5"));
     Edit5->setEchoMode(QLineEdit::Password);
-    Edit5->setMaxLength(DBEdit4->maxLength());
 
     auto* layout = new QGridLayout(GB1);
     const std::pair<const char*, QWidget*> boxes[] = {
@@ -212,6 +212,9 @@ void TFrmPower::FormCreate()
     q.setSql(QStringLiteral("select * from powers"));
     q.setLockType(db::LockType::Optimistic);
     q.open();
+    // The confirmation takes as much as the password box.
+    if (const int limit = ui::characterLimit(DBEdit4))
+        ui::limitCharacters(Edit5, limit);
     if (!q.isEmpty()) {
         q.first();
         LoadPowerGrid();

@@ -188,7 +188,7 @@ void keepOtherEntriesOfDeletedRows(db::Connection& conn, const ListDesign& desig
         QStringList sameEntry;
         db::Params params;
         for (qsizetype i = 0; i < own.size(); ++i) {
-            sameEntry << QStringLiteral("%1 is :v%2").arg(own[i]).arg(i);
+            sameEntry << QStringLiteral("%1 is :v%2").arg(own[i], QString::number(i));
             params.set(QStringLiteral("v%1").arg(i), pending.original[size_t(q.fieldIndex(own[i]))]);
         }
         std::vector<qlonglong> shared;
@@ -309,6 +309,7 @@ QGroupBox* TFrmUser::buildCommissionGroup()
     auto* box = new ui::DbLineEdit(shopSource_, u(kCommissionBox.column), group);
     box->setObjectName(u(kCommissionBox.objectName));
     box->setAlignment(Qt::AlignRight);
+    box->setCheckedOnSave(true);
     shopBoxes_.push_back(box);
     row->addWidget(new QLabel(QStringLiteral("提成比例：  销售金额 X"), group));
     row->addWidget(box);
@@ -453,7 +454,7 @@ bool TFrmUser::readNumbers(PrintNumbers& numbers)
         *number = text.toInt(&ok);
         if (!ok) {
             box->setFocus();
-            ui::showError(this, QStringLiteral("“%1” 不是有效的整数").arg(text));
+            ui::showError(this, QStringLiteral("“%1” 不是有效的整数").arg(db::messageExcerpt(text)));
             return false;
         }
     }

@@ -118,7 +118,7 @@ void writeAmount(db::Dataset& q, const QString& column, const QLineEdit* box)
         return;
     const std::optional<double> typed = db::parseAmount(text);
     if (!typed)
-        throw db::Error(db::Error::Kind::Usage, QStringLiteral("%1 不是数字").arg(text));
+        throw db::Error(db::Error::Kind::Usage, QStringLiteral("%1 不是数字").arg(db::messageExcerpt(text)));
     q.setValue(column, *db::parseAmount(db::formatAmount(*typed)));
 }
 

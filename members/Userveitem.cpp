@@ -59,7 +59,7 @@ double percentOf(const QLineEdit* box)
 {
     const std::optional<double> value = db::parseAmount(box->text());
     if (!value)
-        throw db::Error(db::Error::Kind::Usage, QStringLiteral("“%1”不是有效的数值").arg(box->text()));
+        throw db::Error(db::Error::Kind::Usage, QStringLiteral("“%1”不是有效的数值").arg(db::messageExcerpt(box->text())));
     return *value;
 }
 
@@ -130,8 +130,10 @@ QGroupBox* TFrmServeitem::buildEditGroup()
             else if (columnName == QLatin1String("serve_name"))
                 nameBox_ = edit;
             for (int i = 0; i < 3; ++i)
-                if (columnName == QLatin1String(kRateColumns[i]))
+                if (columnName == QLatin1String(kRateColumns[i])) {
                     rateBoxes_[i] = edit;
+                    edit->setCheckedOnSave(true);
+                }
             box = edit;
         }
         box->setObjectName(u(entry.objectName));

@@ -45,7 +45,7 @@ qlonglong requireWholeNumber(const QString& text)
 {
     if (const auto v = wholeNumber(text))
         return *v;
-    throw db::Error(db::Error::Kind::Usage, QStringLiteral("“%1”不是有效的整数").arg(text));
+    throw db::Error(db::Error::Kind::Usage, QStringLiteral("“%1”不是有效的整数").arg(db::messageExcerpt(text)));
 }
 
 // The amount due as a whole number, NULL for an empty price; nothing when the
@@ -269,6 +269,7 @@ void TFrmServeLog::buildPaymentGroup(QGroupBox* group)
     boxes[0]->setFocusPolicy(Qt::ClickFocus);
     dueBox_ = boxes[1];
     receivedBox_ = boxes[2];
+    receivedBox_->setCheckedOnSave(true);
     changeBox_ = boxes[3];
     // The amount due is the form's to set, and the change is only shown.
     dueBox_->setLocked(true);

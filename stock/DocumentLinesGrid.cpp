@@ -1,5 +1,6 @@
 #include "stock/DocumentLinesGrid.h"
 
+#include "platform/ui/CharacterLimit.h"
 #include "platform/ui/Prompt.h"
 
 #include <QAction>
@@ -56,7 +57,7 @@ public:
             if (const db::Dataset* ds = grid_->dataset(); ds && ds->hasField(field)) {
                 const db::FieldDef& f = ds->field(field);
                 if (f.type == db::FieldType::Text && f.size > 0)
-                    edit->setMaxLength(f.size);
+                    ui::limitCharacters(edit, f.size);
             }
         }
         if (edit && field == grid_->ellipsisField() && edit == editor)

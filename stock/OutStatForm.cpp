@@ -1,7 +1,6 @@
 #include "stock/OutStatForm.h"
 
 #include "platform/db/Dataset.h"
-#include "platform/db/Error.h"
 #include "platform/db/Value.h"
 #include "platform/ui/DbDatePicker.h"
 #include "platform/ui/DbGrid.h"
@@ -57,11 +56,10 @@ void ChoiceGroup::choose(int index)
 
 bool hasQuantityToPrint(const QLineEdit* totalQuantityBox)
 {
-    const QString text = totalQuantityBox->text();
-    const auto quantity = db::parseAmount(text);
-    if (!quantity)
-        throw db::Error(db::Error::Kind::Usage, QStringLiteral("“%1”不是有效的数值").arg(text));
-    return *quantity > 0;
+    // Before the first search the box is empty: nothing to print, as after
+    // a search that found nothing.
+    const auto quantity = db::parseAmount(totalQuantityBox->text());
+    return quantity && *quantity > 0;
 }
 
 QLineEdit* makeTotalBox(const QString& objectName, QWidget* parent)

@@ -39,9 +39,8 @@ private:
     std::vector<QRadioButton*> buttons_;
 };
 
-// Whether the total quantity box shows something worth printing (above 0).
-// Throws db::Error with the number-conversion message when the box does not
-// hold a number, as before the first search, when it is empty.
+// Whether the total quantity box shows something worth printing (above 0);
+// not before the first search, when the box is empty.
 bool hasQuantityToPrint(const QLineEdit* totalQuantityBox);
 
 // A read-only box for a total.

@@ -220,8 +220,8 @@ QVariant Statement::value(int i) const
     case SQLITE_BLOB:
         return QByteArray(static_cast<const char*>(sqlite3_column_blob(stmt_, i)), sqlite3_column_bytes(stmt_, i));
     default:
-        return QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt_, i)),
-                                 sqlite3_column_bytes(stmt_, i));
+        return textFromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt_, i)),
+                            sqlite3_column_bytes(stmt_, i));
     }
 }
 

@@ -264,7 +264,7 @@ void Dataset::setParam(int index, const QVariant& value)
 {
     const QStringList names = paramNames();
     if (index < 0 || index >= names.size())
-        throw usage(QStringLiteral("%1: 参数序号 %2 超出范围").arg(name()).arg(index));
+        throw usage(QStringLiteral("%1: 参数序号 %2 超出范围").arg(name(), QString::number(index)));
     params_.set(names[index], value);
 }
 
@@ -572,8 +572,9 @@ void Dataset::setValue(const QString& name, const QVariant& v)
     if (!isEditing())
         throw usage(QStringLiteral("%1: 不在编辑状态").arg(objectName()));
     QVariant converted = coerce(v, f.type);
-    if (f.type == FieldType::Text && f.size > 0 && converted.toString().size() > f.size)
-        throw usage(QStringLiteral("“%1”超过了字段 %2 的长度 %3").arg(converted.toString(), f.name).arg(f.size));
+    if (f.type == FieldType::Text && f.size > 0 && characterCount(converted.toString()) > f.size)
+        throw usage(QStringLiteral("“%1”超过了字段 %2 的长度 %3")
+                        .arg(messageExcerpt(converted.toString()), f.name, QString::number(f.size)));
     currentRow().values[size_t(i)] = std::move(converted);
     modified_ = true;
     calcRow(cur_);

@@ -2,7 +2,10 @@
 
 #include "platform/db/Error.h"
 
+#include <QStringDecoder>
 #include <cmath>
+#include <cstring>
+#include <limits>
 
 namespace db {
 
@@ -21,7 +24,7 @@ QVariant integerFrom(const QVariant& v)
         bool ok = false;
         const qlonglong n = v.toString().trimmed().toLongLong(&ok);
         if (!ok)
-            throw Error(Error::Kind::Usage, QStringLiteral("“%1”不是有效的整数").arg(v.toString()));
+            throw Error(Error::Kind::Usage, QStringLiteral("“%1”不是有效的整数").arg(messageExcerpt(v.toString())));
         return n;
     }
     if (v.typeId() == QMetaType::Double || v.typeId() == QMetaType::Float) {
@@ -42,7 +45,7 @@ QVariant floatFrom(const QVariant& v)
     if (isTextual(v)) {
         const auto parsed = parseAmount(v.toString());
         if (!parsed)
-            throw Error(Error::Kind::Usage, QStringLiteral("“%1”不是有效的数值").arg(v.toString()));
+            throw Error(Error::Kind::Usage, QStringLiteral("“%1”不是有效的数值").arg(messageExcerpt(v.toString())));
         return *parsed;
     }
     if (v.typeId() == QMetaType::Bool)
@@ -58,7 +61,7 @@ QVariant dateTimeFrom(const QVariant& v)
         return QDateTime(v.toDate(), QTime(0, 0));
     const QDateTime dt = fromStorageText(v.toString().trimmed());
     if (!dt.isValid())
-        throw Error(Error::Kind::Usage, QStringLiteral("“%1”不是有效的日期").arg(v.toString()));
+        throw Error(Error::Kind::Usage, QStringLiteral("“%1”不是有效的日期").arg(messageExcerpt(v.toString())));
     return dt;
 }
 
@@ -284,6 +287,63 @@ QString displayText(const QVariant& v, FieldType type, const QString& format)
     if (type == FieldType::Float)
         return QString::number(asFloat(v), 'g', 15);
     return asString(v);
+}
+
+namespace {
+
+// How many characters of a message quote a typed text before "…".
+constexpr qsizetype kExcerptCharacters = 40;
+
+bool pairAt(QStringView text, qsizetype i)
+{
+    return text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate();
+}
+
+} // namespace
+
+qsizetype characterCount(QStringView text)
+{
+    qsizetype count = 0;
+    for (qsizetype i = 0; i < text.size(); i += pairAt(text, i) ? 2 : 1)
+        ++count;
+    return count;
+}
+
+QString leftCharacters(const QString& text, qsizetype n)
+{
+    qsizetype end = 0;
+    for (qsizetype taken = 0; taken < n && end < text.size(); ++taken)
+        end += pairAt(text, end) ? 2 : 1;
+    return text.left(end);
+}
+
+QString messageExcerpt(const QString& text)
+{
+    if (characterCount(text) <= kExcerptCharacters)
+        return text;
+    return leftCharacters(text, kExcerptCharacters) + QChar(0x2026);
+}
+
+QString textFromUtf8(const char* data, qsizetype size)
+{
+    if (size >= 3 && std::memcmp(data, "\xEF\xBB\xBF", 3) == 0) {
+        QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::ConvertInitialBom);
+        return utf8(QByteArrayView(data, size));
+    }
+    return QString::fromUtf8(data, size);
+}
+
+bool fitsWholeNumberColumn(qlonglong v, FieldType type)
+{
+    switch (type) {
+    case FieldType::SmallInt:
+        return v >= std::numeric_limits<qint16>::min() && v <= std::numeric_limits<qint16>::max();
+    case FieldType::Integer:
+    case FieldType::AutoInc:
+        return v >= std::numeric_limits<qint32>::min() && v <= std::numeric_limits<qint32>::max();
+    default:
+        return true;
+    }
 }
 
 } // namespace db

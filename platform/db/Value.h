@@ -2,6 +2,7 @@
 
 #include <QDateTime>
 #include <QString>
+#include <QStringView>
 #include <QVariant>
 #include <optional>
 
@@ -44,5 +45,22 @@ std::optional<double> parseAmount(const QString& text);
 
 // Text of a value under a display format; "" or "#0.##" are the formats in use.
 QString displayText(const QVariant& v, FieldType type, const QString& format);
+
+// Characters as the database counts them (length() of a text): a character
+// beyond the basic plane, such as an emoji, is one though it takes two UTF-16 units.
+qsizetype characterCount(QStringView text);
+// The first n characters of text; a character is never cut in two.
+QString leftCharacters(const QString& text, qsizetype n);
+// Typed text as a message quotes it: whole when short, otherwise its start
+// followed by "…", so a long paste does not fill the screen.
+QString messageExcerpt(const QString& text);
+
+// Stored text from its UTF-8 bytes. Every character is kept, a leading
+// U+FEFF too (the general decoder takes it for a byte-order mark and drops it).
+QString textFromUtf8(const char* data, qsizetype size);
+
+// Whether a whole number fits a column of that type: integer columns hold
+// 32 bits, small-integer columns 16, whatever the engine would take.
+bool fitsWholeNumberColumn(qlonglong v, FieldType type);
 
 } // namespace db

@@ -12,7 +12,7 @@
 namespace sys {
 
 SingleInstance::SingleInstance(const QString& name, const QString& directory)
-    : path_(QDir(directory).filePath(QStringLiteral("%1.%2.lock").arg(name).arg(::getuid())))
+    : path_(QDir(directory).filePath(QStringLiteral("%1.%2.lock").arg(name, QString::number(::getuid()))))
 {
 }
 

@@ -1,5 +1,6 @@
 #include "platform/ui/DbLineEdit.h"
 
+#include "platform/ui/CharacterLimit.h"
 #include "platform/ui/Prompt.h"
 
 #include <QRegularExpressionValidator>
@@ -7,6 +8,9 @@
 namespace ui {
 
 namespace {
+
+// A line edit's own maximum length, which no text field reaches.
+constexpr int kUnlimited = 32767;
 
 bool isIntegerType(db::FieldType t)
 {
@@ -63,6 +67,8 @@ void DbLineEdit::commit()
 
 void DbLineEdit::commitGuarded()
 {
+    if (checkedOnSave_ && dirty_ && !fieldTakes(text()))
+        return;
     runGuarded(this, [this] { commit(); });
 }
 
@@ -105,16 +111,32 @@ void DbLineEdit::applyFieldRules()
     const db::FieldDef* def = link_.fieldDef();
     if (!def)
         return;
+    if (def->type == db::FieldType::Text) {
+        limitCharacters(this, def->size > 0 ? def->size : kUnlimited);
+        return;
+    }
     if (isIntegerType(def->type)) {
         if (!integerValidator_)
             integerValidator_ = new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[-+]?[0-9]*")), this);
         setValidator(integerValidator_);
-    } else if (validator() == integerValidator_) {
-        setValidator(nullptr); // left from an integer field bound before
+    } else if (validator() == integerValidator_ || characterLimit(this) > 0) {
+        setValidator(nullptr); // left from a field bound before
     }
-    const int limit = def->type == db::FieldType::Text && def->size > 0 ? def->size : 32767;
-    if (maxLength() != limit)
-        setMaxLength(limit);
+    if (maxLength() != kUnlimited)
+        setMaxLength(kUnlimited);
+}
+
+bool DbLineEdit::fieldTakes(const QString& text) const
+{
+    const db::FieldDef* def = link_.fieldDef();
+    if (!def)
+        return true;
+    try {
+        db::coerce(text, def->type);
+        return true;
+    } catch (const db::Error&) {
+        return false;
+    }
 }
 
 void DbLineEdit::updateReadOnly()

@@ -11,8 +11,8 @@ namespace ui {
 // unless the dataset is editing. Any change of its text while editing (typed,
 // or set by the form) is written to the field when the box is left, when
 // Enter is pressed, and when the data source flushes before a post.
-// Text fields limit the length to the field's size; integer fields accept
-// only digits after an optional sign.
+// Text fields limit the length to the field's size in characters; integer
+// fields accept only digits after an optional sign.
 class DbLineEdit : public QLineEdit {
     Q_OBJECT
 public:
@@ -29,6 +29,12 @@ public:
     void setLocked(bool on);
     bool isLocked() const { return locked_; }
 
+    // The form checks this box's text when saving and names a wrong value in
+    // its own words: a text the field cannot take (a sign alone, "12x") then
+    // stays in the box unwritten when the box is left, without a message of
+    // its own, so the user sees one message, the form's.
+    void setCheckedOnSave(bool on) { checkedOnSave_ = on; }
+
     // True when the text differs from what the field holds and is still to be written.
     bool isDirty() const { return dirty_; }
     // Writes unwritten text into the field; throws db::Error when the field refuses it.
@@ -44,10 +50,12 @@ private:
     void updateReadOnly();
     void showText(const QString& text);
     void commitGuarded();
+    bool fieldTakes(const QString& text) const;
 
     FieldLink link_;
     QValidator* integerValidator_ = nullptr;
     bool locked_ = false;
+    bool checkedOnSave_ = false;
     bool dirty_ = false;
     bool loading_ = false;
 };

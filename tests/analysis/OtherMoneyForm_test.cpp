@@ -192,6 +192,43 @@ TYPED_TEST(OtherMoneyTest, AnAmountMustBeAWholeNumber)
     EXPECT_EQ(this->count("insifee"), 0);
 }
 
+TYPED_TEST(OtherMoneyTest, ASignAloneLeftInTheAmountBoxGetsTheFormsMessageOnly)
+{
+    auto f = this->openForm();
+    click(*f, "cmd_add");
+    for (const char* typed : {"-", "+"}) {
+        SCOPED_TRACE(typed);
+        this->typeInto(this->amountBox(*f), QString::fromLatin1(typed));
+        testui::PromptResponder prompts;
+        prompts.expect(Kind::Message, QStringLiteral("无效金额"));
+        QTest::keyClick(this->amountBox(*f), Qt::Key_Tab); // leaves the box
+        click(*f, "cmd_save");
+        EXPECT_EQ(prompts.count(), 1);
+    }
+    EXPECT_EQ(f->mode(), FormMode::Add);
+    EXPECT_EQ(this->count("insifee"), 0);
+}
+
+TYPED_TEST(OtherMoneyTest, AnAmountPastWhatTheLedgerHoldsIsRefused)
+{
+    auto f = this->openForm();
+    click(*f, "cmd_add");
+    for (const char* typed : {"99999999999", "2147483648", "-2147483649"}) {
+        SCOPED_TRACE(typed);
+        this->typeInto(this->amountBox(*f), QString::fromLatin1(typed));
+        testui::PromptResponder prompts;
+        prompts.expect(Kind::Message, QStringLiteral("无效金额"));
+        click(*f, "cmd_save");
+    }
+    EXPECT_EQ(f->mode(), FormMode::Add);
+    EXPECT_EQ(this->count("insifee"), 0);
+
+    this->typeInto(this->amountBox(*f), "-2147483648");
+    click(*f, "cmd_save");
+    EXPECT_EQ(f->mode(), FormMode::Null);
+    EXPECT_EQ(this->count("insifee", "serv_fee=-2147483648"), 1);
+}
+
 TYPED_TEST(OtherMoneyTest, AnEntryWithoutABillNumberIsRefused)
 {
     auto f = this->openForm();

@@ -250,6 +250,21 @@ TEST_F(ServeItemFormTest, APercentThatIsNoNumberStopsTheSaveWithTheErrorBox)
     EXPECT_EQ(count("serveitem"), 4);
 }
 
+TEST_F(ServeItemFormTest, ASignAloneLeftInAPercentBoxGetsTheFormsMessageOnly)
+{
+    TFrmServeitem f;
+    show(f);
+    typeNewItem(f, "S30", QStringLiteral("烫发"), {"10", "", "5"});
+    f.rateBox(1)->setFocus();
+    testui::PromptResponder prompts;
+    prompts.expect(testui::PromptResponder::Kind::Error, QStringLiteral("“-”不是有效的数值"));
+    testui::typeText(f.rateBox(1), "-");
+    QTest::keyClick(f.rateBox(1), Qt::Key_Tab);
+    click(f, "cmd_save");
+    EXPECT_EQ(f.mode(), FormMode::Add);
+    EXPECT_EQ(count("serveitem"), 4);
+}
+
 TEST_F(ServeItemFormTest, EditChangesTheItemInTheCodeBox)
 {
     TFrmServeitem f;

@@ -85,6 +85,14 @@ TEST_F(ConnectionTest, SchemaRefusesFractionsAndOverlongText)
     EXPECT_NO_THROW(conn.execute(QStringLiteral("insert into member (code) values (:c)"), Params{{"c", QString(10, QChar(0x4E00))}}));
 }
 
+TEST_F(ConnectionTest, TextReadsBackWithEveryCharacterALeadingFeffToo)
+{
+    const QString typed = QChar(0xFEFF) + QStringLiteral("张三");
+    conn.execute(QStringLiteral("insert into member (code, name) values ('M1', :n)"), Params{{"n", typed}});
+    EXPECT_EQ(conn.scalar(QStringLiteral("select name from member")).toString(), typed);
+    EXPECT_EQ(conn.scalar(QStringLiteral("select length(name) from member")).toInt(), 3);
+}
+
 TEST_F(ConnectionTest, TopAndDeleteStarRun)
 {
     conn.execute(QStringLiteral("insert into fee (kind) values ('a')"));

@@ -151,6 +151,51 @@ TEST_F(DatasetTest, FailedPostStaysInEditWithTheTypedValues)
     EXPECT_EQ(rows("fee"), 0);
 }
 
+TEST_F(DatasetTest, TextLengthCountsCharactersAsTheDatabaseDoes)
+{
+    const QString emoji = QStringLiteral("\U0001F600");
+    Dataset q(conn, "MemberQ");
+    q.setSql("select * from member where code='M3'");
+    q.open();
+    q.edit();
+    const QString tenCharacters = QStringLiteral("一二三四五六七八九") + emoji; // eleven UTF-16 units
+    q.setValue("code", tenCharacters);
+    EXPECT_THROW(q.setValue("code", tenCharacters + emoji), Error);
+    q.post();
+    EXPECT_EQ(conn.scalar(QStringLiteral("select code from member where in_id=3")).toString(), tenCharacters);
+}
+
+TEST_F(DatasetTest, ARefusalQuotesTheTypedTextAsTyped)
+{
+    Dataset q(conn, "MemberQ");
+    q.setSql("select * from member where code='M3'");
+    q.open();
+    q.edit();
+    try {
+        q.setValue("code", QStringLiteral("4 %1 %2 %3 x"));
+        FAIL() << "an overlong code was taken";
+    } catch (const Error& e) {
+        EXPECT_EQ(e.message(), QStringLiteral("“4 %1 %2 %3 x”超过了字段 code 的长度 10"));
+    }
+}
+
+TEST_F(DatasetTest, ARefusalQuotesOnlyTheStartOfALongPaste)
+{
+    Dataset q(conn, "MemberQ");
+    q.setSql("select * from member where code='M3'");
+    q.open();
+    q.edit();
+    const QString paste = QStringLiteral("开头") + QString(100000, QLatin1Char('x'));
+    try {
+        q.setValue("code", paste);
+        FAIL() << "an overlong code was taken";
+    } catch (const Error& e) {
+        EXPECT_TRUE(e.message().startsWith(QStringLiteral("“开头xxx"))) << e.what();
+        EXPECT_TRUE(e.message().endsWith(QStringLiteral("x…”超过了字段 code 的长度 10"))) << e.what();
+        EXPECT_LT(e.message().size(), 80);
+    }
+}
+
 TEST_F(DatasetTest, UpdateOfARowDeletedMeanwhileFails)
 {
     Dataset q(conn, "MemberQ");

@@ -129,6 +129,18 @@ TEST_F(DbComboBoxTest, TypedTextIsWrittenWhenLeftAndByThePost)
     EXPECT_EQ(stored(QStringLiteral("A01"), QStringLiteral("name")).toString(), QStringLiteral("钱十一"));
 }
 
+TEST_F(DbComboBoxTest, ATextThatFitsInCharactersIsTakenThoughItHasMoreUnits)
+{
+    const QString tenCharacters = QStringLiteral("一二三四五六七八九\U0001F600");
+    showWindow();
+    members->edit();
+    focus(combo);
+    uitest::clearText(combo->lineEdit());
+    typeText(combo, tenCharacters);
+    focus(other);
+    EXPECT_EQ(members->asString(QStringLiteral("name")), tenCharacters);
+}
+
 TEST_F(DbComboBoxTest, NothingCanBeTypedOrChosenWhileBrowsing)
 {
     QSignalSpy chosen(combo, &ui::DbComboBox::itemChosen);

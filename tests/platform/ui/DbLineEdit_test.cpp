@@ -155,6 +155,31 @@ TEST_F(DbLineEditTest, TextFieldIsLimitedToItsSize)
     EXPECT_EQ(name->text(), QStringLiteral("一二三四五六七八九十"));
 }
 
+TEST_F(DbLineEditTest, TextFieldLimitCountsCharactersAndNeverCutsOne)
+{
+    const QString nine = QStringLiteral("一二三四五六七八九");
+    const QString emoji = QStringLiteral("\U0001F600");
+    showWindow();
+    members->edit();
+    focus(name);
+    uitest::clearText(name);
+    typeText(name, nine + emoji + emoji);
+    EXPECT_EQ(name->text(), nine + emoji) << "ten characters in eleven UTF-16 units";
+
+    name->selectAll();
+    name->insert(nine + QStringLiteral("x") + emoji); // a paste one character too long
+    EXPECT_EQ(name->text(), nine + QStringLiteral("x"));
+    name->selectAll();
+    name->insert(QStringLiteral("一二三四五六七八九十") + emoji);
+    EXPECT_EQ(name->text(), QStringLiteral("一二三四五六七八九十")) << "no half character is left";
+
+    name->selectAll();
+    typeText(name, nine + emoji);
+    QTest::keyClick(name, Qt::Key_Tab);
+    members->post();
+    EXPECT_EQ(stored(QStringLiteral("A01"), QStringLiteral("name")).toString(), nine + emoji);
+}
+
 TEST_F(DbLineEditTest, EnterWritesTheFieldBeforeTheFormsEnterHandler)
 {
     showWindow();
