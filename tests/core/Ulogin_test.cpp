@@ -422,7 +422,7 @@ TEST_F(Login, AWriteProtectedDatabaseIsReportedAndNotAccepted)
         if (!writeProtect(row.path))
             GTEST_SKIP() << "nothing here can write-protect " << row.path.toStdString();
         testui::PromptResponder prompts;
-        prompts.expect(Kind::Message, kCannotOpen);
+        prompts.expect(Kind::Error, kCannotOpen);
         attempt("admin", "admin");
         prompts.verify();
         EXPECT_TRUE(prompts.last().text.startsWith(kCannotOpen + u'\n' + QString::fromUtf8(row.says)))
