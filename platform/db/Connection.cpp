@@ -4,7 +4,9 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <chrono>
 #include <cmath>
+#include <ctime>
 #include <sqlite3.h>
 
 namespace db {
@@ -71,19 +73,16 @@ QVariant Params::value(const QString& name) const
 
 // ---------------------------------------------------------------- Statement
 
-Statement::Statement(Connection& conn, const QString& sql) : conn_(conn), sql_(translateSql(sql))
+Statement::Statement(Connection& conn, const QString& sql) : conn_(conn), given_(sql)
 {
     if (!conn.isOpen())
         throw Error(Error::Kind::NotOpen, QStringLiteral("数据库未连接"));
-    const QByteArray utf8 = sql_.toUtf8();
-    const int rc = sqlite3_prepare_v2(conn.handle(), utf8.constData(), int(utf8.size()), &stmt_, nullptr);
-    if (rc != SQLITE_OK)
-        conn.raise(rc, sql_);
+    stmt_ = conn.acquire(sql, sql_);
 }
 
 Statement::~Statement()
 {
-    sqlite3_finalize(stmt_);
+    conn_.release(given_, sql_, stmt_);
 }
 
 void Statement::bind(const QString& name, const QVariant& value)
@@ -208,6 +207,22 @@ int Statement::columnStorageType(int i) const
     return sqlite3_column_type(stmt_, i);
 }
 
+qint64 Statement::columnInt(int i) const
+{
+    return sqlite3_column_int64(stmt_, i);
+}
+
+double Statement::columnDouble(int i) const
+{
+    return sqlite3_column_double(stmt_, i);
+}
+
+std::string_view Statement::columnText(int i) const
+{
+    const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt_, i));
+    return text ? std::string_view(text, size_t(sqlite3_column_bytes(stmt_, i))) : std::string_view();
+}
+
 QVariant Statement::value(int i) const
 {
     switch (sqlite3_column_type(stmt_, i)) {
@@ -227,7 +242,28 @@ QVariant Statement::value(int i) const
 
 // ---------------------------------------------------------------- Connection
 
-Connection::Connection() = default;
+namespace {
+
+// Asked before every lookup: a clock of a few milliseconds' resolution costs
+// a fraction of a precise one, and the check needs no more.
+qint64 coarseMonotonicMs()
+{
+#ifdef CLOCK_MONOTONIC_COARSE
+    timespec ts{};
+    clock_gettime(CLOCK_MONOTONIC_COARSE, &ts);
+    return qint64(ts.tv_sec) * 1000 + ts.tv_nsec / 1000000;
+#else
+    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+#endif
+}
+
+// Statements kept prepared per connection; the program uses fewer distinct ones.
+constexpr int kMostCachedStatements = 64;
+
+} // namespace
+
+Connection::Connection() : lookups_(std::make_unique<LookupCache>(*this)) {}
 
 Connection::~Connection()
 {
@@ -241,7 +277,8 @@ void Connection::open(const QString& path, const QByteArray& key)
         throw Error(Error::Kind::MissingFile, QStringLiteral("找不到数据库文件: %1").arg(QDir::toNativeSeparators(path)));
 
     sqlite3* handle = nullptr;
-    int rc = sqlite3_open_v2(path.toUtf8().constData(), &handle, SQLITE_OPEN_READWRITE, nullptr);
+    // One thread uses a connection, so the engine need not lock it on every call.
+    int rc = sqlite3_open_v2(path.toUtf8().constData(), &handle, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
     if (rc != SQLITE_OK) {
         const QString msg = QString::fromUtf8(handle ? sqlite3_errmsg(handle) : sqlite3_errstr(rc));
         sqlite3_close(handle);
@@ -297,12 +334,57 @@ void Connection::close()
         rollback();
     sqlite3_finalize(dataVersionStmt_);
     dataVersionStmt_ = nullptr;
-    sinceExternalCheck_.invalidate();
-    lookupMaps_.clear();
+    lastExternalCheckMs_ = -1;
+    lookups_->forgetAll(); // what is cached belongs to the closed file
+    finalizeCached();
     sqlite3_close_v2(db_);
     db_ = nullptr;
     path_.clear();
-    ++epoch_; // whatever is cached belongs to the closed file
+}
+
+sqlite3_stmt* Connection::acquire(const QString& sql, QString& translated)
+{
+    if (const auto it = statements_.find(sql); it != statements_.end()) {
+        translated = it->translated;
+        sqlite3_stmt* stmt = it->stmt;
+        statements_.erase(it);
+        return stmt;
+    }
+    translated = translateSql(sql);
+    const QByteArray utf8 = translated.toUtf8();
+    sqlite3_stmt* stmt = nullptr;
+    const int rc = sqlite3_prepare_v2(db_, utf8.constData(), int(utf8.size()), &stmt, nullptr);
+    if (rc != SQLITE_OK)
+        raise(rc, translated);
+    return stmt;
+}
+
+void Connection::release(const QString& sql, const QString& translated, sqlite3_stmt* stmt)
+{
+    if (!stmt)
+        return;
+    if (!db_) {
+        sqlite3_finalize(stmt);
+        return;
+    }
+    sqlite3_reset(stmt);
+    sqlite3_clear_bindings(stmt);
+    if (statements_.size() >= kMostCachedStatements) {
+        auto oldest = statements_.begin();
+        for (auto it = statements_.begin(); it != statements_.end(); ++it)
+            if (it->lastUse < oldest->lastUse)
+                oldest = it;
+        sqlite3_finalize(oldest->stmt);
+        statements_.erase(oldest);
+    }
+    statements_.insert(sql, CachedStatement{translated, stmt, ++statementUses_});
+}
+
+void Connection::finalizeCached()
+{
+    for (const CachedStatement& c : std::as_const(statements_))
+        sqlite3_finalize(c.stmt);
+    statements_.clear();
 }
 
 void Connection::registerFunctions()
@@ -340,7 +422,7 @@ void Connection::executeScript(const QString& script)
         sqlite3_free(err);
         throw Error(Error::Kind::Engine, msg, rc);
     }
-    ++epoch_; // a script may change any table
+    lookups_->forgetAll(); // a script may change any table, or the schema
 }
 
 QVariant Connection::scalar(const QString& sql, const Params& params)
@@ -360,39 +442,38 @@ int Connection::changes() const
     return db_ ? sqlite3_changes(db_) : 0;
 }
 
-void Connection::updateHook(void* self, int, const char*, const char* table, qlonglong)
+void Connection::updateHook(void* self, int, const char*, const char* table, qlonglong rowid)
 {
-    static_cast<Connection*>(self)->bumpTable(QString::fromUtf8(table));
+    auto* conn = static_cast<Connection*>(self);
+    conn->lookups_->rowChanged(table, rowid);
+    if (conn->levels_.empty())
+        return;
+    // Rows of one table usually come in runs; the name is kept once per run.
+    Level& level = conn->levels_.back();
+    if (level.lastTableWritten != table) {
+        level.tablesWritten.insert(QString::fromUtf8(table).toLower());
+        level.lastTableWritten = table;
+    }
 }
 
-void Connection::bumpTable(const QString& table)
-{
-    ++tableVersions_[table.toLower()];
-}
-
-void Connection::checkExternalChanges()
+void Connection::noticeExternalChanges()
 {
     if (!db_)
         return;
-    if (sinceExternalCheck_.isValid() && sinceExternalCheck_.elapsed() < externalCheckMs_)
+    const qint64 now = coarseMonotonicMs();
+    if (lastExternalCheckMs_ >= 0 && now - lastExternalCheckMs_ < externalCheckMs_)
         return;
-    sinceExternalCheck_.start();
+    lastExternalCheckMs_ = now;
     if (!dataVersionStmt_ && sqlite3_prepare_v2(db_, "pragma data_version", -1, &dataVersionStmt_, nullptr) != SQLITE_OK)
         return;
     if (sqlite3_step(dataVersionStmt_) == SQLITE_ROW) {
         const qlonglong v = sqlite3_column_int64(dataVersionStmt_, 0);
         if (v != dataVersion_) {
             dataVersion_ = v;
-            ++epoch_; // another connection wrote the file
+            lookups_->forgetAll(); // another connection wrote the file
         }
     }
     sqlite3_reset(dataVersionStmt_);
-}
-
-quint64 Connection::tableVersion(const QString& table)
-{
-    checkExternalChanges();
-    return tableVersions_.value(table.toLower()) + (epoch_ << 32);
 }
 
 void Connection::onCommit(std::function<void()> fn)
@@ -444,6 +525,7 @@ void Connection::commit()
         outer.commitHooks.push_back(std::move(hook));
     for (auto& hook : level.rollbackHooks)
         outer.rollbackHooks.push_back(std::move(hook));
+    outer.tablesWritten.unite(level.tablesWritten);
 }
 
 void Connection::rollback()
@@ -459,7 +541,9 @@ void Connection::rollback()
         const QByteArray sp = QStringLiteral("sp%1").arg(depth_).toUtf8();
         sqlite3_exec(db_, ("rollback to " + sp + "; release " + sp).constData(), nullptr, nullptr, nullptr);
     }
-    ++epoch_; // rows written and then undone may sit in caches
+    // Rows written and then undone may sit in the lookups.
+    for (const QString& table : std::as_const(level.tablesWritten))
+        lookups_->forgetTable(table);
     for (auto it = level.rollbackHooks.rbegin(); it != level.rollbackHooks.rend(); ++it)
         (*it)();
 }

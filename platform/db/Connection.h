@@ -1,14 +1,17 @@
 #pragma once
 
 #include "platform/db/Error.h"
+#include "platform/db/LookupCache.h"
 #include "platform/db/Value.h"
 
-#include <QElapsedTimer>
 #include <QHash>
+#include <QMultiHash>
+#include <QSet>
 #include <QString>
 #include <QVariant>
 #include <functional>
 #include <memory>
+#include <string_view>
 #include <vector>
 
 struct sqlite3;
@@ -65,10 +68,17 @@ public:
 
     QString sql() const { return sql_; }
 
+    // Raw access to the current row for readers that store values themselves:
+    // the text stays valid until the next step.
+    qint64 columnInt(int i) const;
+    double columnDouble(int i) const;
+    std::string_view columnText(int i) const;
+
 private:
     Connection& conn_;
     sqlite3_stmt* stmt_ = nullptr;
-    QString sql_;
+    QString given_;  // as the caller wrote it: the key of the statement cache
+    QString sql_;    // as the engine runs it
 };
 
 // One database file opened with its key. Writes through any path keep the
@@ -102,21 +112,13 @@ public:
     qlonglong lastInsertRowId() const;
     int changes() const;
 
-    // Changes made to a table by this connection advance its version at once;
-    // a write by another connection advances every table's version, noticed
-    // within the external-check interval (asking the file on every call would
-    // cost more than the lookups it guards).
-    quint64 tableVersion(const QString& table);
+    // The values lookup fields show, corrected row by row as this connection
+    // writes; a write by another connection empties it, noticed within the
+    // external-check interval (asking the file on every lookup would cost
+    // more than the lookups it guards).
+    LookupCache& lookups() { return *lookups_; }
+    void noticeExternalChanges();
     void setExternalCheckInterval(int ms) { externalCheckMs_ = ms; }
-
-    // A whole-table key-to-value map that datasets share for their lookup
-    // fields, kept with the connection so it never outlives the file it was
-    // read from. `version` is the source table's version when it was read.
-    struct LookupMap {
-        quint64 version = ~quint64(0);
-        QHash<QString, QVariant> values;
-    };
-    LookupMap& lookupMap(const QString& id) { return lookupMaps_[id]; }
 
     // Transactions nest: the outermost is BEGIN/COMMIT, inner ones savepoints.
     int transactionDepth() const { return depth_; }
@@ -130,11 +132,13 @@ public:
 
 private:
     friend class Transaction;
+    friend class Statement;
     void begin();
     void commit();
     void rollback();
-    void bumpTable(const QString& table);
-    void checkExternalChanges();
+    sqlite3_stmt* acquire(const QString& sql, QString& translated);
+    void release(const QString& sql, const QString& translated, sqlite3_stmt* stmt);
+    void finalizeCached();
     static void updateHook(void* self, int op, const char* dbName, const char* table, qlonglong rowid);
     void registerFunctions();
 
@@ -144,15 +148,24 @@ private:
     struct Level {
         std::vector<std::function<void()>> commitHooks;
         std::vector<std::function<void()>> rollbackHooks;
+        QSet<QString> tablesWritten; // their lookups are forgotten if this level rolls back
+        const char* lastTableWritten = nullptr;
     };
     std::vector<Level> levels_;
-    QHash<QString, quint64> tableVersions_;
-    QHash<QString, LookupMap> lookupMaps_;
-    quint64 epoch_ = 0;        // advanced for changes whose table is unknown
+    std::unique_ptr<LookupCache> lookups_;
+    // Prepared statements kept for reuse, by their SQL as given; one in use is
+    // taken out, so a statement running inside another's loop gets its own.
+    struct CachedStatement {
+        QString translated;
+        sqlite3_stmt* stmt = nullptr;
+        quint64 lastUse = 0;
+    };
+    QMultiHash<QString, CachedStatement> statements_;
+    quint64 statementUses_ = 0;
     qlonglong dataVersion_ = -1;
     sqlite3_stmt* dataVersionStmt_ = nullptr;
     int externalCheckMs_ = 200;
-    QElapsedTimer sinceExternalCheck_;
+    qint64 lastExternalCheckMs_ = -1; // on a coarse monotonic clock; -1: never
 };
 
 // RAII transaction: rolled back unless commit() was called.

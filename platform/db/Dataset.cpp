@@ -90,30 +90,6 @@ QVariant lookupConvert(const QVariant& raw, FieldType type)
     return raw;
 }
 
-QString lookupMapId(const FieldDef& f)
-{
-    return (f.lookupTable + '.' + f.lookupKey + '.' + f.lookupResult).toLower();
-}
-
-// The connection's shared map for a lookup field, read again once a write to
-// the source table has advanced its version.
-const Connection::LookupMap& lookupMap(Connection& conn, const QString& id, const FieldDef& f)
-{
-    Connection::LookupMap& map = conn.lookupMap(id);
-    const quint64 version = conn.tableVersion(f.lookupTable);
-    if (map.version == version)
-        return map;
-    map.values.clear();
-    Statement st(conn, QStringLiteral("select %1, %2 from %3 order by rowid").arg(f.lookupKey, f.lookupResult, f.lookupTable));
-    while (st.step()) {
-        const QString k = asString(st.value(0));
-        if (!map.values.contains(k))
-            map.values.insert(k, st.value(1));
-    }
-    map.version = version;
-    return map;
-}
-
 // A select whose rows can each be written back by their rowid.
 bool rowidCapable(const QString& translatedSql)
 {
@@ -329,6 +305,8 @@ void Dataset::openRows()
     std::vector<int> columnOfField;
     int rowidColumn = -1;
     rows_.clear();
+    ++generation_;
+    snapshot_ = {};
     bool built = false;
     // Types of expression columns are read off the first row, so fields are
     // built once the first step has run.
@@ -337,7 +315,7 @@ void Dataset::openRows()
             buildFields(*st, columnOfField, rowidColumn);
             built = true;
         }
-        readRows(*st, columnOfField, rowidColumn);
+        readRow(*st, columnOfField, rowidColumn);
     }
     if (!built)
         buildFields(*st, columnOfField, rowidColumn);
@@ -400,17 +378,39 @@ void Dataset::buildFields(Statement& st, std::vector<int>& columnOfField, int& r
         columnOfField.push_back(-1);
     }
     fieldIndexByName_.clear();
-    for (int i = int(fields_.size()) - 1; i >= 0; --i)
+    fieldIndexAsDeclared_.clear();
+    for (int i = int(fields_.size()) - 1; i >= 0; --i) {
         fieldIndexByName_.insert(fields_[size_t(i)].name.toLower(), i);
-    // Resolved once here: lookups are read for every cell a grid paints.
-    lookupKeyIndex_.assign(fields_.size(), -1);
-    lookupIds_.assign(fields_.size(), QString());
-    for (size_t i = 0; i < fields_.size(); ++i) {
-        if (fields_[i].kind != FieldDef::Kind::Lookup)
-            continue;
-        lookupKeyIndex_[i] = fieldIndex(fields_[i].keyField);
-        lookupIds_[i] = lookupMapId(fields_[i]);
+        fieldIndexAsDeclared_.insert(fields_[size_t(i)].name, i);
     }
+    // Resolved once here: lookups are read for every cell a grid paints.
+    lookupColumns_.assign(fields_.size(), LookupCache::Column{});
+    lookupGroupOf_.assign(fields_.size(), -1);
+    lookupGroups_.clear();
+    for (size_t i = 0; i < fields_.size(); ++i) {
+        const FieldDef& f = fields_[i];
+        if (f.kind != FieldDef::Kind::Lookup)
+            continue;
+        const LookupCache::Column c = conn_.lookups().column(f.lookupTable, f.lookupKey, f.lookupResult);
+        lookupColumns_[i] = c;
+        const int keyIndex = fieldIndex(f.keyField);
+        if (keyIndex < 0)
+            continue;
+        const auto same = std::find_if(lookupGroups_.begin(), lookupGroups_.end(), [&](const LookupGroup& g) {
+            return g.source == c.source && g.keyIndex == keyIndex;
+        });
+        lookupGroupOf_[i] = int(same - lookupGroups_.begin());
+        if (same == lookupGroups_.end())
+            lookupGroups_.push_back({c.source, keyIndex});
+    }
+    lookupMemos_.assign(lookupGroups_.size() * kMemosPerGroup, LookupMemo{});
+    // Lookups are never stored: a row holds cells for the other fields only.
+    cellOf_.assign(fields_.size(), -1);
+    int stored = 0;
+    for (size_t i = 0; i < fields_.size(); ++i)
+        if (fields_[i].kind != FieldDef::Kind::Lookup)
+            cellOf_[i] = stored++;
+    store_.reset(stored);
 }
 
 QVariant Dataset::fromStorage(const QVariant& raw, FieldType type) const
@@ -435,18 +435,64 @@ QVariant Dataset::fromStorage(const QVariant& raw, FieldType type) const
     return raw;
 }
 
-void Dataset::readRows(Statement& st, const std::vector<int>& columnOfField, int rowidColumn)
+// The common storage of each field type is stored straight from the engine;
+// anything else goes the general way, through fromStorage().
+Cell Dataset::readCell(Statement& st, int column, FieldType type)
+{
+    const int storage = st.columnStorageType(column);
+    Cell c{};
+    if (storage == SQLITE_NULL)
+        return c;
+    switch (type) {
+    case FieldType::Text:
+        if (storage == SQLITE_TEXT)
+            return store_.textCell(st.columnText(column));
+        break;
+    case FieldType::Integer:
+    case FieldType::SmallInt:
+    case FieldType::AutoInc:
+        if (storage == SQLITE_INTEGER) {
+            c.kind = Cell::Int;
+            c.i = st.columnInt(column);
+            return c;
+        }
+        break;
+    case FieldType::Float:
+        if (storage == SQLITE_FLOAT || storage == SQLITE_INTEGER) {
+            c.kind = Cell::Float;
+            c.f = storage == SQLITE_FLOAT ? st.columnDouble(column) : double(st.columnInt(column));
+            return c;
+        }
+        break;
+    case FieldType::DateTime:
+        if (storage == SQLITE_TEXT && parseStoredDateTime(st.columnText(column), c.i)) {
+            c.kind = Cell::DateTime;
+            return c;
+        }
+        break;
+    case FieldType::Boolean:
+        if (storage == SQLITE_INTEGER) {
+            c.kind = Cell::Bool;
+            c.i = st.columnInt(column) != 0 ? 1 : 0;
+            return c;
+        }
+        break;
+    }
+    return store_.cellOf(fromStorage(st.value(column), type));
+}
+
+void Dataset::readRow(Statement& st, const std::vector<int>& columnOfField, int rowidColumn)
 {
     Row row;
     row.id = nextId_++;
-    row.rowid = rowidColumn >= 0 ? st.value(rowidColumn).toLongLong() : 0;
-    row.values.resize(fields_.size());
+    row.rowid = rowidColumn >= 0 ? st.columnInt(rowidColumn) : 0;
+    row.slot = store_.allocate();
+    Cell* values = store_.slot(row.slot);
     for (size_t i = 0; i < fields_.size(); ++i) {
         if (columnOfField[i] >= 0)
-            row.values[i] = fromStorage(st.value(columnOfField[i]), fields_[i].type);
+            values[cellOf_[i]] = readCell(st, columnOfField[i], fields_[i].type);
     }
-    row.original = row.values;
-    rows_.push_back(std::move(row));
+    rows_.push_back(row);
 }
 
 void Dataset::close()
@@ -455,6 +501,9 @@ void Dataset::close()
         return;
     rows_.clear();
     visible_.clear();
+    store_.reset(store_.width());
+    ++generation_;
+    snapshot_ = {};
     cur_ = -1;
     bof_ = eof_ = true;
     modified_ = false;
@@ -493,6 +542,8 @@ int Dataset::execute()
 
 int Dataset::fieldIndex(const QString& name) const
 {
+    if (const auto it = fieldIndexAsDeclared_.constFind(name); it != fieldIndexAsDeclared_.constEnd())
+        return *it;
     return fieldIndexByName_.value(name.toLower(), -1);
 }
 
@@ -521,38 +572,131 @@ QVariant Dataset::value(int row, int fieldIndex) const
     const FieldDef& f = fields_[size_t(fieldIndex)];
     if (f.kind == FieldDef::Kind::Lookup)
         return lookupValue(row, fieldIndex);
-    return rowAtVisible(row).values[size_t(fieldIndex)];
+    return cellValue(rowAtVisible(row), fieldIndex);
+}
+
+QVariant Dataset::cellValue(const Row& row, int fieldIndex) const
+{
+    return cellOf_[size_t(fieldIndex)] < 0 ? QVariant() : store_.variantOf(cell(row, fieldIndex));
+}
+
+const Cell& Dataset::originalCell(const Row& row, int fieldIndex) const
+{
+    return store_.slot(row.originalSlot >= 0 ? row.originalSlot : row.slot)[cellOf_[size_t(fieldIndex)]];
+}
+
+QVariant Dataset::originalValue(const Row& row, int fieldIndex) const
+{
+    return cellOf_[size_t(fieldIndex)] < 0 ? QVariant() : store_.variantOf(originalCell(row, fieldIndex));
 }
 
 QVariant Dataset::lookupValue(int row, int fieldIndex) const
 {
-    const int keyIndex = lookupKeyIndex_[size_t(fieldIndex)];
-    if (keyIndex < 0)
+    const int group = lookupGroupOf_[size_t(fieldIndex)];
+    if (group < 0)
         return {};
-    const QVariant key = value(row, keyIndex);
-    if (!key.isValid() || key.isNull())
-        return {};
-    const FieldDef& f = fields_[size_t(fieldIndex)];
     try {
-        const Connection::LookupMap& map = lookupMap(conn_, lookupIds_[size_t(fieldIndex)], f);
-        return lookupConvert(map.values.value(db::asString(key)), f.type);
+        const LookupCache::Entry* e = lookupEntry(row, group);
+        if (!e)
+            return {};
+        return lookupConvert(e->values[size_t(lookupColumns_[size_t(fieldIndex)].index)], fields_[size_t(fieldIndex)].type);
     } catch (const Error&) {
         return {}; // a missing source table shows an empty lookup
     }
 }
 
-QString Dataset::displayText(const QString& name) const
+const LookupCache::Entry* Dataset::lookupEntry(int row, int group) const
 {
-    const FieldDef& f = field(name);
-    return db::displayText(value(name), f.type, f.format);
+    const LookupGroup& g = lookupGroups_[size_t(group)];
+    std::string keyText;
+    std::string_view key;
+    const Cell* keyCell = cellOf_[size_t(g.keyIndex)] >= 0 ? &cell(rowAtVisible(row), g.keyIndex) : nullptr;
+    if (keyCell && keyCell->kind == Cell::Text) {
+        key = keyCell->textView();
+    } else {
+        const QVariant v = value(row, g.keyIndex);
+        if (!v.isValid() || v.isNull())
+            return nullptr;
+        keyText = db::asString(v).toStdString();
+        key = keyText;
+    }
+    LookupCache& cache = conn_.lookups();
+    cache.catchUp(g.source);
+    // FNV-1a: keys are short codes.
+    quint64 h = 14695981039346656037ull;
+    for (const char c : key)
+        h = (h ^ quint8(c)) * 1099511628211ull;
+    LookupMemo& memo = lookupMemos_[size_t(group) * kMemosPerGroup + (h % kMemosPerGroup)];
+    if (memo.generation == cache.generation() && memo.key == key)
+        return memo.entry;
+    const LookupCache::Entry* e = cache.findRow(g.source, key);
+    memo.generation = cache.generation();
+    memo.key.assign(key);
+    memo.entry = e;
+    return e;
 }
 
+QString Dataset::displayText(const QString& name) const
+{
+    const int i = fieldIndex(name);
+    if (i < 0)
+        throw usage(QStringLiteral("%1: 找不到字段 %2").arg(objectName(), name));
+    return displayText(cur_, i);
+}
+
+// Grids ask for every cell they paint: the stored forms that are shown as
+// they are go straight from the cell to the text.
 QString Dataset::displayText(int row, int fieldIndex) const
 {
-    if (fieldIndex < 0 || fieldIndex >= fieldCount())
+    if (fieldIndex < 0 || fieldIndex >= fieldCount() || row < 0 || row >= recordCount())
         return {};
     const FieldDef& f = fields_[size_t(fieldIndex)];
-    return db::displayText(value(row, fieldIndex), f.type, f.format);
+    const bool amount = f.format == QLatin1String("#0.##");
+    if (f.kind == FieldDef::Kind::Lookup) {
+        // A looked-up text is shown as the source holds it.
+        const int group = lookupGroupOf_[size_t(fieldIndex)];
+        if (f.type == FieldType::Text && !amount && group >= 0) {
+            const LookupCache::Entry* e = nullptr;
+            try {
+                e = lookupEntry(row, group);
+            } catch (const Error&) {
+            }
+            if (!e)
+                return {};
+            const QVariant& raw = e->values[size_t(lookupColumns_[size_t(fieldIndex)].index)];
+            if (raw.typeId() == QMetaType::QString)
+                return raw.toString();
+        }
+        return db::displayText(lookupValue(row, fieldIndex), f.type, f.format);
+    }
+    const Cell& c = cell(rowAtVisible(row), fieldIndex);
+    switch (c.kind) {
+    case Cell::Null:
+        return {};
+    case Cell::Text:
+        if (f.type != FieldType::DateTime && f.type != FieldType::Float && !(amount && isNumeric(f.type)))
+            return textFromUtf8(c.text, qsizetype(c.size));
+        break;
+    case Cell::Int:
+        if (amount && isNumeric(f.type))
+            return formatAmount(double(c.i));
+        if (!amount && (f.type == FieldType::Text || (isNumeric(f.type) && f.type != FieldType::Float)))
+            return QString::number(c.i);
+        break;
+    case Cell::Float:
+        if (amount)
+            return formatAmount(c.f);
+        if (f.type == FieldType::Float)
+            return QString::number(c.f, 'g', 15);
+        break;
+    case Cell::DateTime:
+        if (f.type == FieldType::DateTime)
+            return displayDateTime(packedDate(c.i), packedTime(c.i));
+        break;
+    default:
+        break;
+    }
+    return db::displayText(store_.variantOf(c), f.type, f.format);
 }
 
 void Dataset::setValue(const QString& name, const QVariant& v)
@@ -564,7 +708,7 @@ void Dataset::setValue(const QString& name, const QVariant& v)
     if (calculating()) {
         if (f.kind != FieldDef::Kind::Calculated)
             throw usage(QStringLiteral("%1: 计算时只能写计算字段").arg(objectName()));
-        rows_[size_t(rowPos(calcRow_))].values[size_t(i)] = coerce(v, f.type);
+        cell(rows_[size_t(rowPos(calcRow_))], i) = store_.cellOf(coerce(v, f.type));
         return;
     }
     if (f.readOnly())
@@ -575,7 +719,7 @@ void Dataset::setValue(const QString& name, const QVariant& v)
     if (f.type == FieldType::Text && f.size > 0 && characterCount(converted.toString()) > f.size)
         throw usage(QStringLiteral("“%1”超过了字段 %2 的长度 %3")
                         .arg(messageExcerpt(converted.toString()), f.name, QString::number(f.size)));
-    currentRow().values[size_t(i)] = std::move(converted);
+    setCell(currentRow(), i, converted);
     modified_ = true;
     calcRow(cur_);
     emitFieldWritten(i);
@@ -588,7 +732,74 @@ QVariant Dataset::oldValue(const QString& name) const
     if (i < 0 || cur_ < 0)
         return {};
     const Row& r = rowAtVisible(cur_);
-    return r.fresh ? QVariant() : r.original[size_t(i)];
+    return r.fresh ? QVariant() : originalValue(r, i);
+}
+
+void Dataset::setCell(Row& row, int fieldIndex, const QVariant& v)
+{
+    keepOriginal(row);
+    cell(row, fieldIndex) = store_.cellOf(v);
+}
+
+// The first change to a row keeps what it held, as its original.
+void Dataset::keepOriginal(Row& row)
+{
+    if (row.originalSlot >= 0)
+        return;
+    row.originalSlot = store_.allocate();
+    store_.copySlot(row.slot, row.originalSlot);
+}
+
+void Dataset::dropOriginal(Row& row)
+{
+    store_.release(row.originalSlot);
+    row.originalSlot = -1;
+}
+
+void Dataset::freeRow(const Row& row)
+{
+    store_.release(row.slot);
+    store_.release(row.originalSlot);
+}
+
+std::vector<QVariant> Dataset::valuesOf(const Row& row) const
+{
+    std::vector<QVariant> out(fields_.size());
+    for (size_t i = 0; i < fields_.size(); ++i)
+        if (fields_[i].kind != FieldDef::Kind::Lookup)
+            out[i] = cellValue(row, int(i));
+    return out;
+}
+
+std::vector<QVariant> Dataset::originalsOf(const Row& row) const
+{
+    std::vector<QVariant> out(fields_.size());
+    for (size_t i = 0; i < fields_.size(); ++i)
+        if (fields_[i].kind != FieldDef::Kind::Lookup)
+            out[i] = originalValue(row, int(i));
+    return out;
+}
+
+Dataset::RowImage Dataset::imageOf(const Row& row, const std::vector<QVariant>& original) const
+{
+    return RowImage{row, valuesOf(row), original};
+}
+
+// A row of the store again, from an image: its values current, its original
+// kept apart.
+Dataset::Row Dataset::rowFrom(const RowImage& image)
+{
+    Row row = image.row;
+    row.slot = store_.allocate();
+    row.originalSlot = store_.allocate();
+    for (size_t i = 0; i < fields_.size(); ++i) {
+        const int at = cellOf_[i];
+        if (at < 0)
+            continue;
+        store_.slot(row.slot)[at] = store_.cellOf(i < image.values.size() ? image.values[i] : QVariant());
+        store_.slot(row.originalSlot)[at] = store_.cellOf(i < image.original.size() ? image.original[i] : QVariant());
+    }
+    return row;
 }
 
 // ---------------------------------------------------------------- calculated fields
@@ -813,8 +1024,8 @@ void Dataset::refreshCurrentRow()
     if (!st.step())
         return;
     for (size_t k = 0; k < read.size(); ++k)
-        row.values[read[k]] = fromStorage(st.value(int(k)), fields_[read[k]].type);
-    row.original = row.values;
+        cell(row, int(read[k])) = readCell(st, int(k), fields_[read[k]].type);
+    dropOriginal(row);
     calcRow(cur_);
     if (!controlsDisabled())
         Q_EMIT rowUpdated(cur_);
@@ -853,9 +1064,18 @@ void Dataset::edit()
         append();
         return;
     }
-    snapshot_ = {currentRow(), rowPos(cur_)};
+    discardSnapshot();
+    const Row& row = currentRow();
+    snapshot_ = {row, store_.allocate(), rowPos(cur_)};
+    store_.copySlot(row.slot, snapshot_.valuesSlot);
     modified_ = false;
     setState(DatasetState::Edit);
+}
+
+void Dataset::discardSnapshot()
+{
+    store_.release(snapshot_.valuesSlot);
+    snapshot_ = {};
 }
 
 void Dataset::append()
@@ -874,17 +1094,16 @@ void Dataset::startAppend(bool atEnd)
     checkBrowse();
     Row row;
     row.id = nextId_++;
-    row.values.resize(fields_.size());
-    row.original.resize(fields_.size());
+    row.slot = store_.allocate();
+    row.originalSlot = store_.allocate(); // a new row's original is all NULL
     row.status = RowStatus::Inserted;
     row.fresh = true;
     const int pos = (atEnd || cur_ < 0) ? int(rows_.size()) : rowPos(cur_);
-    rows_.insert(rows_.begin() + pos, std::move(row));
+    rows_.insert(rows_.begin() + pos, row);
     rebuildVisible();
-    const Bookmark id = rows_[size_t(pos)].id;
-    cur_ = visibleIndexOf(id);
+    cur_ = visibleIndexOf(row.id);
     bof_ = eof_ = false;
-    snapshot_ = {};
+    discardSnapshot();
     setState(DatasetState::Insert);
     fire(newRecord_);
     modified_ = false;
@@ -896,9 +1115,22 @@ void Dataset::startAppend(bool atEnd)
 bool Dataset::rowChanged(const Row& row) const
 {
     for (size_t i = 0; i < fields_.size(); ++i)
-        if (!baseColumn_[i].isEmpty() && !sameValue(row.values[i], row.original[i]))
+        if (!baseColumn_[i].isEmpty() && !sameValue(cellValue(row, int(i)), originalValue(row, int(i))))
             return true;
     return false;
+}
+
+void Dataset::assignRowid(Row& row, qlonglong rowid)
+{
+    row.rowid = rowid;
+    for (size_t i = 0; i < fields_.size(); ++i) {
+        if (fields_[i].type == FieldType::AutoInc && !baseColumn_[i].isEmpty()) {
+            Cell& c = cell(row, int(i));
+            c = Cell{};
+            c.kind = Cell::Int;
+            c.i = rowid;
+        }
+    }
 }
 
 void Dataset::post()
@@ -915,31 +1147,34 @@ void Dataset::post()
             row.status = RowStatus::Inserted;
         } else if (row.status == RowStatus::Unchanged && rowChanged(row)) {
             row.status = RowStatus::Modified;
+        } else if (row.status == RowStatus::Unchanged) {
+            dropOriginal(row);
         }
     } else {
-        const Row before = was == DatasetState::Edit ? snapshot_.row : row;
+        const std::vector<QVariant> before = originalsOf(row);
+        const qlonglong beforeRowid = row.rowid;
         if (row.fresh) {
             qlonglong newRowid = 0;
             writeInsert(row, newRowid);
-            row.rowid = newRowid;
+            assignRowid(row, newRowid);
         } else {
             writeUpdate(row);
         }
         row.fresh = false;
         row.status = RowStatus::Unchanged;
-        row.original = row.values;
+        dropOriginal(row);
         // Undone by an enclosing rollback: the row goes back to being edited.
-        Row typed = row;
-        typed.original = before.original;
-        typed.rowid = before.rowid;
-        typed.fresh = was == DatasetState::Insert;
-        typed.status = was == DatasetState::Insert ? RowStatus::Inserted : RowStatus::Unchanged;
+        RowImage typed = imageOf(row, before);
+        typed.row.rowid = beforeRowid;
+        typed.row.fresh = was == DatasetState::Insert;
+        typed.row.status = was == DatasetState::Insert ? RowStatus::Inserted : RowStatus::Unchanged;
         QPointer<Dataset> self(this);
-        conn_.onRollback([self, id = row.id, typed, was] {
-            if (self)
+        conn_.onRollback([self, gen = generation_, id = row.id, typed, was] {
+            if (self && self->generation_ == gen)
                 self->restoreAfterRollback(id, typed, was);
         });
     }
+    discardSnapshot();
     modified_ = false;
     setState(DatasetState::Browse);
     calcRow(cur_);
@@ -949,7 +1184,7 @@ void Dataset::post()
     fireDataChange(DataChange::Record, {});
 }
 
-void Dataset::restoreAfterRollback(Bookmark id, const Row& typed, DatasetState was)
+void Dataset::restoreAfterRollback(Bookmark id, const RowImage& typed, DatasetState was)
 {
     if (!isActive())
         return;
@@ -958,12 +1193,17 @@ void Dataset::restoreAfterRollback(Bookmark id, const Row& typed, DatasetState w
         return;
     if (isEditing())
         cancel();
+    discardSnapshot();
     Row& row = rows_[size_t(rowPos(r))];
+    Row restored = rowFrom(typed);
     // Cancelling from here returns to what the database holds again.
-    snapshot_ = {row, rowPos(r)};
-    snapshot_.row.values = typed.original;
-    snapshot_.row.original = typed.original;
-    row = typed;
+    snapshot_.row = restored;
+    snapshot_.row.originalSlot = -1;
+    snapshot_.valuesSlot = store_.allocate();
+    store_.copySlot(restored.originalSlot, snapshot_.valuesSlot);
+    snapshot_.rowPos = rowPos(r);
+    freeRow(row);
+    row = restored;
     cur_ = r;
     modified_ = true;
     setState(was);
@@ -977,14 +1217,20 @@ void Dataset::cancel()
         return;
     if (state_ == DatasetState::Insert) {
         const int pos = rowPos(cur_);
+        freeRow(rows_[size_t(pos)]);
         rows_.erase(rows_.begin() + pos);
         rebuildVisible();
         cur_ = std::min(cur_, recordCount() - 1);
         if (cur_ > 0 && pos >= int(rows_.size()))
             cur_ = recordCount() - 1;
-    } else {
-        currentRow() = snapshot_.row;
+    } else if (snapshot_.valuesSlot >= 0) {
+        Row& row = currentRow();
+        store_.copySlot(snapshot_.valuesSlot, row.slot);
+        if (row.originalSlot != snapshot_.row.originalSlot)
+            store_.release(row.originalSlot);
+        row = snapshot_.row;
     }
+    discardSnapshot();
     modified_ = false;
     bof_ = cur_ <= 0;
     eof_ = isEmpty();
@@ -1007,20 +1253,23 @@ void Dataset::remove()
     const int pos = rowPos(cur_);
     Row& row = rows_[size_t(pos)];
     if (lock_ == LockType::BatchOptimistic) {
-        if (row.status == RowStatus::Inserted)
+        if (row.status == RowStatus::Inserted) {
+            freeRow(row);
             rows_.erase(rows_.begin() + pos);
-        else
+        } else {
             row.status = RowStatus::Deleted;
+        }
     } else {
         writeDelete(row);
-        const Row removed = row;
+        const RowImage removed = imageOf(row, originalsOf(row));
+        freeRow(row);
         rows_.erase(rows_.begin() + pos);
         QPointer<Dataset> self(this);
-        conn_.onRollback([self, removed, pos] {
-            if (!self || !self->isActive())
+        conn_.onRollback([self, gen = generation_, removed, pos] {
+            if (!self || !self->isActive() || self->generation_ != gen)
                 return;
             const int at = std::min<int>(pos, int(self->rows_.size()));
-            self->rows_.insert(self->rows_.begin() + at, removed);
+            self->rows_.insert(self->rows_.begin() + at, self->rowFrom(removed));
             self->rebuildVisible();
             self->emitReset();
         });
@@ -1037,7 +1286,7 @@ void Dataset::remove()
 
 // ---------------------------------------------------------------- writing rows
 
-void Dataset::writeInsert(Row& row, qlonglong& newRowid)
+void Dataset::writeInsert(const Row& row, qlonglong& newRowid)
 {
     requireBaseTable();
     QStringList columns;
@@ -1045,10 +1294,11 @@ void Dataset::writeInsert(Row& row, qlonglong& newRowid)
     for (size_t i = 0; i < fields_.size(); ++i) {
         if (baseColumn_[i].isEmpty() || fields_[i].type == FieldType::AutoInc)
             continue;
-        if (!row.values[i].isValid() || row.values[i].isNull())
+        const QVariant v = cellValue(row, int(i));
+        if (!v.isValid() || v.isNull())
             continue;
         columns << baseColumn_[i];
-        values << row.values[i];
+        values << v;
     }
     QString sql = QStringLiteral("insert into %1 ").arg(baseTable_);
     if (columns.isEmpty()) {
@@ -1062,9 +1312,6 @@ void Dataset::writeInsert(Row& row, qlonglong& newRowid)
         st.bind(i + 1, values[i]);
     st.step();
     newRowid = conn_.lastInsertRowId();
-    for (size_t i = 0; i < fields_.size(); ++i)
-        if (fields_[i].type == FieldType::AutoInc && !baseColumn_[i].isEmpty())
-            row.values[i] = newRowid;
 }
 
 void Dataset::writeUpdate(const Row& row)
@@ -1075,15 +1322,17 @@ void Dataset::writeUpdate(const Row& row)
     for (size_t i = 0; i < fields_.size(); ++i) {
         if (baseColumn_[i].isEmpty())
             continue;
-        const bool changed = !sameValue(row.values[i], row.original[i]);
+        const QVariant now = cellValue(row, int(i));
+        const QVariant was = originalValue(row, int(i));
+        const bool changed = !sameValue(now, was);
         if (changed) {
             sets << baseColumn_[i] + QStringLiteral("=?");
-            setValues << row.values[i];
+            setValues << now;
         }
         // Optimistic check: the changed columns must still hold what was read.
         if (changed || row.rowid == 0) {
             conditions << baseColumn_[i] + QStringLiteral(" is ?");
-            conditionValues << row.original[i];
+            conditionValues << was;
         }
     }
     if (sets.isEmpty())
@@ -1117,7 +1366,7 @@ void Dataset::writeDelete(const Row& row)
             if (baseColumn_[i].isEmpty())
                 continue;
             conditions << baseColumn_[i] + QStringLiteral(" is ?");
-            conditionValues << row.original[i];
+            conditionValues << originalValue(row, int(i));
         }
     }
     if (conditions.isEmpty())
@@ -1155,9 +1404,8 @@ void Dataset::applyBatch()
         case RowStatus::Inserted: {
             if (row.fresh)
                 break;
-            Row copy = row;
             qlonglong newRowid = 0;
-            writeInsert(copy, newRowid);
+            writeInsert(row, newRowid);
             inserted.emplace_back(row.id, newRowid);
             break;
         }
@@ -1170,27 +1418,26 @@ void Dataset::applyBatch()
     }
     // The client rows take the written state only when the data is durable.
     QPointer<Dataset> self(this);
-    conn_.onCommit([self, inserted] {
-        if (!self || !self->isActive())
+    conn_.onCommit([self, gen = generation_, inserted] {
+        if (!self || !self->isActive() || self->generation_ != gen)
             return;
         Dataset& d = *self;
         const Bookmark current = d.bookmark();
-        for (const auto& [id, rowid] : inserted) {
-            for (Row& row : d.rows_) {
-                if (row.id != id)
-                    continue;
-                row.rowid = rowid;
-                for (size_t i = 0; i < d.fields_.size(); ++i)
-                    if (d.fields_[i].type == FieldType::AutoInc && !d.baseColumn_[i].isEmpty())
-                        row.values[i] = rowid;
-            }
-        }
-        std::erase_if(d.rows_, [](const Row& r) { return r.status == RowStatus::Deleted; });
+        for (const auto& [id, rowid] : inserted)
+            for (Row& row : d.rows_)
+                if (row.id == id)
+                    d.assignRowid(row, rowid);
+        std::erase_if(d.rows_, [&d](const Row& r) {
+            if (r.status != RowStatus::Deleted)
+                return false;
+            d.freeRow(r);
+            return true;
+        });
         for (Row& row : d.rows_) {
             if (row.fresh)
                 continue;
             row.status = RowStatus::Unchanged;
-            row.original = row.values;
+            d.dropOriginal(row);
         }
         d.rebuildVisible();
         const int r = d.visibleIndexOf(current);
@@ -1207,11 +1454,18 @@ void Dataset::cancelBatch()
     if (isEditing())
         cancel();
     const Bookmark current = bookmark();
-    std::erase_if(rows_, [](const Row& r) { return r.status == RowStatus::Inserted; });
+    std::erase_if(rows_, [this](const Row& r) {
+        if (r.status != RowStatus::Inserted)
+            return false;
+        freeRow(r);
+        return true;
+    });
     for (Row& row : rows_) {
         if (row.status == RowStatus::Unchanged)
             continue;
-        row.values = row.original;
+        if (row.originalSlot >= 0)
+            store_.copySlot(row.originalSlot, row.slot);
+        dropOriginal(row);
         row.status = RowStatus::Unchanged;
     }
     rebuildVisible();
@@ -1234,9 +1488,9 @@ std::vector<Dataset::PendingRow> Dataset::pendingRows() const
             continue;
         PendingRow p{row.status, {}, {}};
         if (row.status != RowStatus::Inserted)
-            p.original = row.original;
+            p.original = originalsOf(row);
         if (row.status != RowStatus::Deleted)
-            p.current = row.values;
+            p.current = valuesOf(row);
         out.push_back(std::move(p));
     }
     return out;
@@ -1286,6 +1540,14 @@ Subscription Dataset::onDataChange(ChangeHandler h)
 
 void Dataset::fire(HandlerList<Handler>& list)
 {
+    if (list.items.empty())
+        return;
+    // Calculated fields fire this for every row read: one handler needs no list.
+    if (list.items.size() == 1) {
+        const Handler fn = list.items.front().second; // it may detach itself
+        fn(*this);
+        return;
+    }
     const auto handlers = list.items; // a handler may detach itself
     for (const auto& [id, fn] : handlers)
         fn(*this);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/db/Connection.h"
+#include "platform/db/RowStore.h"
 #include "platform/db/Value.h"
 
 #include <QObject>
@@ -210,31 +211,57 @@ signals:
     void stateChanged();
 
 private:
+    // A row's values are cells of the row store: `slot` holds the current
+    // values, `originalSlot` what was last read or written when that differs
+    // (an edit, a pending batch change, a row not yet posted).
     struct Row {
         Bookmark id = 0;
         qlonglong rowid = 0;           // 0: none (written back by original values)
-        std::vector<QVariant> values;  // per field index (lookups unused)
-        std::vector<QVariant> original;
+        int slot = -1;
+        int originalSlot = -1;         // -1: the original is the current values
         RowStatus status = RowStatus::Unchanged;
         bool fresh = false;            // appended and not yet posted
     };
+    // What cancel() restores: the row as it was and its values then.
     struct EditSnapshot {
         Row row;
+        int valuesSlot = -1;
         int rowPos = -1;
+    };
+    // A row's values held apart from the store, for undoing work after a
+    // rollback (the store may have been read again by then).
+    struct RowImage {
+        Row row;
+        std::vector<QVariant> values, original;
     };
     template <typename F> struct HandlerList {
         std::vector<std::pair<int, F>> items;
     };
 
     // helpers (Dataset.cpp)
-    void readRows(Statement& st, const std::vector<int>& columnOfField, int rowidColumn);
+    void readRow(Statement& st, const std::vector<int>& columnOfField, int rowidColumn);
+    Cell readCell(Statement& st, int column, FieldType type);
     void buildFields(Statement& st, std::vector<int>& columnOfField, int& rowidColumn);
     void rebuildVisible();
     int rowPos(int visibleRow) const { return visible_[size_t(visibleRow)]; }
     Row& currentRow();
     const Row& rowAtVisible(int r) const { return rows_[size_t(visible_[size_t(r)])]; }
+    // The cell of a field that is stored (every field but lookups).
+    Cell& cell(const Row& row, int fieldIndex) { return store_.slot(row.slot)[cellOf_[size_t(fieldIndex)]]; }
+    const Cell& cell(const Row& row, int fieldIndex) const { return store_.slot(row.slot)[cellOf_[size_t(fieldIndex)]]; }
+    const Cell& originalCell(const Row& row, int fieldIndex) const;
+    QVariant cellValue(const Row& row, int fieldIndex) const;
+    QVariant originalValue(const Row& row, int fieldIndex) const;
+    void setCell(Row& row, int fieldIndex, const QVariant& v);
+    void keepOriginal(Row& row);
+    void dropOriginal(Row& row);
+    void freeRow(const Row& row);
+    RowImage imageOf(const Row& row, const std::vector<QVariant>& original) const;
+    Row rowFrom(const RowImage& image);
+    std::vector<QVariant> valuesOf(const Row& row) const;
+    std::vector<QVariant> originalsOf(const Row& row) const;
     QVariant lookupValue(int row, int fieldIndex) const;
-    QVariant rawValue(int row, int fieldIndex) const;
+    const LookupCache::Entry* lookupEntry(int row, int group) const;
     void calcRow(int visibleRow);
     void calcAll();
     void moveTo(int row, bool force = false);
@@ -242,10 +269,12 @@ private:
     void checkBrowse();
     void checkActive() const;
     void requireBaseTable() const;
-    void writeInsert(Row& row, qlonglong& newRowid);
+    void writeInsert(const Row& row, qlonglong& newRowid);
+    void assignRowid(Row& row, qlonglong rowid);
     void writeUpdate(const Row& row);
     void writeDelete(const Row& row);
-    void restoreAfterRollback(Bookmark id, const Row& before, DatasetState was);
+    void restoreAfterRollback(Bookmark id, const RowImage& typed, DatasetState was);
+    void discardSnapshot();
     int visibleIndexOf(Bookmark id) const;
     bool rowChanged(const Row& row) const;
     QVariant fromStorage(const QVariant& raw, FieldType type) const;
@@ -271,6 +300,9 @@ private:
     QString baseTable_;
     std::vector<QString> baseColumn_;  // per field index; "" when not writable
     std::vector<Row> rows_;            // table order, deleted rows kept until applied
+    RowStore store_;
+    std::vector<int> cellOf_;          // per field: its place in a row's cells, -1 for a lookup
+    int generation_ = 0;               // advanced whenever the rows are read anew
     std::vector<int> visible_;         // positions in rows_ of rows not deleted
     int cur_ = -1;
     bool eof_ = true, bof_ = true;
@@ -287,9 +319,25 @@ private:
     QPointer<Dataset> master_;
     QString masterField_, masterParam_;
     Subscription masterSub_;
-    QHash<QString, int> fieldIndexByName_;
-    std::vector<int> lookupKeyIndex_;  // per field: index of a lookup's key field
-    std::vector<QString> lookupIds_;   // per field: which shared lookup map
+    QHash<QString, int> fieldIndexByName_;       // lower-case names
+    QHash<QString, int> fieldIndexAsDeclared_;   // names as declared: the usual spelling, no case folding
+    std::vector<LookupCache::Column> lookupColumns_;
+    // Lookups of one source through one key field share the row they find.
+    // Each group remembers the rows it found last, by key: a row's lookups
+    // are read together, and lists repeat the same services and staff.
+    struct LookupGroup {
+        int source = -1;
+        int keyIndex = -1;
+    };
+    struct LookupMemo {
+        quint64 generation = ~quint64(0);
+        std::string key;
+        const LookupCache::Entry* entry = nullptr;
+    };
+    static constexpr size_t kMemosPerGroup = 64;
+    std::vector<int> lookupGroupOf_; // per field; -1 for no lookup or no key field
+    std::vector<LookupGroup> lookupGroups_;
+    mutable std::vector<LookupMemo> lookupMemos_; // kMemosPerGroup per group
 };
 
 // While one lives, the widgets over the dataset are not told of its moves

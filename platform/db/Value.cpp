@@ -228,6 +228,9 @@ QString formatAmount(double v)
 {
     if (!std::isfinite(v))
         return QString::number(v);
+    // Whole amounts, the most common, need no rounding.
+    if (std::fabs(v) < 1e15 && v == std::trunc(v))
+        return QString::number(qlonglong(v));
     // Ten fixed decimals first: a value like 1.005, held in binary a hair
     // below, still rounds as the decimal the user typed.
     QByteArray digits = QByteArray::number(std::fabs(v), 'f', 10);
@@ -274,6 +277,46 @@ QString dateText(const QDate& d)
     return d.toString(dateFormat());
 }
 
+namespace {
+
+void putDigits(QChar*& out, int value, int count)
+{
+    for (int i = count - 1; i >= 0; --i) {
+        out[i] = QChar(u'0' + value % 10);
+        value /= 10;
+    }
+    out += count;
+}
+
+} // namespace
+
+QString displayDateTime(const QDate& date, const QTime& time)
+{
+    if (!date.isValid())
+        return {};
+    if (date.year() < 0 || date.year() > 9999)
+        return time == QTime(0, 0) ? dateText(date) : toStorageText(QDateTime(date, time));
+    // Written out by hand in the form dateFormat() names: grids show one of
+    // these for every dated row.
+    const bool midnight = time == QTime(0, 0);
+    QString text(midnight ? 10 : 19, Qt::Uninitialized);
+    QChar* out = text.data();
+    putDigits(out, date.year(), 4);
+    *out++ = u'-';
+    putDigits(out, date.month(), 2);
+    *out++ = u'-';
+    putDigits(out, date.day(), 2);
+    if (!midnight) {
+        *out++ = u' ';
+        putDigits(out, time.hour(), 2);
+        *out++ = u':';
+        putDigits(out, time.minute(), 2);
+        *out++ = u':';
+        putDigits(out, time.second(), 2);
+    }
+    return text;
+}
+
 QString displayText(const QVariant& v, FieldType type, const QString& format)
 {
     if (!v.isValid() || v.isNull())
@@ -282,7 +325,7 @@ QString displayText(const QVariant& v, FieldType type, const QString& format)
         return formatAmount(asFloat(v));
     if (type == FieldType::DateTime) {
         const QDateTime dt = asDateTime(v);
-        return dt.time() == QTime(0, 0) ? dateText(dt.date()) : toStorageText(dt);
+        return dt.isValid() ? displayDateTime(dt.date(), dt.time()) : QString();
     }
     if (type == FieldType::Float)
         return QString::number(asFloat(v), 'g', 15);

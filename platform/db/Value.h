@@ -43,6 +43,9 @@ QString formatAmount(double v);
 // Reads what formatAmount writes (and any plain decimal with "."); blanks around are allowed.
 std::optional<double> parseAmount(const QString& text);
 
+// How a date-time is shown: "yyyy-MM-dd", with " HH:mm:ss" unless it is midnight.
+QString displayDateTime(const QDate& date, const QTime& time);
+
 // Text of a value under a display format; "" or "#0.##" are the formats in use.
 QString displayText(const QVariant& v, FieldType type, const QString& format);
 

@@ -142,12 +142,17 @@ TEST_F(ConnectionTest, ErrorsCarryTheEnginesMessage)
     }
 }
 
-TEST_F(ConnectionTest, AnotherConnectionsWriteAdvancesTableVersions)
+TEST_F(ConnectionTest, AnotherConnectionsWriteEmptiesTheLookups)
 {
     conn.setExternalCheckInterval(0);
-    const quint64 before = conn.tableVersion(QStringLiteral("member"));
+    conn.execute(QStringLiteral("insert into member (code, name) values ('M1', '张三')"));
+    LookupCache& lookups = conn.lookups();
+    const LookupCache::Column name = lookups.column(QStringLiteral("member"), QStringLiteral("code"), QStringLiteral("name"));
+    ASSERT_NE(lookups.find(name, "M1"), nullptr);
+    EXPECT_EQ(lookups.find(name, "M1")->toString(), QStringLiteral("张三"));
     Connection other;
     other.open(path, "secret-key");
-    other.execute(QStringLiteral("insert into member (code) values ('X')"));
-    EXPECT_NE(conn.tableVersion(QStringLiteral("member")), before);
+    other.execute(QStringLiteral("update member set name='李四' where code='M1'"));
+    ASSERT_NE(lookups.find(name, "M1"), nullptr);
+    EXPECT_EQ(lookups.find(name, "M1")->toString(), QStringLiteral("李四"));
 }

@@ -389,6 +389,70 @@ TEST_F(DatasetTest, LookupsSearchTheWholeSourceTable)
     EXPECT_TRUE(fees.value(0, name).isNull());
 }
 
+TEST_F(DatasetTest, LookupsFollowEachWriteToTheirSourceRows)
+{
+    conn.executeScript("insert into fee (code) values ('M1'), ('M2'), ('M9'), ('m1')");
+    Dataset fees(conn, "FeeQ");
+    declareFeeLookups(fees);
+    fees.setSql("select * from fee order by in_id");
+    fees.open();
+    const int name = fees.fieldIndex("member_name");
+    auto nameOf = [&](int row) { return fees.value(row, name).toString(); };
+    ASSERT_EQ(nameOf(0), QStringLiteral("张三"));
+    ASSERT_EQ(nameOf(1), QStringLiteral("O'Neil"));
+    ASSERT_TRUE(fees.value(2, name).isNull());
+    EXPECT_TRUE(fees.value(3, name).isNull()) << "a key differing in case is another key";
+
+    conn.execute("update member set code='M9' where code='M2'");
+    EXPECT_TRUE(fees.value(1, name).isNull()) << "the key left its row";
+    EXPECT_EQ(nameOf(2), QStringLiteral("O'Neil"));
+
+    conn.execute("insert into member (in_id, code, name) values (-1, 'M1', '先来')");
+    EXPECT_EQ(nameOf(0), QStringLiteral("先来")) << "the first row holding the key wins";
+    conn.execute("delete from member where in_id=-1");
+    EXPECT_EQ(nameOf(0), QStringLiteral("张三")) << "the next holder shows once the first is gone";
+
+    conn.execute("insert into member (code, name) values ('m1', '小写')");
+    EXPECT_EQ(nameOf(0), QStringLiteral("张三"));
+    EXPECT_EQ(nameOf(3), QStringLiteral("小写"));
+
+    {
+        Transaction t(conn);
+        conn.execute("update member set name='改了' where code='M1'");
+        EXPECT_EQ(nameOf(0), QStringLiteral("改了")) << "the transaction sees its own write";
+    }
+    EXPECT_EQ(nameOf(0), QStringLiteral("张三")) << "a rolled-back write leaves no trace";
+}
+
+TEST_F(DatasetTest, LookupsOfAWholeReadSourceFollowWrites)
+{
+    // Enough members and keys that the lookups read the member table whole.
+    Transaction t(conn);
+    for (int i = 0; i < 600; ++i) {
+        conn.execute("insert into member (code, name) values (:c, :n)", {{"c", QStringLiteral("K%1").arg(i)}, {"n", QStringLiteral("会员%1").arg(i)}});
+        conn.execute("insert into fee (code) values (:c)", {{"c", QStringLiteral("K%1").arg(i)}});
+    }
+    conn.execute("insert into fee (code) values ('NEW')");
+    t.commit();
+    Dataset fees(conn, "FeeQ");
+    declareFeeLookups(fees);
+    fees.setSql("select * from fee where code like 'K%' or code='NEW' order by in_id");
+    fees.open();
+    const int name = fees.fieldIndex("member_name");
+    for (int r = 0; r < 600; ++r)
+        ASSERT_EQ(fees.value(r, name).toString(), QStringLiteral("会员%1").arg(r));
+    EXPECT_TRUE(fees.value(600, name).isNull());
+
+    conn.execute("insert into member (code, name) values ('NEW', '新会员')");
+    EXPECT_EQ(fees.value(600, name).toString(), QStringLiteral("新会员"));
+    conn.execute("update member set code='K1' where code='K0'");
+    EXPECT_TRUE(fees.value(0, name).isNull());
+    EXPECT_EQ(fees.value(1, name).toString(), QStringLiteral("会员0")) << "K1's first holder is now the earlier row";
+    conn.execute("delete * from member");
+    EXPECT_TRUE(fees.value(1, name).isNull());
+    EXPECT_TRUE(fees.value(599, name).isNull());
+}
+
 TEST_F(DatasetTest, LookupFollowsTheKeyInTheEditBuffer)
 {
     Dataset fees(conn, "FeeQ");

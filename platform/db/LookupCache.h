@@ -1,0 +1,95 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+namespace db {
+
+class Connection;
+class Statement;
+
+// The values lookup fields show, kept per connection: for each source table
+// and key column, the first row (by rowid) holding a key, read when first
+// asked for. A write to a source row corrects only that row's key; a small
+// number of keys is read by key through the index, and once many are asked
+// for, the whole table is read in one pass instead.
+class LookupCache {
+public:
+    explicit LookupCache(Connection& conn);
+    ~LookupCache();
+    LookupCache(const LookupCache&) = delete;
+    LookupCache& operator=(const LookupCache&) = delete;
+
+    // What a lookup field asks for: a result column of one source table and key.
+    struct Column {
+        int source = -1;
+        int index = -1;
+    };
+    Column column(const QString& table, const QString& key, const QString& result);
+
+    // The first row of a source whose key equals keyText exactly (as UTF-8):
+    // its rowid and the values of the columns asked for, in their order.
+    struct Entry {
+        qint64 rowid = 0; // 0: no row has this key
+        std::vector<QVariant> values;
+    };
+    // nullptr when no row has that key. The entry stays valid, and its values
+    // current, while generation() after catchUp() is unchanged.
+    const Entry* findRow(int source, std::string_view keyText);
+    // Takes in what was written to the source since it was last read.
+    void catchUp(int source);
+    quint64 generation() const { return generation_; }
+
+    // The stored value of the column in the first row whose key equals keyText
+    // exactly (as UTF-8); nullptr when no row has that key.
+    const QVariant* find(Column c, std::string_view keyText);
+
+    // From the connection's change hook: this row was inserted, updated or deleted.
+    void rowChanged(const char* table, qint64 rowid);
+    // Everything of this table, or of every table, may have changed. After
+    // forgetAll the statements are prepared again, so it also serves when the
+    // connection closes.
+    void forgetTable(const QString& table);
+    void forgetAll();
+
+private:
+    struct StringHash {
+        using is_transparent = void;
+        size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
+    };
+    struct Source {
+        QString table, key;
+        QByteArray tableUtf8; // for the change hook, which names tables in UTF-8
+        QStringList columns;
+        std::unordered_map<std::string, Entry, StringHash, std::equal_to<>> entries;
+        std::unordered_map<qint64, std::string> keyOfRowid;
+        bool complete = false; // the whole table is read: a key not found has no row
+        std::vector<qint64> dirty;
+        bool stale = false;    // too many rows changed to correct one by one
+        qint64 sizeEstimate = -1;
+        int keysRead = 0;      // point reads since the last whole read
+        std::unique_ptr<Statement> byKey, byRowid;
+    };
+
+    void settle(Source& s);
+    void reset(Source& s);
+    void readWhole(Source& s);
+    const Entry* readKey(Source& s, std::string_view keyText);
+    void correctRow(Source& s, qint64 rowid);
+    void forgetRowid(Source& s, qint64 rowid);
+    bool worthReadingWhole(Source& s);
+    QString selectList(const Source& s) const;
+    std::vector<QVariant> resultValues(const Source& s, Statement& st, int first) const;
+
+    Connection& conn_;
+    std::vector<std::unique_ptr<Source>> sources_;
+    quint64 generation_ = 0; // advanced whenever what a key finds may have changed
+};
+
+} // namespace db
