@@ -762,22 +762,25 @@ void Dataset::freeRow(const Row& row)
     store_.release(row.originalSlot);
 }
 
-std::vector<QVariant> Dataset::valuesOf(const Row& row) const
+// Every field's value held in one of a row's slots; lookups hold none.
+std::vector<QVariant> Dataset::slotValues(int slot) const
 {
     std::vector<QVariant> out(fields_.size());
+    const Cell* cells = store_.slot(slot);
     for (size_t i = 0; i < fields_.size(); ++i)
-        if (fields_[i].kind != FieldDef::Kind::Lookup)
-            out[i] = cellValue(row, int(i));
+        if (cellOf_[i] >= 0)
+            out[i] = store_.variantOf(cells[cellOf_[i]]);
     return out;
+}
+
+std::vector<QVariant> Dataset::valuesOf(const Row& row) const
+{
+    return slotValues(row.slot);
 }
 
 std::vector<QVariant> Dataset::originalsOf(const Row& row) const
 {
-    std::vector<QVariant> out(fields_.size());
-    for (size_t i = 0; i < fields_.size(); ++i)
-        if (fields_[i].kind != FieldDef::Kind::Lookup)
-            out[i] = originalValue(row, int(i));
-    return out;
+    return slotValues(row.originalSlot >= 0 ? row.originalSlot : row.slot);
 }
 
 Dataset::RowImage Dataset::imageOf(const Row& row, const std::vector<QVariant>& original) const

@@ -258,6 +258,7 @@ private:
     void freeRow(const Row& row);
     RowImage imageOf(const Row& row, const std::vector<QVariant>& original) const;
     Row rowFrom(const RowImage& image);
+    std::vector<QVariant> slotValues(int slot) const;
     std::vector<QVariant> valuesOf(const Row& row) const;
     std::vector<QVariant> originalsOf(const Row& row) const;
     QVariant lookupValue(int row, int fieldIndex) const;

@@ -8,23 +8,36 @@
 
 namespace {
 
-class OutListPrintTest : public SalesTest {};
+class OutListPrintTest : public SalesTest {
+protected:
+    // Opens the list and finds every document of the fixture's range.
+    void findAll(TFrmOutList& f)
+    {
+        show(f);
+        setRange(f.fromPicker(), f.toPicker(), rangeFrom(), rangeTo());
+        click(f, "cmd_find");
+    }
+
+    // What printing the list found in f previews.
+    report::PageModel print(TFrmOutList& f)
+    {
+        report::PreviewCapture capture;
+        click(f, "cmd_prin");
+        EXPECT_EQ(capture.count(), 1);
+        return capture.count() == 1 ? capture.last() : report::PageModel{};
+    }
+};
 
 TEST_F(OutListPrintTest, ALongListRepeatsTitleAndHeadingsOnEveryPageAndTotalsOnceAtTheEnd)
 {
     std::vector<Line> many(60, Line{"G02", 1, 2.5});
     addDocument("B1", day(3, 3), "C1", "out", many);
     TFrmOutList f;
-    show(f);
-    setRange(f.fromPicker(), f.toPicker(), rangeFrom(), rangeTo());
-    click(f, "cmd_find");
+    findAll(f);
     ASSERT_EQ(f.totalQuantityBox()->text(), "60");
     ASSERT_EQ(f.totalAmountBox()->text(), "150");
 
-    report::PreviewCapture capture;
-    click(f, "cmd_prin");
-    ASSERT_EQ(capture.count(), 1);
-    const report::PageModel& m = capture.last();
+    const report::PageModel m = print(f);
     ASSERT_EQ(m.pageCount(), 2);
     int printed = 0;
     for (const report::Page& p : m.pages) {
@@ -46,9 +59,7 @@ TEST_F(OutListPrintTest, TheLayoutAloneNamesEveryTextItPrints)
 {
     addStandardDocuments();
     TFrmOutList f;
-    show(f);
-    setRange(f.fromPicker(), f.toPicker(), rangeFrom(), rangeTo());
-    click(f, "cmd_find");
+    findAll(f);
 
     TQRoutlist list(dataMod().OutListQ);
     list.setTexts({"g", "n", "c", "m", rangeFrom(), rangeTo(), QStringLiteral("退货厂商"), "24", "470.2",
@@ -73,14 +84,10 @@ TEST_F(OutListPrintTest, LongCustomerAndGoodsNamesPrintWholeInTheirCells)
     exec("update goods set gods_name=:n where gods_code='G02'", {{"n", goods}});
     addDocument("B9", day(3, 3), "C9", "out", {{"G02", 1, 25}});
     TFrmOutList f;
-    show(f);
-    setRange(f.fromPicker(), f.toPicker(), rangeFrom(), rangeTo());
-    click(f, "cmd_find");
-
-    report::PreviewCapture capture;
-    click(f, "cmd_prin");
-    ASSERT_EQ(capture.count(), 1);
-    const report::Page& p = capture.last().pages.at(0);
+    findAll(f);
+    const report::PageModel printed = print(f);
+    ASSERT_GE(printed.pageCount(), 1);
+    const report::Page& p = printed.pages.at(0);
     for (const QString& name : {customer, goods}) {
         SCOPED_TRACE(name.toStdString());
         const report::TextItem* cell = findIn(p, report::BandKind::Detail, name);
@@ -93,14 +100,10 @@ TEST_F(OutListPrintTest, TheTotalsStandUnderTheQuantityAndSubtotalColumns)
 {
     addStandardDocuments();
     TFrmOutList f;
-    show(f);
-    setRange(f.fromPicker(), f.toPicker(), rangeFrom(), rangeTo());
-    click(f, "cmd_find");
-
-    report::PreviewCapture capture;
-    click(f, "cmd_prin");
-    ASSERT_EQ(capture.count(), 1);
-    const report::Page& p = capture.last().pages.back();
+    findAll(f);
+    const report::PageModel printed = print(f);
+    ASSERT_GE(printed.pageCount(), 1);
+    const report::Page& p = printed.pages.back();
     using report::BandKind;
     EXPECT_TRUE(standsUnder(findIn(p, BandKind::Summary, "24"), findIn(p, BandKind::ColumnHeader, "数量"),
                             report::Align::Right));

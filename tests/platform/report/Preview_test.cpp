@@ -22,6 +22,28 @@ PageModel modelOfPages(int pages)
     return m;
 }
 
+// Previews model in the real window, hands the window to inspect once a
+// timer finds it open, then closes it; false when it never opened.
+bool inspectPreviewWindow(const PageModel& model, const std::function<void(QPrintPreviewDialog&)>& inspect)
+{
+    bool found = false;
+    int triesLeft = 100;
+    std::function<void()> look = [&] {
+        auto* dialog = qobject_cast<QPrintPreviewDialog*>(QApplication::activeModalWidget());
+        if (!dialog) {
+            if (--triesLeft > 0)
+                QTimer::singleShot(20, look);
+            return;
+        }
+        found = true;
+        inspect(*dialog);
+        dialog->reject();
+    };
+    QTimer::singleShot(0, look);
+    preview(model, nullptr);
+    return found;
+}
+
 } // namespace
 
 TEST(PreviewTest, CaptureRecordsPreviewsInsteadOfShowingThem)
@@ -75,25 +97,13 @@ TEST(PreviewTest, WindowShowsEveryPageOfTheModel)
 {
     PageModel m = modelOfPages(3);
     m.documentName = QStringLiteral("库存报表");
-    bool found = false;
     int shownPages = -1;
     QString title;
-    int triesLeft = 100;
-    std::function<void()> inspect = [&] {
-        auto* dialog = qobject_cast<QPrintPreviewDialog*>(QApplication::activeModalWidget());
-        if (!dialog) {
-            if (--triesLeft > 0)
-                QTimer::singleShot(20, inspect);
-            return;
-        }
-        found = true;
-        title = dialog->windowTitle();
-        if (auto* view = dialog->findChild<QPrintPreviewWidget*>())
+    const bool found = inspectPreviewWindow(m, [&](QPrintPreviewDialog& dialog) {
+        title = dialog.windowTitle();
+        if (auto* view = dialog.findChild<QPrintPreviewWidget*>())
             shownPages = view->pageCount();
-        dialog->reject();
-    };
-    QTimer::singleShot(0, inspect);
-    preview(m, nullptr);
+    });
     ASSERT_TRUE(found);
     EXPECT_EQ(shownPages, 3);
     EXPECT_EQ(title, QStringLiteral("库存报表"));
@@ -101,25 +111,13 @@ TEST(PreviewTest, WindowShowsEveryPageOfTheModel)
 
 TEST(PreviewTest, WindowOpensMaximisedWithThePageAsWideAsTheWindow)
 {
-    bool found = false;
     bool maximised = false;
     QPrintPreviewWidget::ZoomMode zoom = QPrintPreviewWidget::CustomZoom;
-    int triesLeft = 100;
-    std::function<void()> inspect = [&] {
-        auto* dialog = qobject_cast<QPrintPreviewDialog*>(QApplication::activeModalWidget());
-        if (!dialog) {
-            if (--triesLeft > 0)
-                QTimer::singleShot(20, inspect);
-            return;
-        }
-        found = true;
-        maximised = dialog->isMaximized();
-        if (auto* view = dialog->findChild<QPrintPreviewWidget*>())
+    const bool found = inspectPreviewWindow(modelOfPages(2), [&](QPrintPreviewDialog& dialog) {
+        maximised = dialog.isMaximized();
+        if (auto* view = dialog.findChild<QPrintPreviewWidget*>())
             zoom = view->zoomMode();
-        dialog->reject();
-    };
-    QTimer::singleShot(0, inspect);
-    preview(modelOfPages(2), nullptr);
+    });
     ASSERT_TRUE(found);
     EXPECT_TRUE(maximised);
     EXPECT_EQ(zoom, QPrintPreviewWidget::FitToWidth);
