@@ -446,7 +446,7 @@ Cell Dataset::readCell(Statement& st, int column, FieldType type)
     switch (type) {
     case FieldType::Text:
         if (storage == SQLITE_TEXT)
-            return store_.textCell(st.columnText(column));
+            return store_.textCell(st.columnStoredText(column));
         break;
     case FieldType::Integer:
     case FieldType::SmallInt:
@@ -465,7 +465,7 @@ Cell Dataset::readCell(Statement& st, int column, FieldType type)
         }
         break;
     case FieldType::DateTime:
-        if (storage == SQLITE_TEXT && parseStoredDateTime(st.columnText(column), c.i)) {
+        if (storage == SQLITE_TEXT && parseStoredDateTime(st.columnStoredText(column), c.i)) {
             c.kind = Cell::DateTime;
             return c;
         }
@@ -599,7 +599,7 @@ QVariant Dataset::lookupValue(int row, int fieldIndex) const
         const LookupCache::Entry* e = lookupEntry(row, group);
         if (!e)
             return {};
-        return lookupConvert(e->values[size_t(lookupColumns_[size_t(fieldIndex)].index)], fields_[size_t(fieldIndex)].type);
+        return lookupConvert(e->values[lookupColumns_[size_t(fieldIndex)].index], fields_[size_t(fieldIndex)].type);
     } catch (const Error&) {
         return {}; // a missing source table shows an empty lookup
     }
@@ -663,9 +663,9 @@ QString Dataset::displayText(int row, int fieldIndex) const
             }
             if (!e)
                 return {};
-            const QVariant& raw = e->values[size_t(lookupColumns_[size_t(fieldIndex)].index)];
-            if (raw.typeId() == QMetaType::QString)
-                return raw.toString();
+            const size_t column = size_t(lookupColumns_[size_t(fieldIndex)].index);
+            if (e->holdsText(column))
+                return e->text(column);
         }
         return db::displayText(lookupValue(row, fieldIndex), f.type, f.format);
     }

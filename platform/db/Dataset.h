@@ -141,6 +141,8 @@ public:
 
     // --- cursor
     int recordCount() const { return int(visible_.size()); }
+    // Advanced whenever the rows, and with them the fields, are read anew.
+    int generation() const { return generation_; }
     bool isEmpty() const { return visible_.empty(); }
     int recNo() const { return cur_; }
     bool eof() const { return eof_; }

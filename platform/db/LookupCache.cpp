@@ -68,22 +68,18 @@ const LookupCache::Entry* LookupCache::findRow(int source, std::string_view keyT
         return nullptr;
     catchUp(source);
     Source& s = *sources_[size_t(source)];
-    const Entry* e = nullptr;
-    if (const auto it = s.entries.find(keyText); it != s.entries.end())
-        e = &it->second;
-    else if (!s.complete)
+    const Entry* e = s.entries.find(keyText);
+    if (!e && !s.complete)
         e = worthReadingWhole(s) ? (readWhole(s), nullptr) : readKey(s, keyText);
-    if (!e && s.complete) {
-        const auto it = s.entries.find(keyText);
-        e = it == s.entries.end() ? nullptr : &it->second;
-    }
+    if (!e && s.complete)
+        e = s.entries.find(keyText);
     return e && e->rowid != 0 ? e : nullptr;
 }
 
 const QVariant* LookupCache::find(Column c, std::string_view keyText)
 {
     const Entry* e = findRow(c.source, keyText);
-    return e ? &e->values[size_t(c.index)] : nullptr;
+    return e ? &e->values[c.index] : nullptr;
 }
 
 void LookupCache::rowChanged(const char* table, qint64 rowid)
@@ -151,22 +147,32 @@ QString LookupCache::selectList(const Source& s) const
     return QStringLiteral("rowid, %1, %2").arg(s.key, s.columns.join(QStringLiteral(", ")));
 }
 
-std::vector<QVariant> LookupCache::resultValues(const Source& s, Statement& st, int first) const
+LookupCache::Values LookupCache::resultValues(const Source& s, Statement& st, int first) const
 {
-    std::vector<QVariant> values;
-    values.reserve(size_t(s.columns.size()));
+    Values values;
+    values.reserve(s.columns.size());
     for (int i = 0; i < s.columns.size(); ++i)
         values.push_back(st.value(first + i));
     return values;
+}
+
+LookupCache::Entry LookupCache::entryOf(qint64 rowid, Values values)
+{
+    Entry e{rowid, std::move(values)};
+    for (qsizetype i = 0; i < e.values.size() && i < 64; ++i)
+        if (e.values[i].typeId() == QMetaType::QString)
+            e.textValues |= quint64(1) << i;
+    return e;
 }
 
 bool LookupCache::worthReadingWhole(Source& s)
 {
     if (s.sizeEstimate < 0)
         s.sizeEstimate = conn_.scalar(QStringLiteral("select max(rowid) from %1").arg(s.table)).toLongLong();
-    // Reading by key costs several times a row of a whole read; past a
-    // sixteenth of the table the whole read is the cheaper way.
-    return s.sizeEstimate <= kSmallTable || s.keysRead >= std::max<qint64>(kSmallTable, s.sizeEstimate / 16);
+    // Reading by key costs some eight rows of a whole read, and the keys
+    // read so far are fewer to search than a whole table: past an eighth of
+    // the table the whole read is the cheaper way.
+    return s.sizeEstimate <= kSmallTable || s.keysRead >= std::max<qint64>(kSmallTable, s.sizeEstimate / 8);
 }
 
 void LookupCache::readWhole(Source& s)
@@ -175,11 +181,11 @@ void LookupCache::readWhole(Source& s)
     Statement st(conn_, QStringLiteral("select %1 from %2 order by rowid").arg(selectList(s), s.table));
     while (st.step()) {
         std::string key = keyTextOf(st.value(1));
-        if (s.entries.contains(key))
+        if (s.entries.find(key))
             continue;
         const qint64 rowid = st.value(0).toLongLong();
-        s.keyOfRowid.emplace(rowid, key);
-        s.entries.emplace(std::move(key), Entry{rowid, resultValues(s, st, 2)});
+        s.entries.insert(key, entryOf(rowid, resultValues(s, st, 2)));
+        s.keyOfRowid.emplace(rowid, std::move(key));
     }
     s.complete = true;
 }
@@ -197,14 +203,14 @@ const LookupCache::Entry* LookupCache::readKey(Source& s, std::string_view keyTe
     // The key column may compare without case; the lookup is exact.
     while (st.step()) {
         if (keyTextOf(st.value(1)) == keyText) {
-            found = Entry{st.value(0).toLongLong(), resultValues(s, st, 2)};
+            found = entryOf(st.value(0).toLongLong(), resultValues(s, st, 2));
             break;
         }
     }
     st.reset();
     if (found.rowid != 0)
         s.keyOfRowid.emplace(found.rowid, std::string(keyText));
-    return &s.entries.emplace(std::string(keyText), std::move(found)).first->second;
+    return &s.entries.insert(keyText, std::move(found));
 }
 
 void LookupCache::forgetRowid(Source& s, qint64 rowid)
@@ -234,27 +240,25 @@ void LookupCache::correctRow(Source& s, qint64 rowid)
         return;
     }
     std::string key = keyTextOf(st.value(1));
-    std::vector<QVariant> values = resultValues(s, st, 2);
+    Values values = resultValues(s, st, 2);
     st.reset();
     if (const auto old = s.keyOfRowid.find(rowid); old != s.keyOfRowid.end() && old->second != key)
         forgetRowid(s, rowid);
-    const auto it = s.entries.find(key);
-    if (it == s.entries.end()) {
+    Entry* e = s.entries.find(key);
+    if (!e) {
         // Unknown keys stay unknown: an earlier row may hold the key too.
         if (!s.complete)
             return;
-        s.keyOfRowid.emplace(rowid, key);
-        s.entries.emplace(std::move(key), Entry{rowid, std::move(values)});
+        s.entries.insert(key, entryOf(rowid, std::move(values)));
+        s.keyOfRowid.emplace(rowid, std::move(key));
         return;
     }
-    Entry& e = it->second;
-    if (e.rowid != 0 && e.rowid < rowid)
+    if (e->rowid != 0 && e->rowid < rowid)
         return; // an earlier row keeps the key
-    if (e.rowid != 0 && e.rowid != rowid)
-        s.keyOfRowid.erase(e.rowid);
-    e.rowid = rowid;
-    e.values = std::move(values);
-    s.keyOfRowid[rowid] = it->first;
+    if (e->rowid != 0 && e->rowid != rowid)
+        s.keyOfRowid.erase(e->rowid);
+    *e = entryOf(rowid, std::move(values));
+    s.keyOfRowid[rowid] = std::move(key);
 }
 
 } // namespace db

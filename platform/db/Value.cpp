@@ -294,18 +294,20 @@ QString displayDateTime(const QDate& date, const QTime& time)
 {
     if (!date.isValid())
         return {};
-    if (date.year() < 0 || date.year() > 9999)
+    int year = 0, month = 0, day = 0;
+    date.getDate(&year, &month, &day); // one calendar conversion, not three
+    if (year < 0 || year > 9999)
         return time == QTime(0, 0) ? dateText(date) : toStorageText(QDateTime(date, time));
     // Written out by hand in the form dateFormat() names: grids show one of
     // these for every dated row.
     const bool midnight = time == QTime(0, 0);
     QString text(midnight ? 10 : 19, Qt::Uninitialized);
     QChar* out = text.data();
-    putDigits(out, date.year(), 4);
+    putDigits(out, year, 4);
     *out++ = u'-';
-    putDigits(out, date.month(), 2);
+    putDigits(out, month, 2);
     *out++ = u'-';
-    putDigits(out, date.day(), 2);
+    putDigits(out, day, 2);
     if (!midnight) {
         *out++ = u' ';
         putDigits(out, time.hour(), 2);

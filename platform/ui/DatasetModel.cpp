@@ -39,8 +39,15 @@ const GridColumn* DatasetModel::columnAt(int column) const
 
 int DatasetModel::fieldIndex(int column) const
 {
-    const GridColumn* c = columnAt(column);
-    return c && dataset_ ? dataset_->fieldIndex(c->field) : -1;
+    if (!dataset_ || !columnAt(column))
+        return -1;
+    if (fieldsGeneration_ != dataset_->generation() || fieldOf_.size() != shown_.size()) {
+        fieldOf_.clear();
+        for (const GridColumn& c : shown_)
+            fieldOf_.push_back(dataset_->fieldIndex(c.field));
+        fieldsGeneration_ = dataset_->generation();
+    }
+    return fieldOf_[size_t(column)];
 }
 
 QString DatasetModel::fieldName(int column) const
@@ -61,6 +68,7 @@ void DatasetModel::resetRows()
 {
     beginResetModel();
     shown_ = columns_;
+    fieldsGeneration_ = -1;
     if (shown_.empty() && dataset_ && dataset_->isActive()) {
         for (const db::FieldDef& f : dataset_->fields())
             shown_.push_back({f.name, f.name, 0, f.readOnly()});

@@ -60,6 +60,10 @@ private:
     std::vector<GridColumn> columns_;
     std::vector<GridColumn> shown_;  // columns_, or one per field of the dataset
     int rows_ = 0;                   // as last announced to views
+    // Each shown column's field index, for the dataset's generation named:
+    // views ask for it with every cell they paint.
+    mutable std::vector<int> fieldOf_;
+    mutable int fieldsGeneration_ = -1;
     QList<QMetaObject::Connection> connections_;
 };
 

@@ -3,12 +3,15 @@
 #include "tools/bench/Actions.h"
 
 #include "core/DbConfig.h"
+#include "core/InsiFeeLedger.h"
 #include "core/Udatamod.h"
+#include "platform/ui/DbGrid.h"
 #include "tools/bench/RawSql.h"
 #include "tools/bench/Session.h"
 
 #include <QDateTime>
 #include <algorithm>
+#include <memory>
 
 namespace bench {
 
@@ -48,19 +51,22 @@ void changeFee(db::Dataset& q)
     q.setValue(QStringLiteral("change_fee"), double(db::asInt(received) - db::asInt(due)));
 }
 
-// Opens InsiFeeQ on the days and reads every cell as it is shown.
-void openAndReadEveryCell(db::Dataset& q, const LedgerDays& days)
+// Opens InsiFeeQ on the days under the service bill list and reads every
+// cell the list shows, as its view asks for them.
+void openAndReadEveryCell(db::Dataset& q, const ui::DatasetModel& list, const LedgerDays& days)
 {
     q.setSql(kListSql);
     q.setParam(QStringLiteral("d1"), QDateTime(days.from, QTime(0, 0)));
     q.setParam(QStringLiteral("d2"), QDateTime(days.to, QTime(0, 0)));
     q.open();
     qint64 characters = 0;
-    for (int row = 0; row < q.recordCount(); ++row)
-        for (int field = 0; field < q.fieldCount(); ++field)
-            characters += q.displayText(row, field).size();
-    require(characters > 0 && q.recordCount() == days.rows,
-            QStringLiteral("the list showed %1 rows, not %2").arg(q.recordCount()).arg(days.rows));
+    const int rows = list.rowCount();
+    const int columns = list.columnCount();
+    for (int row = 0; row < rows; ++row)
+        for (int column = 0; column < columns; ++column)
+            characters += list.data(list.index(row, column)).toString().size();
+    require(characters > 0 && rows == days.rows,
+            QStringLiteral("the list showed %1 rows, not %2").arg(rows).arg(days.rows));
 }
 
 void stepEveryCellRaw(RawDb& raw, const LedgerDays& days)
@@ -79,12 +85,12 @@ struct ListMeasurement {
 // The last run leaves the list open, so its heap growth is what a user's
 // open list holds; the runs before it have filled the lookup caches, which
 // belong to the connection rather than to the list.
-ListMeasurement measureList(Context& ctx, db::Dataset& q, const LedgerDays& days)
+ListMeasurement measureList(Context& ctx, db::Dataset& q, const ui::DatasetModel& list, const LedgerDays& days)
 {
     ListMeasurement m;
     qint64 before = 0;
     m.program = timeBest(
-        ctx.policy(), QStringLiteral("list of %1 rows").arg(days.rows), [&] { openAndReadEveryCell(q, days); },
+        ctx.policy(), QStringLiteral("list of %1 rows").arg(days.rows), [&] { openAndReadEveryCell(q, list, days); },
         [&] {
             q.close();
             before = heapInUse();
@@ -107,20 +113,21 @@ void runListActions(Context& ctx)
     ProgramSession session(path);
     db::Dataset& q = session.dataModule().InsiFeeQ;
     const db::Subscription change = q.onCalcFields(changeFee);
+    const std::unique_ptr<ui::DbGrid> grid(NewServiceBillGrid(nullptr));
     for (qint64 asked : ctx.options.listRows) {
         const qint64 rows = std::min(ctx.options.capped(asked), ctx.options.salon.ledgerRows);
         const LedgerDays days = daysHolding(raw, rows);
         const QString size = formatCount(days.rows) + QStringLiteral(" rows");
-        ctx.measure(QStringLiteral("open ledger list, read every cell"), size, [&] {
-            const ListMeasurement m = measureList(ctx, q, days);
+        ctx.measure(QStringLiteral("open ledger list, read every shown cell"), size, [&] {
+            const ListMeasurement m = measureList(ctx, q, *grid->datasetModel(), days);
             if (timeList) {
                 const Best floor =
                     timeBest(ctx.policy(), QStringLiteral("raw list"), [&] { stepEveryCellRaw(raw, days); });
-                ctx.table.print(Result(QStringLiteral("open ledger list, read every cell"), size)
+                ctx.table.print(Result(QStringLiteral("open ledger list, read every shown cell"), size)
                                     .time(m.program.ms())
                                     .floor(floor.ms())
                                     .target(Target::ratioAtMost(2))
-                                    .note(joinNotes({QStringLiteral("lookups and change column included"),
+                                    .note(joinNotes({QStringLiteral("the service bill list's columns, 3 looked up"),
                                                      runsNote(ctx.policy(), m.program)})));
             }
             if (memory)

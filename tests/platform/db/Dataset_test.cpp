@@ -453,6 +453,33 @@ TEST_F(DatasetTest, LookupsOfAWholeReadSourceFollowWrites)
     EXPECT_TRUE(fees.value(599, name).isNull());
 }
 
+TEST_F(DatasetTest, SourceRowsRemovedOneByOneLeaveTheOthersFound)
+{
+    Transaction t(conn);
+    for (int i = 0; i < 600; ++i) {
+        conn.execute("insert into member (code, name) values (:c, :n)", {{"c", QStringLiteral("K%1").arg(i)}, {"n", QStringLiteral("会员%1").arg(i)}});
+        conn.execute("insert into fee (code) values (:c)", {{"c", QStringLiteral("K%1").arg(i)}});
+    }
+    t.commit();
+    Dataset fees(conn, "FeeQ");
+    declareFeeLookups(fees);
+    fees.setSql("select * from fee where code like 'K%' order by in_id");
+    fees.open();
+    const int name = fees.fieldIndex("member_name");
+    ASSERT_EQ(fees.value(599, name).toString(), QStringLiteral("会员599"));
+
+    // Fewer than the cache corrects row by row, each removed from its keys.
+    for (int i = 0; i < 600; i += 3)
+        conn.execute("delete from member where code=:c", {{"c", QStringLiteral("K%1").arg(i)}});
+    for (int r = 0; r < 600; ++r) {
+        SCOPED_TRACE(r);
+        if (r % 3 == 0)
+            EXPECT_TRUE(fees.value(r, name).isNull());
+        else
+            EXPECT_EQ(fees.value(r, name).toString(), QStringLiteral("会员%1").arg(r));
+    }
+}
+
 TEST_F(DatasetTest, LookupFollowsTheKeyInTheEditBuffer)
 {
     Dataset fees(conn, "FeeQ");
