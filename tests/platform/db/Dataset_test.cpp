@@ -21,6 +21,18 @@ protected:
     }
 
     // Stands for a query whose lookups resolve against member and level.
+    // Members K0, K1, … named 会员0, 会员1, …, and a fee of each in that order.
+    void addMembersWithFees(int count)
+    {
+        Transaction t(conn);
+        for (int i = 0; i < count; ++i) {
+            const QString code = QStringLiteral("K%1").arg(i);
+            conn.execute("insert into member (code, name) values (:c, :n)", {{"c", code}, {"n", QStringLiteral("会员%1").arg(i)}});
+            conn.execute("insert into fee (code) values (:c)", {{"c", code}});
+        }
+        t.commit();
+    }
+
     void declareFeeLookups(Dataset& fees)
     {
         fees.setFieldDefs({
@@ -427,13 +439,8 @@ TEST_F(DatasetTest, LookupsFollowEachWriteToTheirSourceRows)
 TEST_F(DatasetTest, LookupsOfAWholeReadSourceFollowWrites)
 {
     // Enough members and keys that the lookups read the member table whole.
-    Transaction t(conn);
-    for (int i = 0; i < 600; ++i) {
-        conn.execute("insert into member (code, name) values (:c, :n)", {{"c", QStringLiteral("K%1").arg(i)}, {"n", QStringLiteral("会员%1").arg(i)}});
-        conn.execute("insert into fee (code) values (:c)", {{"c", QStringLiteral("K%1").arg(i)}});
-    }
+    addMembersWithFees(600);
     conn.execute("insert into fee (code) values ('NEW')");
-    t.commit();
     Dataset fees(conn, "FeeQ");
     declareFeeLookups(fees);
     fees.setSql("select * from fee where code like 'K%' or code='NEW' order by in_id");
@@ -455,12 +462,7 @@ TEST_F(DatasetTest, LookupsOfAWholeReadSourceFollowWrites)
 
 TEST_F(DatasetTest, SourceRowsRemovedOneByOneLeaveTheOthersFound)
 {
-    Transaction t(conn);
-    for (int i = 0; i < 600; ++i) {
-        conn.execute("insert into member (code, name) values (:c, :n)", {{"c", QStringLiteral("K%1").arg(i)}, {"n", QStringLiteral("会员%1").arg(i)}});
-        conn.execute("insert into fee (code) values (:c)", {{"c", QStringLiteral("K%1").arg(i)}});
-    }
-    t.commit();
+    addMembersWithFees(600);
     Dataset fees(conn, "FeeQ");
     declareFeeLookups(fees);
     fees.setSql("select * from fee where code like 'K%' order by in_id");
