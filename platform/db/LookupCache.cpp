@@ -158,7 +158,7 @@ LookupCache::Values LookupCache::resultValues(const Source& s, Statement& st, in
 
 LookupCache::Entry LookupCache::entryOf(qint64 rowid, Values values)
 {
-    Entry e{rowid, std::move(values)};
+    Entry e{.rowid = rowid, .values = std::move(values)};
     for (qsizetype i = 0; i < e.values.size() && i < 64; ++i)
         if (e.values[i].typeId() == QMetaType::QString)
             e.textValues |= quint64(1) << i;

@@ -43,8 +43,10 @@ public:
     using Values = QVarLengthArray<QVariant, 4>;
     struct Entry {
         qint64 rowid = 0; // 0: no row has this key
-        Values values;
+        // Before the values, so that finding a key and showing its first
+        // values stays within the entry's first two cache lines.
         quint64 textValues = 0; // bit i: values[i] holds a QString
+        Values values;
 
         // The text values[i] holds; only where holdsText(i).
         bool holdsText(size_t i) const { return i < 64 && (textValues >> i & 1) != 0; }
