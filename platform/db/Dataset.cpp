@@ -377,6 +377,9 @@ void Dataset::buildFields(Statement& st, std::vector<int>& columnOfField, int& r
         baseColumn_.emplace_back();
         columnOfField.push_back(-1);
     }
+    amountFields_.clear();
+    for (const FieldDef& f : fields_)
+        amountFields_.push_back(f.format == QLatin1String("#0.##"));
     fieldIndexByName_.clear();
     fieldIndexAsDeclared_.clear();
     for (int i = int(fields_.size()) - 1; i >= 0; --i) {
@@ -651,7 +654,7 @@ QString Dataset::displayText(int row, int fieldIndex) const
     if (fieldIndex < 0 || fieldIndex >= fieldCount() || row < 0 || row >= recordCount())
         return {};
     const FieldDef& f = fields_[size_t(fieldIndex)];
-    const bool amount = f.format == QLatin1String("#0.##");
+    const bool amount = amountFields_[size_t(fieldIndex)];
     if (f.kind == FieldDef::Kind::Lookup) {
         // A looked-up text is shown as the source holds it.
         const int group = lookupGroupOf_[size_t(fieldIndex)];

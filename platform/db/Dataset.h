@@ -306,6 +306,7 @@ private:
     RowStore store_;
     std::vector<int> cellOf_;          // per field: its place in a row's cells, -1 for a lookup
     int generation_ = 0;               // advanced whenever the rows are read anew
+    std::vector<bool> amountFields_;   // each field shown as an amount ("#0.##"), as built
     std::vector<int> visible_;         // positions in rows_ of rows not deleted
     int cur_ = -1;
     bool eof_ = true, bof_ = true;
