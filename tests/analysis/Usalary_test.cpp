@@ -393,8 +393,7 @@ TEST_F(SalaryFormTest, ThePrintedTotalStandsUnderTheSubtotalColumn)
     click(f, "cmd_prin");
     ASSERT_EQ(capture.count(), 1);
     const report::Page& p = capture.last().pages.at(0);
-    EXPECT_TRUE(standsUnder(findIn(p, BandKind::Summary, totalBox(f)->text()),
-                            findIn(p, BandKind::PageHeader, QStringLiteral("小计")), report::Align::Right));
+    EXPECT_TRUE(totalStandsUnder(p, totalBox(f)->text(), BandKind::PageHeader, QStringLiteral("小计")));
 }
 
 TEST_F(SalaryFormTest, NothingIsPrintedBeforeASheetOrForATotalOfZero)

@@ -105,10 +105,8 @@ TEST_F(OutListPrintTest, TheTotalsStandUnderTheQuantityAndSubtotalColumns)
     ASSERT_GE(printed.pageCount(), 1);
     const report::Page& p = printed.pages.back();
     using report::BandKind;
-    EXPECT_TRUE(standsUnder(findIn(p, BandKind::Summary, "24"), findIn(p, BandKind::ColumnHeader, "数量"),
-                            report::Align::Right));
-    EXPECT_TRUE(standsUnder(findIn(p, BandKind::Summary, "470.2"), findIn(p, BandKind::ColumnHeader, "小计"),
-                            report::Align::Right));
+    EXPECT_TRUE(totalStandsUnder(p, "24", BandKind::ColumnHeader, "数量"));
+    EXPECT_TRUE(totalStandsUnder(p, "470.2", BandKind::ColumnHeader, "小计"));
     EXPECT_EQ(textAfter(p, QStringLiteral("合计数量")), "24");
     EXPECT_EQ(textAfter(p, QStringLiteral("合计金额")), "470.2");
 }

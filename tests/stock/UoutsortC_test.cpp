@@ -118,10 +118,8 @@ TEST_F(OutSortCustomerTest, ThePrintedTotalsStandUnderTheQuantityAndAmountColumn
     ASSERT_EQ(capture.count(), 1);
     const report::Page& p = capture.last().pages.at(0);
     using report::BandKind;
-    EXPECT_TRUE(standsUnder(findIn(p, BandKind::Summary, "24"), findIn(p, BandKind::ColumnHeader, "数量"),
-                            report::Align::Right));
-    EXPECT_TRUE(standsUnder(findIn(p, BandKind::Summary, "470.2"), findIn(p, BandKind::ColumnHeader, "金额"),
-                            report::Align::Right));
+    EXPECT_TRUE(totalStandsUnder(p, "24", BandKind::ColumnHeader, "数量"));
+    EXPECT_TRUE(totalStandsUnder(p, "470.2", BandKind::ColumnHeader, "金额"));
 }
 
 TEST_F(OutSortCustomerTest, FindAndPrintFollowTheRightsAtPosition27)

@@ -147,10 +147,8 @@ TEST_F(PurchasePrintTest, TheTotalsStandUnderTheQuantityAndSubtotalColumns)
     ASSERT_EQ(capture.count(), 1);
     const report::Page& p = capture.last().pages.at(0);
     using report::BandKind;
-    EXPECT_TRUE(standsUnder(findIn(p, BandKind::Summary, "3.5"), findIn(p, BandKind::PageHeader, "数量"),
-                            report::Align::Right));
-    EXPECT_TRUE(standsUnder(findIn(p, BandKind::Summary, "20.5"), findIn(p, BandKind::PageHeader, "小计"),
-                            report::Align::Right));
+    EXPECT_TRUE(totalStandsUnder(p, "3.5", BandKind::PageHeader, "数量"));
+    EXPECT_TRUE(totalStandsUnder(p, "20.5", BandKind::PageHeader, "小计"));
     EXPECT_EQ(summaryAfter(p, QStringLiteral("合计数量")), "3.5");
     EXPECT_EQ(summaryAfter(p, QStringLiteral("合计金额")), "20.5");
 }

@@ -55,3 +55,12 @@ inline const report::TextItem* findIn(const report::Page& page, report::BandKind
             return &t;
     return nullptr;
 }
+
+// Whether the total printed in the page's summary stands under the column
+// whose heading is printed in headingBand, right-aligned as amounts are.
+inline ::testing::AssertionResult totalStandsUnder(const report::Page& page, const QString& total,
+                                                   report::BandKind headingBand, const QString& heading)
+{
+    return standsUnder(findIn(page, report::BandKind::Summary, total), findIn(page, headingBand, heading),
+                       report::Align::Right);
+}
