@@ -219,24 +219,8 @@ double Statement::columnDouble(int i) const
 
 std::string_view Statement::columnText(int i) const
 {
-    if (conn_.storesUtf8() && sqlite3_column_type(stmt_, i) == SQLITE_TEXT)
-        return storedBytes(i);
     const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt_, i));
     return text ? std::string_view(text, size_t(sqlite3_column_bytes(stmt_, i))) : std::string_view();
-}
-
-std::string_view Statement::columnStoredText(int i) const
-{
-    return conn_.storesUtf8() ? storedBytes(i) : columnText(i);
-}
-
-// The bytes as stored: in a UTF-8 file they are the text already, and
-// asking for them as text would copy each value to add a terminator.
-std::string_view Statement::storedBytes(int i) const
-{
-    const auto* bytes = static_cast<const char*>(sqlite3_column_blob(stmt_, i));
-    // An empty text has no bytes, yet is no NULL.
-    return bytes ? std::string_view(bytes, size_t(sqlite3_column_bytes(stmt_, i))) : std::string_view("", 0);
 }
 
 QVariant Statement::value(int i) const
@@ -317,7 +301,6 @@ void Connection::open(const QString& path, const QByteArray& key)
     sqlite3_exec(db_, "pragma journal_mode=delete", nullptr, nullptr, nullptr);
     sqlite3_update_hook(db_, &Connection::updateHook, this);
     registerFunctions();
-    storesUtf8_ = scalar(QStringLiteral("pragma encoding")).toString() == QLatin1String("UTF-8");
     dataVersion_ = scalar(QStringLiteral("pragma data_version")).toLongLong();
 }
 
@@ -469,8 +452,8 @@ void Connection::updateHook(void* self, int, const char*, const char* table, qlo
     // Rows of one table usually come in runs; the name is kept once per run.
     Level& level = conn->levels_.back();
     if (level.lastTableWritten != table) {
-        level.tablesWritten.insert(QString::fromUtf8(table).toLower());
         level.lastTableWritten = table;
+        level.tablesWritten.insert(QString::fromUtf8(table).toLower());
     }
 }
 

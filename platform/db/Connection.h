@@ -73,12 +73,8 @@ public:
     qint64 columnInt(int i) const;
     double columnDouble(int i) const;
     std::string_view columnText(int i) const;
-    // The same for a column whose storage type in this row is known to be text.
-    std::string_view columnStoredText(int i) const;
 
 private:
-    std::string_view storedBytes(int i) const;
-
     Connection& conn_;
     sqlite3_stmt* stmt_ = nullptr;
     QString given_;  // as the caller wrote it: the key of the statement cache
@@ -105,8 +101,6 @@ public:
     // it, is write-protected): every write would be refused.
     bool isReadOnly() const;
     QString path() const { return path_; }
-    // Whether the file keeps its texts in UTF-8, as every file this program creates.
-    bool storesUtf8() const { return storesUtf8_; }
 
     // Runs one statement (or several separated by ";" when params are empty)
     // and returns the number of rows it changed.
@@ -150,13 +144,12 @@ private:
 
     sqlite3* db_ = nullptr;
     QString path_;
-    bool storesUtf8_ = true;
     int depth_ = 0;
     struct Level {
         std::vector<std::function<void()>> commitHooks;
         std::vector<std::function<void()>> rollbackHooks;
         QSet<QString> tablesWritten; // their lookups are forgotten if this level rolls back
-        const char* lastTableWritten = nullptr;
+        QByteArray lastTableWritten;
     };
     std::vector<Level> levels_;
     std::unique_ptr<LookupCache> lookups_;

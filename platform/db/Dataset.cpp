@@ -449,7 +449,7 @@ Cell Dataset::readCell(Statement& st, int column, FieldType type)
     switch (type) {
     case FieldType::Text:
         if (storage == SQLITE_TEXT)
-            return store_.textCell(st.columnStoredText(column));
+            return store_.textCell(st.columnText(column));
         break;
     case FieldType::Integer:
     case FieldType::SmallInt:
@@ -468,7 +468,7 @@ Cell Dataset::readCell(Statement& st, int column, FieldType type)
         }
         break;
     case FieldType::DateTime:
-        if (storage == SQLITE_TEXT && parseStoredDateTime(st.columnStoredText(column), c.i)) {
+        if (storage == SQLITE_TEXT && parseStoredDateTime(st.columnText(column), c.i)) {
             c.kind = Cell::DateTime;
             return c;
         }
@@ -625,11 +625,7 @@ const LookupCache::Entry* Dataset::lookupEntry(int row, int group) const
     }
     LookupCache& cache = conn_.lookups();
     cache.catchUp(g.source);
-    // FNV-1a: keys are short codes.
-    quint64 h = 14695981039346656037ull;
-    for (const char c : key)
-        h = (h ^ quint8(c)) * 1099511628211ull;
-    LookupMemo& memo = lookupMemos_[size_t(group) * kMemosPerGroup + (h % kMemosPerGroup)];
+    LookupMemo& memo = lookupMemos_[size_t(group) * kMemosPerGroup + (keyHash(key) % kMemosPerGroup)];
     if (memo.generation == cache.generation() && memo.key == key)
         return memo.entry;
     const LookupCache::Entry* e = cache.findRow(g.source, key);

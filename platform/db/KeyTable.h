@@ -9,6 +9,15 @@
 
 namespace db {
 
+// FNV-1a: keys are short codes.
+inline quint64 keyHash(std::string_view key)
+{
+    quint64 h = 14695981039346656037ull;
+    for (const char c : key)
+        h = (h ^ quint8(c)) * 1099511628211ull;
+    return h;
+}
+
 // Values by their exact text key: open addressing over a power-of-two table
 // of hashes, the values kept apart at addresses that stay put while their
 // key is in the table, so that finding a key of a large table costs few
@@ -20,7 +29,7 @@ public:
     {
         if (size_ == 0)
             return nullptr;
-        Node* node = slots_[slotOf(key, hashOf(key))].node;
+        Node* node = slots_[slotOf(key, keyHash(key))].node;
         return node ? &node->value : nullptr;
     }
 
@@ -39,7 +48,7 @@ public:
         }
         node->key.assign(key);
         node->value = std::move(value);
-        const quint64 hash = hashOf(key);
+        const quint64 hash = keyHash(key);
         slots_[slotOf(key, hash)] = Slot{hash, node};
         ++size_;
         return node->value;
@@ -50,7 +59,7 @@ public:
         if (size_ == 0)
             return;
         const size_t mask = slots_.size() - 1;
-        size_t hole = slotOf(key, hashOf(key));
+        size_t hole = slotOf(key, keyHash(key));
         Node* node = slots_[hole].node;
         if (!node)
             return;
@@ -90,15 +99,6 @@ private:
         quint64 hash = 0;
         Node* node = nullptr; // nullptr: empty
     };
-
-    // FNV-1a: keys are short codes.
-    static quint64 hashOf(std::string_view key)
-    {
-        quint64 h = 14695981039346656037ull;
-        for (const char c : key)
-            h = (h ^ quint8(c)) * 1099511628211ull;
-        return h;
-    }
 
     // The slot holding key, or the empty slot where it would go.
     size_t slotOf(std::string_view key, quint64 hash) const
