@@ -301,8 +301,13 @@ void TFrmPower::showCurrentRights()
 
 bool TFrmPower::checkNewUserId()
 {
+    // Written first: the id then reads as the employee's record spells it.
+    DBEdit1->commit();
     const QString id = DBEdit1->text().trimmed();
-    if (rowExists(QStringLiteral("Select * from powers where user_id=:user_id"), QStringLiteral("user_id"), id)) {
+    // User ids compare exactly at the login, but one employee is one user
+    // whatever the letter case of the id typed here.
+    if (rowExists(QStringLiteral("Select * from powers where user_id=:user_id collate nocase"),
+                  QStringLiteral("user_id"), id)) {
         ui::warn(this, QStringLiteral("该员工已存在！"));
         return false;
     }

@@ -650,8 +650,8 @@ void CardOperationForm::cmd_findClick()
 {
     const QString key = findBox_->text().trimmed();
     try {
-        if (!members_.locate(QStringLiteral("insi_code"), key))
-            members_.locate(QStringLiteral("card_no"), key);
+        if (!LocateCode(members_, QStringLiteral("insi_code"), key))
+            LocateCode(members_, QStringLiteral("card_no"), key);
     } catch (const std::exception&) {
     }
 }

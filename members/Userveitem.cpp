@@ -304,8 +304,8 @@ void TFrmServeitem::cmd_findClick()
 void TFrmServeitem::Edit1KeyPress()
 {
     const QString code = Edit1->text().trimmed();
-    if (!code.isEmpty() && items().isActive())
-        items().locate(QStringLiteral("serve_code"), code);
+    if (!code.isEmpty())
+        LocateCode(items(), QStringLiteral("serve_code"), code);
 }
 
 void TFrmServeitem::uncheckAllItems()

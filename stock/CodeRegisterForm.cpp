@@ -1,5 +1,6 @@
 #include "stock/CodeRegisterForm.h"
 
+#include "core/Upublic.h"
 #include "platform/ui/DataSource.h"
 #include "platform/ui/DbGrid.h"
 #include "platform/ui/DbLineEdit.h"
@@ -66,7 +67,7 @@ void CodeRegisterForm::cmd_findClick()
 {
     const QString code = Edit1->text().trimmed();
     try {
-        dataset_.locate(codeField_, code);
+        LocateCode(dataset_, codeField_, code);
     } catch (const std::exception&) {
     }
 }

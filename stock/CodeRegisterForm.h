@@ -19,7 +19,7 @@ class DbLineEdit;
 class CodeRegisterForm : public RecordForm {
     Q_OBJECT
 public:
-    // Moves to the row whose code is in the find box (trimmed, exact); quiet
+    // Moves to the row whose code is in the find box (trimmed, case aside); quiet
     // when there is none.
     void cmd_findClick() override;
     // Enter in the find box: the find.

@@ -243,6 +243,34 @@ TEST_F(PowerFormTest, SavingRepeatsTheIdChecksForAUserWhoNeverPressedEnter)
     EXPECT_EQ(count("powers"), 1);
 }
 
+TEST_F(PowerFormTest, AnIdTypedInAnyLetterCaseIsThatEmployeeWhoHasOneUserAtMost)
+{
+    insertUser("E2", "pw", rightsWith({1}));
+    TFrmPower f;
+    show(f);
+    {
+        testui::PromptResponder prompts;
+        prompts.expect("该员工已存在！");
+        startAdding(f, "e2");
+    }
+    retype(f.DBEdit1, "e2");
+    {
+        testui::PromptResponder prompts;
+        prompts.expect("该员工已存在！");
+        click(f, "cmd_save"); // without Enter
+    }
+    EXPECT_EQ(f.mode(), FormMode::Add);
+
+    retype(f.DBEdit1, "e1");
+    QTest::keyClick(f.DBEdit1, Qt::Key_Return);
+    EXPECT_EQ(f.DBEdit1->text(), "E1") << "as the employee's record spells it";
+    EXPECT_EQ(f.DBEdit2->text(), QStringLiteral("张三"));
+    click(f, "cmd_save");
+    EXPECT_EQ(f.mode(), FormMode::Null);
+    EXPECT_EQ(count("powers", "user_id='E1'"), 1) << "the login compares the id exactly";
+    EXPECT_EQ(count("powers", "user_id='E2' collate nocase"), 1);
+}
+
 TEST_F(PowerFormTest, AddingAUserStoresTheTickedRightsAsSevenStringsOf38)
 {
     TFrmPower f;

@@ -412,6 +412,15 @@ TEST_F(ServeItemFormTest, EnterInTheCodeBoxAndAChosenNameMoveToTheItem)
     EXPECT_TRUE(f.findCodeBox()->text().isEmpty());
 }
 
+TEST_F(ServeItemFormTest, EnterInTheCodeBoxFindsTheItemWhateverTheLetterCase)
+{
+    TFrmServeitem f;
+    show(f);
+    retype(f.findCodeBox(), "s03");
+    QTest::keyClick(f.findCodeBox(), Qt::Key_Return);
+    EXPECT_EQ(q().asString("serve_code"), "S03");
+}
+
 TEST_F(ServeItemFormTest, AddingOffersNamesAndCategoriesStoredMeanwhile)
 {
     TFrmServeitem f;

@@ -244,6 +244,23 @@ TEST_F(GoodsFormTest, EditChangesTheGoodsNamedInTheCodeBox)
     EXPECT_EQ(q().asString("gods_code"), "G03");
 }
 
+TEST_F(GoodsFormTest, CodesTypedInAnyLetterCaseFindTheGoodsAndTheCompany)
+{
+    TFrmGoods f;
+    show(f);
+    QTest::keyClicks(f.findBox(), "g03");
+    QTest::keyClick(f.findBox(), Qt::Key_Return);
+    ASSERT_EQ(q().asString("gods_code"), "G03");
+    click(f, "cmd_edit");
+    retype(edit(f, "supp_code"), "s1");
+    QTest::keyClick(edit(f, "supp_code"), Qt::Key_Tab);
+    EXPECT_EQ(edit(f, "supp_name")->text(), QStringLiteral("丽人批发"));
+    click(f, "cmd_save");
+    EXPECT_EQ(f.mode(), FormMode::Null);
+    EXPECT_EQ(count("goods", "gods_code='G03' and supp_code='S1' collate binary"), 1)
+        << "stored as the company spells it";
+}
+
 TEST_F(GoodsFormTest, EditAndDeleteWithAnEmptyCodeBoxDoNothing)
 {
     exec("delete from goods");
