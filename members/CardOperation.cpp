@@ -454,7 +454,8 @@ void CardOperationForm::cmd_editClick()
     try {
         if (keyBox()->text().isEmpty())
             return;
-        members_.locate(QStringLiteral("insi_code"), keyBox()->text().trimmed());
+        // The member shown is the one operated on: looking the code up again
+        // could land on another member with the same code.
         members_.edit();
         startOperation();
         setMode(FormMode::Edit);

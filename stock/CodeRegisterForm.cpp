@@ -58,6 +58,18 @@ void CodeRegisterForm::openTable(db::LockType lockType)
     dataset_.open();
 }
 
+void CodeRegisterForm::cmd_editClick()
+{
+    if (codeBox_->text().trimmed().isEmpty())
+        return;
+    try {
+        dataset_.edit();
+        setMode(FormMode::Edit);
+        codeBox_->setFocus();
+    } catch (const std::exception&) {
+    }
+}
+
 bool CodeRegisterForm::checkBeforeSave()
 {
     return !codeBox_->text().trimmed().isEmpty();

@@ -24,6 +24,9 @@ public:
     void cmd_findClick() override;
     // Enter in the find box: the find.
     void Edit1KeyPress();
+    // Edits the row shown, not the first with its code; a blank code box
+    // does nothing.
+    void cmd_editClick() override;
 
     ui::DbGrid* grid() const { return grid_; }
     ui::DbLineEdit* codeBox() const { return codeBox_; }

@@ -357,6 +357,22 @@ TEST_F(PowerFormTest, EditingChangesThePasswordWithoutConfirmation)
     EXPECT_EQ(count("powers"), 2);
 }
 
+TEST_F(PowerFormTest, EditChangesTheUserShownNotAnotherWithTheSameId)
+{
+    insertUser("E1", "one", rightsWith({5}));
+    insertUser("E1", "two", rightsWith({5}));
+    TFrmPower f;
+    show(f);
+    clickRow(f.DBGrid1, 2); // the second E1
+    click(f, "cmd_edit");
+    ASSERT_EQ(f.mode(), FormMode::Edit);
+    retype(f.DBEdit4, "new2");
+    click(f, "cmd_save");
+    EXPECT_EQ(f.mode(), FormMode::Null);
+    EXPECT_EQ(count("powers", "user_id='E1' and password='one'"), 1);
+    EXPECT_EQ(count("powers", "user_id='E1' and password='new2'"), 1);
+}
+
 TEST_F(PowerFormTest, EditNeedsAUserInTheIdBox)
 {
     exec("delete from powers");
@@ -476,6 +492,21 @@ TEST_F(PowerFormTest, DeleteAsksThenRemovesTheUserFromTableAndList)
     EXPECT_EQ(q().recordCount(), 1);
     EXPECT_EQ(f.DBEdit1->text(), "admin");
     EXPECT_EQ(shown(f, 1), QString(38, u'1'));
+}
+
+TEST_F(PowerFormTest, DeleteRemovesTheUserShownNotAnotherWithTheSameId)
+{
+    insertUser("E1", "one", "1");
+    insertUser("E1", "two", "1");
+    TFrmPower f;
+    show(f);
+    clickRow(f.DBGrid1, 2); // the second E1
+    testui::PromptResponder prompts;
+    prompts.expect("确认删除该记录", {ui::Answer::Yes});
+    click(f, "cmd_dele");
+    EXPECT_EQ(count("powers", "user_id='E1' and password='one'"), 1);
+    EXPECT_EQ(count("powers", "user_id='E1'"), 1);
+    EXPECT_EQ(q().recordCount(), 2);
 }
 
 TEST_F(PowerFormTest, DeleteTakesTheIdAsAValueNotAsSql)

@@ -244,6 +244,26 @@ TEST_F(GoodsFormTest, EditChangesTheGoodsNamedInTheCodeBox)
     EXPECT_EQ(q().asString("gods_code"), "G03");
 }
 
+TEST_F(GoodsFormTest, EditChangesTheGoodsShownNotAnotherWithTheSameCode)
+{
+    exec("insert into goods (gods_code, gods_name, valu_out) values ('G02', '护发素二', 30)");
+    TFrmGoods f;
+    show(f);
+    for (int row = 0; row < q().recordCount(); ++row)
+        if (db::asString(q().value(row, q().fieldIndex("gods_name"))) == QStringLiteral("护发素二"))
+            clickRow(f.grid(), row);
+    click(f, "cmd_edit");
+    ASSERT_EQ(f.mode(), FormMode::Edit);
+    retype(edit(f, "valu_out"), "77");
+    click(f, "cmd_save");
+    EXPECT_EQ(f.mode(), FormMode::Null);
+    auto price = [this](const QString& name) {
+        return scalar("select valu_out from goods where gods_name=:n", {{"n", name}}).toDouble();
+    };
+    EXPECT_DOUBLE_EQ(price(QStringLiteral("护发素二")), 77);
+    EXPECT_DOUBLE_EQ(price(QStringLiteral("护发素")), 25);
+}
+
 TEST_F(GoodsFormTest, CodesTypedInAnyLetterCaseFindTheGoodsAndTheCompany)
 {
     TFrmGoods f;
