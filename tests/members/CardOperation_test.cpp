@@ -719,3 +719,51 @@ TEST_F(CardOperationTest, EachOperationActsOnTheMemberShownWhereAnotherSharesIts
         EXPECT_EQ(list.asString("insi_name"), QString::fromUtf8(c.shown)) << "still showing the member operated on";
     }
 }
+
+// ---- one card number, one member
+
+TEST_F(CardOperationTest, ACardNumberAnotherMemberHoldsIsRefused)
+{
+    struct Case {
+        const char* name;
+        std::function<CardOperationForm*()> make;
+        const char* member;
+        std::vector<std::pair<CardBox, const char*>> typed;
+        const char* cardBefore;
+    };
+    const Case cases[] = {
+        // M03's card in other letters; M05's with blanks around
+        {"issue", [] { return new TFrmNewCard; }, "M01",
+         {{CardBox::CardNo, "c003"}, {CardBox::Deposit, "100"}, {CardBox::Password, "pw"}, {CardBox::Confirm, "pw"}},
+         ""},
+        {"replace", [] { return new TFrmAddCard; }, "M04", {{CardBox::CardNo, " C005 "}, {CardBox::Fee, "10"}}, "C004"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::unique_ptr<CardOperationForm> f(c.make());
+        f->show();
+        pick(*f, c.member);
+        start(*f);
+        for (const auto& [box, text] : c.typed)
+            fill(*f, box, text);
+        testui::PromptResponder prompts;
+        prompts.expect("卡号已被其他会员使用");
+        save(*f);
+        EXPECT_EQ(f->mode(), FormMode::Edit);
+        EXPECT_EQ(f->focusWidget(), f->box(CardBox::CardNo));
+        EXPECT_EQ(ledgerRows(), 0);
+        EXPECT_EQ(member(c.member, "card_no"), c.cardBefore);
+    }
+}
+
+TEST_F(CardOperationTest, AReplacementMayKeepTheMembersOwnNumber)
+{
+    TFrmAddCard f;
+    pick(f, "M03");
+    start(f);
+    fill(f, CardBox::CardNo, "C003");
+    fill(f, CardBox::Fee, "10");
+    save(f);
+    EXPECT_EQ(f.mode(), FormMode::Null);
+    EXPECT_EQ(ledgerRow("addcard"), "M03|C003|10|admin|会员补卡费");
+}
