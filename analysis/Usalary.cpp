@@ -124,9 +124,7 @@ void TFrmSalary::ComboBox1Change(const QString& text)
 void TFrmSalary::ComboBox1Click()
 {
     const QString code = staff_->codeBox()->currentText();
-    if (!salaryQ().isActive())
-        return;
-    salaryQ().locate(QStringLiteral("empl_code"), code);
+    LocateCode(salaryQ(), QStringLiteral("empl_code"), code);
 }
 
 void TFrmSalary::ComboBox2Click()

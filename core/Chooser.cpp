@@ -111,7 +111,7 @@ void CodeNameChooser::locateCode()
 {
     const QString code = Edit1->text().trimmed();
     try {
-        dataset().locate(lookup_.codeField, code);
+        LocateCode(dataset(), lookup_.codeField, code);
     } catch (const std::exception&) {
         // a list that is not open has nothing to move to
     }

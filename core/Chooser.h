@@ -98,7 +98,7 @@ protected:
 
     // The creation steps: the stored names into the combo, the table into the list.
     void FormCreate();
-    // Moves the grid to the row whose code is the code box's (trimmed, exact);
+    // Moves the grid to the row whose code is the code box's (trimmed, case aside);
     // a blank box, a missing code or a closed list leave it where it is.
     void locateCode();
     // Moves the grid to the first listed row whose name is the combo's

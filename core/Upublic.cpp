@@ -51,7 +51,7 @@ void forEachDistinct(const QString& table, const QString& column, Add add)
 }
 
 // The lookup query: the key value is bound, never spliced into the text, and
-// still compares as exact text equality.
+// compares as the key column does (codes without regard to case).
 QVariant lookupValue(const QString& table, const QString& keyColumn, const QString& keyValue,
                      const QString& resultColumn)
 {
@@ -190,6 +190,11 @@ int LookupInt(const QString& table, const QString& keyColumn, const QString& key
               const QString& resultColumn)
 {
     return int(db::asInt(lookupValue(table, keyColumn, keyValue, resultColumn)));
+}
+
+bool LocateCode(db::Dataset& q, const QString& field, const QString& code)
+{
+    return q.isActive() && q.locate(field, QVariantList{code}, true);
 }
 
 QString MoneyToChinese(double amount)

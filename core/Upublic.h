@@ -8,6 +8,9 @@
 
 class QComboBox;
 class QWidget;
+namespace db {
+class Dataset;
+}
 namespace ui {
 class DbGrid;
 }
@@ -66,13 +69,19 @@ struct MonthRange {
 MonthRange MonthOf(const QDate& anyDay);
 
 // resultColumn of the first row of table whose keyColumn equals keyValue
-// exactly; "" (or 0) when there is none or anything fails.
+// trimmed, as the database compares (codes without regard to case); "" (or
+// 0) when there is none or anything fails.
 QString LookupField(const QString& table, const QString& keyColumn, const QString& keyValue,
                     const QString& resultColumn);
 double LookupFloat(const QString& table, const QString& keyColumn, const QString& keyValue,
                    const QString& resultColumn);
 int LookupInt(const QString& table, const QString& keyColumn, const QString& keyValue,
               const QString& resultColumn);
+
+// Moves q to the first row whose field holds code, compared without regard
+// to letter case, as the database compares codes; false, and q stays where
+// it was, when no row does or q is not open.
+bool LocateCode(db::Dataset& q, const QString& field, const QString& code);
 
 // The amount in Chinese capital numerals, every place written; "" from
 // 100,000,000.00 on.

@@ -33,6 +33,7 @@ public:
 
 const QString kStateInUse = QStringLiteral("启用");
 const QString kStateDisabled = QStringLiteral("禁用");
+const QString kCardNoTaken = QStringLiteral("卡号已被其他会员使用");
 
 std::vector<CardOperationDef> buildDefs()
 {
@@ -48,6 +49,7 @@ std::vector<CardOperationDef> buildDefs()
           {CardBox::Confirm, QStringLiteral("确认密码"), {}, true}},
          CardBox::CardNo, CardBox::Deposit, QStringLiteral("foregift"), QStringLiteral("会员押金"), false,
          {{Test::Blank, CardBox::CardNo, QStringLiteral("卡号不能为空"), false, true},
+          {Test::CardNoTaken, CardBox::CardNo, kCardNoTaken, false, true},
           {Test::Blank, CardBox::Deposit, QStringLiteral("押金不能为空"), false, true},
           {Test::Blank, CardBox::Password, QStringLiteral("密码不能为空"), false, true},
           {Test::Differs, CardBox::Password, QStringLiteral("密码不一致"), false, false, CardBox::Confirm},
@@ -59,6 +61,7 @@ std::vector<CardOperationDef> buildDefs()
           {CardBox::Fee, QStringLiteral("补 卡 费"), {}, false, false, 4}},
          CardBox::CardNo, CardBox::Fee, QStringLiteral("addcard"), QStringLiteral("会员补卡费"), false,
          {{Test::Blank, CardBox::CardNo, QStringLiteral("卡号不能为空")},
+          {Test::CardNoTaken, CardBox::CardNo, kCardNoTaken, false, true},
           {Test::Blank, CardBox::Fee, QStringLiteral("补卡费不能为空")}},
          {CardBox::Fee}},
         {CardOperation::Deposit, QStringLiteral("FrmSaveMoney"), QStringLiteral("会员存款"), 12, QStringLiteral("存款&E"),
@@ -383,6 +386,16 @@ QVariant CardOperationForm::storedValue(const QString& field) const
                                       {{QStringLiteral("in_id"), members_.value(QStringLiteral("in_id"))}});
 }
 
+bool CardOperationForm::heldByAnotherMember(const QString& cardNo) const
+{
+    // Billing finds a member by the card number: one number, one member.
+    // Compared as codes are, trimmed and without regard to case.
+    const QVariant others = FrmDataMod->AdoConn.scalar(
+        QStringLiteral("select count(*) from insider where trim(card_no)=:card_no collate nocase and in_id<>:in_id"),
+        {{QStringLiteral("card_no"), cardNo}, {QStringLiteral("in_id"), members_.value(QStringLiteral("in_id"))}});
+    return db::asInt(others) > 0;
+}
+
 double CardOperationForm::stored(const QString& field) const
 {
     return db::asFloat(storedValue(field)); // NULL counts as 0
@@ -454,7 +467,8 @@ void CardOperationForm::cmd_editClick()
     try {
         if (keyBox()->text().isEmpty())
             return;
-        members_.locate(QStringLiteral("insi_code"), keyBox()->text().trimmed());
+        // The member shown is the one operated on: looking the code up again
+        // could land on another member with the same code.
         members_.edit();
         startOperation();
         setMode(FormMode::Edit);
@@ -505,6 +519,9 @@ bool CardOperationForm::passes(const CardCheck& check)
     }
     case Test::NoCardNumber:
         ok = !personalCardBox_->text().trimmed().isEmpty();
+        break;
+    case Test::CardNoTaken:
+        ok = !heldByAnotherMember(text);
         break;
     }
     if (ok)
@@ -650,8 +667,8 @@ void CardOperationForm::cmd_findClick()
 {
     const QString key = findBox_->text().trimmed();
     try {
-        if (!members_.locate(QStringLiteral("insi_code"), key))
-            members_.locate(QStringLiteral("card_no"), key);
+        if (!LocateCode(members_, QStringLiteral("insi_code"), key))
+            LocateCode(members_, QStringLiteral("card_no"), key);
     } catch (const std::exception&) {
     }
 }

@@ -208,7 +208,7 @@ void RecipeForm::cmd_findClick()
     if (code.isEmpty())
         return;
     try {
-        design_.query->locate(QStringLiteral("serve_code"), code);
+        LocateCode(*design_.query, QStringLiteral("serve_code"), code);
     } catch (const std::exception&) {
     }
 }

@@ -168,9 +168,9 @@ void TFrmBespeak::showAppointmentDate()
 bool TFrmBespeak::locateMember(const QString& code)
 {
     db::Dataset& list = members();
-    if (code.isEmpty() || !list.isActive())
+    if (code.isEmpty())
         return false;
-    return list.locate(QStringLiteral("insi_code"), code) || list.locate(QStringLiteral("card_no"), code);
+    return LocateCode(list, QStringLiteral("insi_code"), code) || LocateCode(list, QStringLiteral("card_no"), code);
 }
 
 void TFrmBespeak::locateShownAppointment()
@@ -231,9 +231,10 @@ bool TFrmBespeak::checkBeforeSave()
         return false;
     }
     // A member code in the box stands for the member: the appointment is
-    // kept under the card, where the lists look for it.
+    // kept under the card, where the lists look for it, or under the code as
+    // the member's record spells it.
     const QString card = members().asString(QStringLiteral("card_no")).trimmed();
-    cardToSave_ = card.isEmpty() ? member : card;
+    cardToSave_ = card.isEmpty() ? members().asString(QStringLiteral("insi_code")).trimmed() : card;
     return true;
 }
 

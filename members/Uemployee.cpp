@@ -247,9 +247,7 @@ void TFrmEmployee::BitBtn7Click()
     if (codeBox_->text().isEmpty())
         return;
     try {
-        const QString code = codeBox_->text().trimmed();
-        // A code of blanks finds no row: the current one is edited.
-        staff().locate(QStringLiteral("empl_code"), code);
+        // The employee shown is the one edited, not the first with that code.
         staff().edit();
         setMode(FormMode::Edit);
     } catch (const std::exception&) {

@@ -220,7 +220,7 @@ void TFrmServeFlow::cmd_findClick()
     if (code.isEmpty())
         return;
     try {
-        items().locate(QStringLiteral("serve_code"), code);
+        LocateCode(items(), QStringLiteral("serve_code"), code);
     } catch (const std::exception&) {
     }
 }

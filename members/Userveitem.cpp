@@ -228,15 +228,9 @@ void TFrmServeitem::FillFindCombos()
 
 void TFrmServeitem::cmd_editClick()
 {
-    if (codeBox_->text().isEmpty())
-        return;
+    // The item shown is the one edited, not the first with its code.
     try {
-        const QString code = codeBox_->text().trimmed();
-        // A blank code finds no item: the current one is edited.
-        items().locate(QStringLiteral("serve_code"), code);
-        items().edit();
-        setMode(FormMode::Edit);
-        codeBox_->setFocus();
+        RecordForm::cmd_editClick();
     } catch (const std::exception&) {
     }
 }
@@ -304,8 +298,8 @@ void TFrmServeitem::cmd_findClick()
 void TFrmServeitem::Edit1KeyPress()
 {
     const QString code = Edit1->text().trimmed();
-    if (!code.isEmpty() && items().isActive())
-        items().locate(QStringLiteral("serve_code"), code);
+    if (!code.isEmpty())
+        LocateCode(items(), QStringLiteral("serve_code"), code);
 }
 
 void TFrmServeitem::uncheckAllItems()

@@ -132,15 +132,3 @@ void TFrmCompany::FillCompanyCombos()
     for (const char* column : kListedColumns)
         FillComboDistinct(QStringLiteral("company"), u(column), comboOf(u(column)));
 }
-
-void TFrmCompany::cmd_editClick()
-{
-    if (codeBox()->text().trimmed().isEmpty())
-        return;
-    try {
-        companies().edit();
-        setMode(FormMode::Edit);
-        codeBox()->setFocus();
-    } catch (const std::exception&) {
-    }
-}

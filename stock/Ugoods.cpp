@@ -185,20 +185,6 @@ void TFrmGoods::FillGoodsCombos()
                 MergeComboDistinct(QStringLiteral("goods"), combo->field(), combo);
 }
 
-void TFrmGoods::cmd_editClick()
-{
-    const QString code = codeBox()->text().trimmed();
-    if (code.isEmpty())
-        return;
-    try {
-        goods().locate(QStringLiteral("gods_code"), code);
-        goods().edit();
-        setMode(FormMode::Edit);
-        codeBox()->setFocus();
-    } catch (const std::exception&) {
-    }
-}
-
 void TFrmGoods::cmd_deleClick()
 {
     if (codeBox()->text().trimmed().isEmpty())

@@ -19,8 +19,6 @@ public:
     explicit TFrmGoods(QWidget* owner = nullptr);
     ~TFrmGoods() override;
 
-    // Edits the goods whose code is in the code box (trimmed); a blank box does nothing.
-    void cmd_editClick() override;
     // Asks, then deletes the current goods from the table at once.
     void cmd_deleClick() override;
     // Drops every pending change.

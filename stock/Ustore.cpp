@@ -175,7 +175,7 @@ void TFrmStore::locateCode(const QString& code)
     db::Dataset& q = stockQ();
     if (!q.isActive() || q.isEmpty())
         return;
-    q.locate(QStringLiteral("gods_code"), code);
+    LocateCode(q, QStringLiteral("gods_code"), code);
 }
 
 void TFrmStore::empty(QComboBox* combo)

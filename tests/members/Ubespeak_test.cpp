@@ -210,6 +210,37 @@ TEST_F(BespeakTest, AMemberCodeFoundWithTheButtonStandsForTheMembersCard)
     EXPECT_EQ(count("bespeak", "card_no='M002'"), 0);
 }
 
+TEST_F(BespeakTest, AMemberOrCodeTypedInAnyLetterCaseIsFoundAndStoredAsItsRecordSpellsIt)
+{
+    exec("insert into insider (insi_code, insi_name) values ('M003', '王五')"); // no card
+    struct Case {
+        const char* typed;
+        const char* keptUnder;
+        const char* when;
+    } const cases[] = {{"c200", "C200", "20260203100000"}, {"m003", "M003", "20260203100100"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.typed);
+        SetBillClockForTesting([when = QString::fromLatin1(c.when)] {
+            return QDateTime::fromString(when, QStringLiteral("yyyyMMddHHmmss"));
+        });
+        auto f = openForm();
+        enterInFindBox(*f, c.typed);
+        click(f->controls().cmd_add);
+        f->serviceBox()->setFocus();
+        QTest::keyClicks(f->serviceBox(), "s2");
+        QTest::keyClick(f->serviceBox(), Qt::Key_Tab);
+        EXPECT_EQ(f->serviceNameBox()->text(), QStringLiteral("烫发"));
+        retype(f->stylistCombo(), "e1");
+        EXPECT_EQ(f->stylistNameBox()->text(), QStringLiteral("托尼"));
+        click(f->controls().cmd_save);
+        EXPECT_EQ(f->mode(), FormMode::Null);
+        EXPECT_EQ(scalar("select card_no || '|' || serv_code || '|' || stylist from bespeak where bill_no=:b",
+                         {{"b", QString::fromLatin1(c.when)}})
+                      .toString(),
+                  QString::fromLatin1(c.keptUnder) + "|S2|E1");
+    }
+}
+
 TEST_F(BespeakTest, ClickingAMemberListsTheirAppointments)
 {
     auto f = openForm();

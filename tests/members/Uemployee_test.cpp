@@ -219,17 +219,25 @@ TEST_F(EmployeeFormTest, ABlankCodePassesTheSaveCheckWhileDeleteTrimsIt)
     EXPECT_EQ(q().asString("empl_name"), "  ");
 }
 
-TEST_F(EmployeeFormTest, EditLocatesTheCodeTrimmed)
+TEST_F(EmployeeFormTest, EditChangesTheEmployeeShownNotAnotherWithTheSameCode)
 {
-    exec("insert into employee (empl_code, empl_name) values (' E1 ', '王五')");
+    exec("insert into employee (empl_code, empl_name) values (' E1 ', '王五'), ('E2', '赵六')");
     TFrmEmployee f;
     show(f);
-    ASSERT_TRUE(q().locate("empl_code", " E1 "));
-    clickRow(f.grid(), q().recNo());
-    ASSERT_EQ(f.codeBox()->text(), " E1 ");
-    click(f, "BitBtn7");
-    EXPECT_EQ(f.mode(), FormMode::Edit);
-    EXPECT_EQ(q().asString("empl_name"), QStringLiteral("张三"));
+    for (const QString& name : {QStringLiteral("王五"), QStringLiteral("赵六")}) {
+        SCOPED_TRACE(name.toStdString());
+        ASSERT_TRUE(q().locate("empl_name", name));
+        clickRow(f.grid(), q().recNo());
+        click(f, "BitBtn7");
+        EXPECT_EQ(f.mode(), FormMode::Edit);
+        auto* nameBox = f.nameBox();
+        nameBox->setFocus();
+        nameBox->selectAll();
+        testui::typeText(nameBox, name + QStringLiteral("改"));
+        click(f, "BitBtn4");
+        EXPECT_EQ(count("employee", "empl_name=:n", {{"n", name + QStringLiteral("改")}}), 1);
+    }
+    EXPECT_EQ(count("employee", "empl_name in ('张三', '李四')"), 2) << "the first rows with the codes stay";
 }
 
 TEST_F(EmployeeFormTest, EditChangesTheRowAndKeepsAChosenDateUntilTheSave)

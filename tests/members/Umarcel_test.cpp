@@ -220,6 +220,22 @@ TEST_F(MarcelTest, FindGoesToTheFirstRecipeOfTheItemInCodeOrder)
     EXPECT_EQ(q().asString("mar_mach"), QStringLiteral("乙"));
 }
 
+TEST_F(MarcelTest, CodesTypedInAnyLetterCaseNameTheirItemAndAreFound)
+{
+    auto f = openForm();
+    click(f->controls().cmd_add);
+    retype(f->codeBox(), "s2");
+    EXPECT_EQ(f->nameBox()->text(), QStringLiteral("离子烫"));
+    click(f->controls().cmd_save);
+    EXPECT_EQ(f->mode(), FormMode::Null);
+    EXPECT_EQ(scalar("select serve_code from marcel where in_id=(select max(in_id) from marcel)").toString(), "S2")
+        << "stored as the item spells it";
+
+    QTest::keyClicks(f->findBox(), "s1");
+    QTest::keyClick(f->findBox(), Qt::Key_Return);
+    EXPECT_EQ(q().asString("serve_code"), "S1");
+}
+
 TEST_F(MarcelTest, ControlsFollowTheModeAndTheRightsAtPosition5)
 {
     struct Case {

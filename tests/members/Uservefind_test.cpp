@@ -112,6 +112,14 @@ TEST_F(ServeFindTest, TypingACodeMovesToThatItem)
     EXPECT_EQ(q().asString("serve_code"), "S03");
 }
 
+TEST_F(ServeFindTest, ACodeTypedInAnyLetterCaseMovesToThatItem)
+{
+    TFrmServeFind picker;
+    show(picker);
+    QTest::keyClicks(picker.codeBox(), "s03");
+    EXPECT_EQ(q().asString("serve_code"), "S03");
+}
+
 TEST_F(ServeFindTest, ChoosingANameMovesToTheFirstListedItemOfThatName)
 {
     TFrmServeFind picker;

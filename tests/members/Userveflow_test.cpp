@@ -210,6 +210,22 @@ TEST_F(ServeFlowTest, FindMovesTheItemGridAndANewStepTakesTheFoundItem)
     EXPECT_EQ(dataMod().ServeItemQ.asString("serve_code"), "S2") << "no such item: the grid stays";
 }
 
+TEST_F(ServeFlowTest, ItemAndGoodsCodesTypedInAnyLetterCaseFindTheirRecords)
+{
+    auto f = openForm();
+    QTest::keyClicks(f->findBox(), "s2");
+    QTest::keyClick(f->findBox(), Qt::Key_Return);
+    EXPECT_EQ(dataMod().ServeItemQ.asString("serve_code"), "S2");
+
+    click(f->controls().cmd_add);
+    retype(f->stepNoBox(), "1");
+    retype(f->goodsCodeBox(), "g2");
+    EXPECT_EQ(f->goodsNameBox()->text(), QStringLiteral("护发素"));
+    click(f->controls().cmd_save);
+    EXPECT_EQ(scalar("select gods_code from serveflow where serve_code='S2'").toString(), "G2")
+        << "stored as the goods spells it";
+}
+
 TEST_F(ServeFlowTest, EmptyCatalogueLeavesTheStepsClosedAndAddShows2005)
 {
     exec("delete from serveitem");

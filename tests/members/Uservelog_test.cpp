@@ -242,6 +242,25 @@ TEST_F(ServeLogTest, OverpaymentShowsTheChangeAndKeepsTheAmountDue)
     EXPECT_EQ(ui.balance->text(), "400") << "the balance box shows the charge";
 }
 
+TEST_F(ServeLogTest, CodesTypedInAnyLetterCaseFindTheirRecordsAndAreStoredAsTheRecordsSpellThem)
+{
+    auto f = openForm();
+    ServeLogUi ui(*f);
+    writeBill(ui, "c100", "s1");
+    ui.stylist->setFocus();
+    QTest::keyClicks(ui.stylist, "e1");
+    QTest::keyClick(ui.stylist, Qt::Key_Tab);
+    EXPECT_EQ(ui.memberName->text(), QStringLiteral("张三"));
+    EXPECT_EQ(ui.serveName->text(), QStringLiteral("洗剪吹"));
+    EXPECT_EQ(ui.due->text(), "100");
+    ui.enterReceived("100");
+    ui.click("cmd_save");
+    EXPECT_EQ(f->mode(), FormMode::Null);
+    // As the commission engine's rate table, where letter case counts, finds the item.
+    EXPECT_EQ(scalar("select card_no || '|' || serve_code || '|' || stylist_code from insifee").toString(), "C100|S1|E1");
+    EXPECT_DOUBLE_EQ(memberValue("rest_point", "C100"), 400);
+}
+
 TEST_F(ServeLogTest, ReceivedBelowTheAmountDueIsRefused)
 {
     auto f = openForm();

@@ -244,6 +244,43 @@ TEST_F(GoodsFormTest, EditChangesTheGoodsNamedInTheCodeBox)
     EXPECT_EQ(q().asString("gods_code"), "G03");
 }
 
+TEST_F(GoodsFormTest, EditChangesTheGoodsShownNotAnotherWithTheSameCode)
+{
+    exec("insert into goods (gods_code, gods_name, valu_out) values ('G02', '护发素二', 30)");
+    TFrmGoods f;
+    show(f);
+    for (int row = 0; row < q().recordCount(); ++row)
+        if (db::asString(q().value(row, q().fieldIndex("gods_name"))) == QStringLiteral("护发素二"))
+            clickRow(f.grid(), row);
+    click(f, "cmd_edit");
+    ASSERT_EQ(f.mode(), FormMode::Edit);
+    retype(edit(f, "valu_out"), "77");
+    click(f, "cmd_save");
+    EXPECT_EQ(f.mode(), FormMode::Null);
+    auto price = [this](const QString& name) {
+        return scalar("select valu_out from goods where gods_name=:n", {{"n", name}}).toDouble();
+    };
+    EXPECT_DOUBLE_EQ(price(QStringLiteral("护发素二")), 77);
+    EXPECT_DOUBLE_EQ(price(QStringLiteral("护发素")), 25);
+}
+
+TEST_F(GoodsFormTest, CodesTypedInAnyLetterCaseFindTheGoodsAndTheCompany)
+{
+    TFrmGoods f;
+    show(f);
+    QTest::keyClicks(f.findBox(), "g03");
+    QTest::keyClick(f.findBox(), Qt::Key_Return);
+    ASSERT_EQ(q().asString("gods_code"), "G03");
+    click(f, "cmd_edit");
+    retype(edit(f, "supp_code"), "s1");
+    QTest::keyClick(edit(f, "supp_code"), Qt::Key_Tab);
+    EXPECT_EQ(edit(f, "supp_name")->text(), QStringLiteral("丽人批发"));
+    click(f, "cmd_save");
+    EXPECT_EQ(f.mode(), FormMode::Null);
+    EXPECT_EQ(count("goods", "gods_code='G03' and supp_code='S1' collate binary"), 1)
+        << "stored as the company spells it";
+}
+
 TEST_F(GoodsFormTest, EditAndDeleteWithAnEmptyCodeBoxDoNothing)
 {
     exec("delete from goods");

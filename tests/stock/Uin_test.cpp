@@ -522,6 +522,26 @@ TEST_F(PurchaseTest, HeaderBoxesReachTheStoredDocument)
     EXPECT_EQ(scalar("select count(*) from ingoods a join inmain b on a.bill_no=b.bill_no").toInt(), 1);
 }
 
+TEST_F(PurchaseTest, CodesTypedInAnyLetterCaseAreStoredAsTheirRecordsSpellThem)
+{
+    auto f = openForm<TFrmIn>();
+    click(*f, "cmd_add");
+    retype(f->companyCodeBox(), "c02");
+    QTest::keyClick(f->companyCodeBox(), Qt::Key_Tab);
+    EXPECT_EQ(f->companyNameBox()->text(), QStringLiteral("丽人商行"));
+    retype(f->employeeCombos()[0], "e2");
+    QTest::keyClick(f->employeeCombos()[0], Qt::Key_Tab);
+    EXPECT_EQ(f->findChild<ui::DbLineEdit*>("DBEdit11")->text(), QStringLiteral("李明"));
+    f->grid()->setFocus();
+    typeLine(*f, "g01", "2", "5");
+    EXPECT_EQ(cell(*f, "gods_name").data().toString(), QStringLiteral("洗发水"));
+    click(*f, "cmd_save");
+    ASSERT_EQ(f->mode(), FormMode::Null);
+    EXPECT_EQ(count("inmain", "comp_code='C02' collate binary and oper_code='E2' collate binary"), 1);
+    EXPECT_EQ(count("ingoods", "gods_code='G01' collate binary"), 1);
+    EXPECT_DOUBLE_EQ(stock("G01").amount, 2);
+}
+
 TEST_F(PurchaseTest, EnterInTheHeaderCombosStaysThere)
 {
     auto f = openForm<TFrmIn>();

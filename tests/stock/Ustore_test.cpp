@@ -211,6 +211,8 @@ TEST_F(StockQueryTest, TypingACodeMovesToItsListedRecord)
     // A code not listed leaves the current record where it was.
     typeCode(f, "Z");
     EXPECT_EQ(q().asString("gods_code"), "X99");
+    typeCode(f, "g02"); // letter case aside, as the database compares codes
+    EXPECT_EQ(q().asString("gods_code"), "G02");
 }
 
 TEST_F(StockQueryTest, TheCodeWinsOverTheKind)
