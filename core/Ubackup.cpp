@@ -290,17 +290,18 @@ TFrmBackUp::TFrmBackUp(QWidget* owner)
 
 void TFrmBackUp::cmd_addClick()
 {
-    QString failure;
+    QString failure, details;
     {
         ui::Hourglass wait;
         try {
             BackupDatabase(folder());
         } catch (const std::exception& e) {
-            failure = QString::fromUtf8(e.what());
+            failure = db::reasonOf(e);
+            details = db::detailsOf(e);
         }
     }
     if (failure.isEmpty())
         ui::inform(this, QStringLiteral("数据备份完毕"));
     else
-        ui::warn(this, QStringLiteral("数据备份错误\n") + failure);
+        ui::warn(this, QStringLiteral("数据备份错误\n") + failure, details);
 }

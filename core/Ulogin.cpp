@@ -77,7 +77,7 @@ void attemptOpen(QWidget* parent, const QString& dataSource)
     try {
         conn.open(description.file, description.key);
     } catch (const db::Error& e) {
-        ui::showError(parent, QStringLiteral("数据库无法打开\n") + e.message());
+        ui::showError(parent, QStringLiteral("数据库无法打开\n") + e.reason(), db::detailsOf(e));
         return;
     }
     if (!HoldsProgramDatabase(conn)) {

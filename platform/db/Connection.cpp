@@ -285,6 +285,9 @@ void Connection::open(const QString& path, const QByteArray& key)
         sqlite3_close(handle);
         throw Error(Error::Kind::Engine, msg, rc);
     }
+    // Extended codes tell a refusing trigger or a CHECK apart from other
+    // constraints, so each failure can be told in the user's words.
+    sqlite3_extended_result_codes(handle, 1);
     sqlite3_key(handle, key.constData(), int(key.size()));
     // The key is only checked when a page is read.
     rc = sqlite3_exec(handle, "select count(*) from sqlite_master", nullptr, nullptr, nullptr);
