@@ -105,6 +105,33 @@ TEST_F(ConnectionTest, TopAndDeleteStarRun)
     EXPECT_EQ(count(QStringLiteral("select count(*) from fee")), 0);
 }
 
+TEST_F(ConnectionTest, ExecuteRunsEveryStatementOfItsTextOrNone)
+{
+    EXPECT_EQ(conn.execute(QStringLiteral("insert into fee (kind, amount) values ('a', :n);"
+                                          " insert into fee (kind) values ('it''s; quoted');"
+                                          " -- a comment; still one\n"
+                                          "create trigger keep_fees before delete on fee when old.kind='x'"
+                                          " begin select raise(abort, 'kept'); end;"
+                                          " delete * from fee where kind=:gone;"),
+                           {{"n", 7}, {"gone", QStringLiteral("nothing")}}),
+              2);
+    EXPECT_EQ(count(QStringLiteral("select count(*) from fee where amount=7")), 1);
+    EXPECT_EQ(count(QStringLiteral("select count(*) from fee where kind='it''s; quoted'")), 1);
+    EXPECT_EQ(count(QStringLiteral("select count(*) from sqlite_master where name='keep_fees'")), 1);
+
+    // A statement that fails undoes those before it.
+    EXPECT_THROW(conn.execute(QStringLiteral("insert into fee (kind) values ('b'); insert into member (code) values "
+                                             "('12345678901')")),
+                 Error);
+    EXPECT_EQ(count(QStringLiteral("select count(*) from fee")), 2);
+    EXPECT_EQ(conn.transactionDepth(), 0);
+
+    // A text for one prepared statement that holds two is refused, not cut.
+    EXPECT_THROW(conn.scalar(QStringLiteral("select count(*) from fee; delete from fee")), Error);
+    EXPECT_EQ(count(QStringLiteral("select count(*) from fee")), 2);
+    EXPECT_EQ(conn.scalar(QStringLiteral("select count(*) from fee; -- how many\n")).toInt(), 2);
+}
+
 TEST_F(ConnectionTest, TransactionRollsBackUnlessCommitted)
 {
     {
