@@ -188,7 +188,8 @@ bool TFrmSalary::calcEmployeeAlone(CommissionEngine& engine, const QString& empl
     } catch (const std::exception& e) {
         const QString name = LookupField(QStringLiteral("employee"), QStringLiteral("empl_code"), emplCode,
                                          QStringLiteral("empl_name"));
-        missing << QStringLiteral("%1 %2：%3").arg(emplCode, name, db::reasonOf(e)).simplified();
+        const QString who = name.isEmpty() ? emplCode : emplCode + u' ' + name;
+        missing << who + QStringLiteral("：") + db::reasonOf(e);
         return false;
     }
 }
