@@ -22,11 +22,10 @@ bool IsDatabaseRefusal(const std::exception& error)
 
 void ShowSaveFailure(QWidget* parent, const std::exception& error, const QString& formText)
 {
-    const QString reason = QString::fromUtf8(error.what());
     if (formText.isEmpty())
-        ui::showError(parent, reason);
+        ui::showError(parent, error);
     else
-        ui::warn(parent, formText + u'\n' + reason);
+        ui::warn(parent, formText + u'\n' + db::reasonOf(error), db::detailsOf(error));
 }
 
 QString modeText(FormMode mode)

@@ -46,8 +46,9 @@ void ApplyControlStates(const StandardControls& controls, FormMode mode, int pos
 // the form could not convert for its column is no refusal.
 bool IsDatabaseRefusal(const std::exception& error);
 // Tells the user why a save did not reach the database: the form's own
-// message for the failure, where it has one, with the reason on the line
-// below; the reason alone otherwise.
+// message for the failure, where it has one, with the reason in the user's
+// words on the line below; the reason alone otherwise. The engine's own
+// words stay behind the box, for support.
 void ShowSaveFailure(QWidget* parent, const std::exception& error, const QString& formText = {});
 
 // The frame every business form follows: opened modally, one position in the

@@ -551,7 +551,7 @@ void TFrmUser::cmd_saveClick()
     } catch (const std::exception& e) {
         // Rolled back: the shop row is back in edit with what was typed and
         // the lists keep their pending rows for another try.
-        ui::showError(this, QString::fromUtf8(e.what()));
+        ui::showError(this, e);
         return;
     }
     publishPrintSettings(numbers);

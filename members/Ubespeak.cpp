@@ -217,6 +217,14 @@ void TFrmBespeak::cmd_editClick()
 
 bool TFrmBespeak::checkBeforeSave()
 {
+    if (mode() != FormMode::Add) {
+        // The member list and the find box are shut while an appointment is
+        // edited, so the member chosen last is the one whose appointments are
+        // listed: the appointment stays theirs, whatever was typed into the
+        // find box and never found.
+        cardToSave_ = appointments().asString(QStringLiteral("card_no"));
+        return checkService();
+    }
     const QString member = findBox()->text().trimmed();
     if (member.isEmpty()) {
         ui::warn(this, GetMsgText(QStringLiteral("1018")));
@@ -226,10 +234,8 @@ bool TFrmBespeak::checkBeforeSave()
         ui::warn(this, GetMsgText(QStringLiteral("1019")));
         return false;
     }
-    if (serviceBox_->text().trimmed().isEmpty()) {
-        ui::warn(this, GetMsgText(QStringLiteral("1015")));
+    if (!checkService())
         return false;
-    }
     // A member code in the box stands for the member: the appointment is
     // kept under the card, where the lists look for it, or under the code as
     // the member's record spells it.
@@ -238,11 +244,20 @@ bool TFrmBespeak::checkBeforeSave()
     return true;
 }
 
+bool TFrmBespeak::checkService()
+{
+    if (!serviceBox_->text().trimmed().isEmpty())
+        return true;
+    ui::warn(this, GetMsgText(QStringLiteral("1015")));
+    return false;
+}
+
 void TFrmBespeak::SetBespeakDefaults()
 {
     db::Dataset& q = appointments();
     q.setValue(QStringLiteral("pre_date"), dayOf(datePicker_->value()));
-    q.setValue(QStringLiteral("bill_date"), dayOf(QDate::currentDate()));
+    if (mode() == FormMode::Add)
+        q.setValue(QStringLiteral("bill_date"), dayOf(QDate::currentDate()));
     q.setValue(QStringLiteral("oper_code"), CurrentUser);
     q.setValue(QStringLiteral("card_no"), cardToSave_);
 }

@@ -2,6 +2,7 @@
 
 #include "core/Udatamod.h"
 #include "core/Upublic.h"
+#include "platform/db/Error.h"
 #include "platform/ui/DataSource.h"
 #include "platform/ui/DbComboBox.h"
 #include "platform/ui/DbDatePicker.h"
@@ -607,7 +608,7 @@ void StockDocumentForm::cmd_saveClick()
                 header_.edit();
         } catch (const std::exception&) {
         }
-        ui::showError(this, QStringLiteral("单据没有保存：%1").arg(QString::fromStdString(e.what())));
+        ui::showError(this, QStringLiteral("单据没有保存：%1").arg(db::reasonOf(e)), db::detailsOf(e));
         return;
     }
     setMode(FormMode::Null);
@@ -661,7 +662,7 @@ void StockDocumentForm::deleteDocument()
             header_.cancelBatch();
         } catch (const std::exception&) {
         }
-        ui::showError(this, QStringLiteral("单据没有删除：%1").arg(QString::fromStdString(e.what())));
+        ui::showError(this, QStringLiteral("单据没有删除：%1").arg(db::reasonOf(e)), db::detailsOf(e));
     }
     try {
         RecalcTotals();

@@ -507,12 +507,14 @@ TEST_F(CardOperationTest, ADepositTheDatabaseCannotTakeSaysWhy)
     fillDatabase("insifee"); // no room left for the ledger row
     prompts.expect(testui::PromptResponder::Kind::Message, "数字类型错误\n");
     save(f);
-    EXPECT_TRUE(prompts.last().text.contains("full")) << prompts.last().text.toStdString();
+    EXPECT_TRUE(prompts.last().text.endsWith(QStringLiteral("\n磁盘已满，请清理数据库所在磁盘的空间后再试")))
+        << prompts.last().text.toStdString();
+    EXPECT_EQ(prompts.last().details, "database or disk is full");
     EXPECT_EQ(f.mode(), FormMode::Edit);
     exec("pragma max_page_count=1073741823");
 
     refuseWrites();
-    prompts.expect(testui::PromptResponder::Kind::Error, "readonly");
+    prompts.expect(testui::PromptResponder::Kind::Error, QStringLiteral("数据库文件只读"));
     save(f);
     EXPECT_EQ(f.mode(), FormMode::Edit);
     EXPECT_EQ(member("M03", "rest_point"), "50");

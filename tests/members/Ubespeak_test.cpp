@@ -250,7 +250,7 @@ TEST_F(BespeakTest, ClickingAMemberListsTheirAppointments)
     EXPECT_EQ(f->datePicker()->value(), QDate(2026, 1, 6));
 }
 
-TEST_F(BespeakTest, EditingKeepsTheStoredDateAndStampsTodayAndTheUser)
+TEST_F(BespeakTest, EditingKeepsTheStoredDatesAndStampsTheUser)
 {
     CurrentUser = QStringLiteral("E2");
     auto f = openForm();
@@ -262,7 +262,7 @@ TEST_F(BespeakTest, EditingKeepsTheStoredDateAndStampsTodayAndTheUser)
     EXPECT_EQ(f->mode(), FormMode::Null);
     EXPECT_EQ(stored("pre_time", "B100"), "11:00");
     EXPECT_EQ(stored("pre_date", "B100"), "2026-01-05 00:00:00") << "the date shown was the stored one";
-    EXPECT_EQ(stored("bill_date", "B100"), today());
+    EXPECT_EQ(stored("bill_date", "B100"), "2026-01-01 00:00:00") << "the day it was entered";
     EXPECT_EQ(stored("oper_code", "B100"), "E2");
     EXPECT_EQ(stored("card_no", "B100"), "C100");
 
@@ -271,6 +271,28 @@ TEST_F(BespeakTest, EditingKeepsTheStoredDateAndStampsTodayAndTheUser)
     click(f->controls().cmd_save);
     EXPECT_EQ(stored("pre_date", "B100"), "2026-01-09 00:00:00");
     EXPECT_EQ(count("bespeak"), 2);
+}
+
+// What is typed into the find box and not found chooses no member: the
+// appointment edited stays with the member whose appointments are listed.
+TEST_F(BespeakTest, AnEditKeepsItsMemberWhateverTheFindBoxHolds)
+{
+    auto f = openForm();
+    for (const char* typed : {"C200", "M002", "X9", ""}) {
+        SCOPED_TRACE(typed);
+        f->findBox()->clear();
+        QTest::keyClicks(f->findBox(), typed);
+        click(f->controls().cmd_edit);
+        ASSERT_EQ(f->mode(), FormMode::Edit);
+        retype(f->timeBox(), QStringLiteral("11:%1").arg(qstrlen(typed)));
+        testui::PromptResponder prompts;
+        click(f->controls().cmd_save);
+        EXPECT_EQ(prompts.count(), 0);
+        EXPECT_EQ(f->mode(), FormMode::Null);
+        EXPECT_EQ(stored("pre_time", "B100"), QStringLiteral("11:%1").arg(qstrlen(typed)));
+        EXPECT_EQ(stored("card_no", "B100"), "C100");
+        EXPECT_EQ(stored("card_no", "B200"), "C200");
+    }
 }
 
 TEST_F(BespeakTest, CancelDropsTheNewAppointment)

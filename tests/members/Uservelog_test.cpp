@@ -502,14 +502,15 @@ TEST_F(ServeLogTest, ABillTheDatabaseCannotTakeSaysWhy)
     testui::PromptResponder prompts;
 
     fillDatabase("insifee"); // no room left for the bill
-    prompts.expect(Kind::Error, QStringLiteral("full"));
+    prompts.expect(Kind::Error, QStringLiteral("磁盘已满"));
     ui.click("cmd_save");
     EXPECT_EQ(f->mode(), FormMode::Add);
     exec("pragma max_page_count=1073741823");
 
     refuseWrites();
-    prompts.expect(Kind::Error, QStringLiteral("readonly"));
+    prompts.expect(Kind::Error, QStringLiteral("数据库文件只读"));
     ui.click("cmd_save");
+    EXPECT_EQ(prompts.last().details, "attempt to write a readonly database");
     EXPECT_EQ(f->mode(), FormMode::Add);
     EXPECT_EQ(count("insifee", "gath_type='servefee'"), 0);
     EXPECT_DOUBLE_EQ(memberValue("rest_point", "C100"), 500);

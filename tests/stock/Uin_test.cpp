@@ -250,6 +250,20 @@ TEST_F(PurchaseTest, EditingALineMovesStockByTheDifferenceAndAveragesAgain)
     EXPECT_EQ(stock("G01").amount, 15);
 }
 
+TEST_F(PurchaseTest, AnEditThatTakesStockBelowZeroCostsTheLineAtItsPrice)
+{
+    storeDocument("in", "P1", "in", {{"G01", 10, 5}});
+    setStock("G01", 3.0, 4.5); // 7 of the 10 sold since
+    auto f = openForm<TFrmIn>();
+    click(*f, "cmd_edit");
+    lineAt(*f, 0);
+    enterCell(*f, "sub_amou", "12");
+    click(*f, "cmd_save");
+    EXPECT_EQ(f->mode(), FormMode::Null);
+    EXPECT_EQ(stock("G01").amount, 5);
+    EXPECT_DOUBLE_EQ(stock("G01").cost.toDouble(), 5); // taken back to -7 first: nothing to average with
+}
+
 TEST_F(PurchaseTest, ChangingTheGoodsOfALineMovesBothGoods)
 {
     auto f = openForm<TFrmIn>();
