@@ -6,6 +6,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <algorithm>
+#include <utility>
 
 namespace ui {
 
@@ -96,8 +97,66 @@ void DbComboBox::setReadOnly(bool on)
 
 void DbComboBox::showPopup()
 {
-    if (!readOnly_)
-        QComboBox::showPopup();
+    if (readOnly_)
+        return;
+    fillNow();
+    QComboBox::showPopup();
+}
+
+void DbComboBox::fillOnFirstUse(std::function<void()> fill)
+{
+    if (!pendingFill_) {
+        installEventFilter(this);
+        lineEdit()->installEventFilter(this);
+    }
+    pendingFill_ = std::move(fill);
+}
+
+void DbComboBox::fillNow()
+{
+    if (!pendingFill_)
+        return;
+    const std::function<void()> fill = std::exchange(pendingFill_, {});
+    removeEventFilter(this);
+    lineEdit()->removeEventFilter(this);
+    // Items coming into an empty list put its first one in the line for a
+    // moment: what the user has there is put back as it was.
+    QLineEdit* line = lineEdit();
+    const QString text = line->text();
+    const int cursor = line->cursorPosition();
+    const int selectionStart = line->selectionStart();
+    const int selectionLength = int(line->selectedText().size());
+    const bool modified = line->isModified();
+    const bool wasDirty = dirty_;
+    fill();
+    if (line->text() != text)
+        setText(text);
+    dirty_ = wasDirty;
+    if (selectionLength > 0 && cursor == selectionStart)
+        line->setSelection(selectionStart + selectionLength, -selectionLength);
+    else if (selectionLength > 0)
+        line->setSelection(selectionStart, selectionLength);
+    else
+        line->setCursorPosition(cursor);
+    line->setModified(modified);
+}
+
+bool DbComboBox::eventFilter(QObject* watched, QEvent* e)
+{
+    switch (e->type()) {
+    case QEvent::KeyPress:
+    case QEvent::InputMethod:
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::Wheel:
+    case QEvent::ContextMenu:
+    case QEvent::DragEnter:
+        fillNow();
+        break;
+    default:
+        break;
+    }
+    return QComboBox::eventFilter(watched, e);
 }
 
 void DbComboBox::keyPressEvent(QKeyEvent* e)
