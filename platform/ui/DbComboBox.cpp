@@ -10,6 +10,40 @@
 
 namespace ui {
 
+namespace {
+
+// Where the cursor and the selection of a line stand, and whether it was
+// typed in: kept across a change of its text.
+class LinePlace {
+public:
+    explicit LinePlace(const QLineEdit& line)
+        : cursor_(line.cursorPosition()),
+          selectionStart_(line.selectionStart()),
+          selectionLength_(int(line.selectedText().size())),
+          modified_(line.isModified())
+    {
+    }
+
+    void restore(QLineEdit& line) const
+    {
+        if (selectionLength_ == 0)
+            line.setCursorPosition(cursor_);
+        else if (cursor_ == selectionStart_) // selected leftwards
+            line.setSelection(selectionStart_ + selectionLength_, -selectionLength_);
+        else
+            line.setSelection(selectionStart_, selectionLength_);
+        line.setModified(modified_);
+    }
+
+private:
+    int cursor_;
+    int selectionStart_;
+    int selectionLength_;
+    bool modified_;
+};
+
+} // namespace
+
 DbComboBox::DbComboBox(QWidget* parent)
     : QComboBox(parent),
       link_(this, {[this] { reload(); }, [this](bool w) { setReadOnly(!w); }, [this] { commit(); }})
@@ -121,24 +155,14 @@ void DbComboBox::fillNow()
     lineEdit()->removeEventFilter(this);
     // Items coming into an empty list put its first one in the line for a
     // moment: what the user has there is put back as it was.
-    QLineEdit* line = lineEdit();
-    const QString text = line->text();
-    const int cursor = line->cursorPosition();
-    const int selectionStart = line->selectionStart();
-    const int selectionLength = int(line->selectedText().size());
-    const bool modified = line->isModified();
+    const QString text = currentText();
+    const LinePlace place(*lineEdit());
     const bool wasDirty = dirty_;
     fill();
-    if (line->text() != text)
+    if (currentText() != text)
         setText(text);
     dirty_ = wasDirty;
-    if (selectionLength > 0 && cursor == selectionStart)
-        line->setSelection(selectionStart + selectionLength, -selectionLength);
-    else if (selectionLength > 0)
-        line->setSelection(selectionStart, selectionLength);
-    else
-        line->setCursorPosition(cursor);
-    line->setModified(modified);
+    place.restore(*lineEdit());
 }
 
 bool DbComboBox::eventFilter(QObject* watched, QEvent* e)
