@@ -269,9 +269,7 @@ private:
         const int row = ds->recNo();
         if (row < 0)
             return {};
-        const QVariant v = ds->value(row, field);
-        if (!v.isValid() || v.isNull())
-            return {};
+        // Blank for NULL, as the grids show it; taken without building the value.
         return ds->displayText(row, field);
     }
 
