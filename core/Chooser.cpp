@@ -99,7 +99,7 @@ CodeNameChooser::CodeNameChooser(QWidget* owner, const QString& objectName, cons
 void CodeNameChooser::FormCreate()
 {
     FixComboAutoComplete(this);
-    FillComboDistinct(lookup_.table, lookup_.nameField, ComboBox1);
+    FillComboDistinctOnUse(lookup_.table, lookup_.nameField, ComboBox1);
     db::Dataset& q = dataset();
     q.close();
     q.setSql(QStringLiteral("select * from %1 order by %2").arg(lookup_.table, lookup_.codeField));

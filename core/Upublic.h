@@ -12,6 +12,7 @@ namespace db {
 class Dataset;
 }
 namespace ui {
+class DbComboBox;
 class DbGrid;
 }
 
@@ -52,6 +53,13 @@ void FillComboDistinct(const QString& table, const QString& column, QComboBox* c
 // The same values added to the list where no entry equals them; the list and
 // the combo's text otherwise stay.
 void MergeComboDistinct(const QString& table, const QString& column, QComboBox* combo);
+// The same two for the columns of tables that grow with the salon (goods,
+// companies): the values are read when the list is first used
+// (ui::DbComboBox::fillOnFirstUse), so that opening a form neither reads nor
+// measures thousands of them. FillComboDistinctOnUse clears the list and the
+// text at once. Values that cannot be read then leave the list as it is.
+void FillComboDistinctOnUse(const QString& table, const QString& column, ui::DbComboBox* combo);
+void MergeComboDistinctOnUse(const QString& table, const QString& column, ui::DbComboBox* combo);
 
 // The local date and time as "yyyyMMddhhmmss".
 QString NewBillNo();

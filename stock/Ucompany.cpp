@@ -130,5 +130,5 @@ void TFrmCompany::FormCreate()
 void TFrmCompany::FillCompanyCombos()
 {
     for (const char* column : kListedColumns)
-        FillComboDistinct(QStringLiteral("company"), u(column), comboOf(u(column)));
+        FillComboDistinctOnUse(QStringLiteral("company"), u(column), comboOf(u(column)));
 }

@@ -182,7 +182,7 @@ void TFrmGoods::FillGoodsCombos()
     for (const char* column : kListedColumns)
         for (ui::DbComboBox* combo : combos_)
             if (combo->field() == QLatin1String(column))
-                MergeComboDistinct(QStringLiteral("goods"), combo->field(), combo);
+                MergeComboDistinctOnUse(QStringLiteral("goods"), combo->field(), combo);
 }
 
 void TFrmGoods::cmd_deleClick()
@@ -209,11 +209,7 @@ void TFrmGoods::cmd_deleClick()
 void TFrmGoods::saveRecord()
 {
     RecordForm::saveRecord();
-    try {
-        FillGoodsCombos();
-    } catch (const std::exception&) {
-        // the goods is saved; the lists keep what they offered
-    }
+    FillGoodsCombos();
 }
 
 void TFrmGoods::cmd_cancClick()

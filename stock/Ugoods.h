@@ -29,7 +29,8 @@ public:
     // into the box, its name beside it.
     void Button1Click();
     void Button2Click();
-    // Adds the stored specs, types, kinds and units missing from the four lists.
+    // Adds the stored specs, types, kinds and units missing from the four
+    // lists, each when it is next used.
     void FillGoodsCombos();
 
     // The bound box (line edit or combo) of a column of GoodsQ, or nullptr.

@@ -6,8 +6,43 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <algorithm>
+#include <utility>
 
 namespace ui {
+
+namespace {
+
+// Where the cursor and the selection of a line stand, and whether it was
+// typed in: kept across a change of its text.
+class LinePlace {
+public:
+    explicit LinePlace(const QLineEdit& line)
+        : cursor_(line.cursorPosition()),
+          selectionStart_(line.selectionStart()),
+          selectionLength_(int(line.selectedText().size())),
+          modified_(line.isModified())
+    {
+    }
+
+    void restore(QLineEdit& line) const
+    {
+        if (selectionLength_ == 0)
+            line.setCursorPosition(cursor_);
+        else if (cursor_ == selectionStart_) // selected leftwards
+            line.setSelection(selectionStart_ + selectionLength_, -selectionLength_);
+        else
+            line.setSelection(selectionStart_, selectionLength_);
+        line.setModified(modified_);
+    }
+
+private:
+    int cursor_;
+    int selectionStart_;
+    int selectionLength_;
+    bool modified_;
+};
+
+} // namespace
 
 DbComboBox::DbComboBox(QWidget* parent)
     : QComboBox(parent),
@@ -96,8 +131,56 @@ void DbComboBox::setReadOnly(bool on)
 
 void DbComboBox::showPopup()
 {
-    if (!readOnly_)
-        QComboBox::showPopup();
+    if (readOnly_)
+        return;
+    fillNow();
+    QComboBox::showPopup();
+}
+
+void DbComboBox::fillOnFirstUse(std::function<void()> fill)
+{
+    if (!pendingFill_) {
+        installEventFilter(this);
+        lineEdit()->installEventFilter(this);
+    }
+    pendingFill_ = std::move(fill);
+}
+
+void DbComboBox::fillNow()
+{
+    if (!pendingFill_)
+        return;
+    const std::function<void()> fill = std::exchange(pendingFill_, {});
+    removeEventFilter(this);
+    lineEdit()->removeEventFilter(this);
+    // Items coming into an empty list put its first one in the line for a
+    // moment: what the user has there is put back as it was.
+    const QString text = currentText();
+    const LinePlace place(*lineEdit());
+    const bool wasDirty = dirty_;
+    fill();
+    if (currentText() != text)
+        setText(text);
+    dirty_ = wasDirty;
+    place.restore(*lineEdit());
+}
+
+bool DbComboBox::eventFilter(QObject* watched, QEvent* e)
+{
+    switch (e->type()) {
+    case QEvent::KeyPress:
+    case QEvent::InputMethod:
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::Wheel:
+    case QEvent::ContextMenu:
+    case QEvent::DragEnter:
+        fillNow();
+        break;
+    default:
+        break;
+    }
+    return QComboBox::eventFilter(watched, e);
 }
 
 void DbComboBox::keyPressEvent(QKeyEvent* e)

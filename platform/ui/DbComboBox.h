@@ -3,6 +3,7 @@
 #include "platform/ui/FieldLink.h"
 
 #include <QComboBox>
+#include <functional>
 #include <optional>
 
 namespace ui {
@@ -36,11 +37,20 @@ public:
 
     void showPopup() override;
 
+    // Fills the list when it is first used (opened, typed into, scrolled or
+    // stepped through) rather than now: a list of thousands of stored values
+    // costs nothing until someone looks at it. A later call replaces a fill
+    // still waiting. The line keeps its text, cursor and selection.
+    void fillOnFirstUse(std::function<void()> fill);
+    // Runs the fill still waiting, if any, as a first use would.
+    void fillNow();
+
 signals:
     void textTyped(const QString& text);
     void itemChosen(int index);
 
 protected:
+    bool eventFilter(QObject* watched, QEvent* e) override;
     void keyPressEvent(QKeyEvent* e) override;
     void wheelEvent(QWheelEvent* e) override;
     void focusOutEvent(QFocusEvent* e) override;
@@ -52,6 +62,7 @@ private:
 
     FieldLink link_;
     std::optional<QString> textBeforeFill_;
+    std::function<void()> pendingFill_;
     bool readOnly_ = false;
     bool dirty_ = false;
     bool loading_ = false;

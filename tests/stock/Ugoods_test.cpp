@@ -136,7 +136,7 @@ TEST_F(GoodsFormTest, AddingWritesEveryBoxOnlyWhenSaved)
     for (const Amount& a : amounts)
         testui::typeText(edit(f, a.column), QString::fromUtf8(a.text));
     retype(combo(f, "gods_spec"), QStringLiteral("200ml"));
-    chooseWithMouse(combo(f, "gods_type"), combo(f, "gods_type")->findText(QStringLiteral("修护型")));
+    chooseWithMouse(combo(f, "gods_type"), QStringLiteral("修护型"));
     retype(combo(f, "gods_kind"), QStringLiteral("护理"));
     retype(combo(f, "gods_unit"), QStringLiteral("罐"));
     bool producerChosen = false;

@@ -515,10 +515,10 @@ TEST_F(PurchaseTest, HeaderBoxesReachTheStoredDocument)
     EXPECT_EQ(f->companyCodeBox()->text(), "C02");
     EXPECT_EQ(f->companyNameBox()->text(), QStringLiteral("丽人商行"));
 
-    chooseWithMouse(f->currencyCombo(), f->currencyCombo()->findText(QStringLiteral("美元")));
+    chooseWithMouse(f->currencyCombo(), QStringLiteral("美元"));
     EXPECT_EQ(f->rateBox()->text(), "6.8");
-    chooseWithMouse(f->settlementCombo(), f->settlementCombo()->findText(QStringLiteral("转账")));
-    chooseWithMouse(f->employeeCombos()[0], f->employeeCombos()[0]->findText("E2"));
+    chooseWithMouse(f->settlementCombo(), QStringLiteral("转账"));
+    chooseWithMouse(f->employeeCombos()[0], QStringLiteral("E2"));
     EXPECT_EQ(f->findChild<ui::DbLineEdit*>("DBEdit11")->text(), QStringLiteral("李明"));
     testui::typeText(f->remarkBox(), QStringLiteral("月初进货"));
     QTest::keyClicks(f->factBox(), "12.5");

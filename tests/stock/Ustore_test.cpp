@@ -47,9 +47,9 @@ protected:
     }
     static void choose(QComboBox* combo, const QString& text)
     {
+        combo->showPopup();
         const int i = combo->findText(text);
         ASSERT_GE(i, 0) << text.toStdString();
-        combo->showPopup();
         QAbstractItemView* list = combo->view();
         ASSERT_TRUE(list->isVisible());
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(list->model()->index(i, 0)).center());

@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <functional>
 
 namespace {
 
@@ -153,6 +154,62 @@ TEST_F(DbComboBoxTest, NothingCanBeTypedOrChosenWhileBrowsing)
     EXPECT_EQ(combo->text(), QStringLiteral("张三"));
     EXPECT_EQ(chosen.count(), 0);
     EXPECT_FALSE(combo->view()->isVisible());
+}
+
+// A list filled on its first use must answer that use as one filled at once.
+TEST_F(DbComboBoxTest, AListFilledOnFirstUseAnswersItAsOneFilledAtOnce)
+{
+    const QStringList names = {QStringLiteral("王五"), QStringLiteral("张三"), QStringLiteral("张四")};
+    struct Use {
+        const char* what;
+        std::function<void(ui::DbComboBox*)> act;
+    };
+    const Use uses[] = {
+        {"typing over the text selected on entering",
+         [this](ui::DbComboBox* c) {
+             c->setText(QStringLiteral("李"));
+             focus(c);
+             c->lineEdit()->selectAll();
+             typeText(c, QStringLiteral("张"));
+         }},
+        {"typing where the cursor was put",
+         [this](ui::DbComboBox* c) {
+             c->setText(QStringLiteral("王五"));
+             focus(c);
+             c->lineEdit()->setCursorPosition(1);
+             typeText(c, QStringLiteral("x"));
+         }},
+        {"stepping down",
+         [this](ui::DbComboBox* c) {
+             focus(c);
+             QTest::keyClick(c, Qt::Key_Down);
+         }},
+        {"choosing in the open list",
+         [](ui::DbComboBox* c) {
+             c->showPopup();
+             QAbstractItemView* list = c->view();
+             QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                               list->visualRect(list->model()->index(2, 0)).center());
+         }},
+    };
+    // What the user has in front of him right after the use.
+    const auto after = [](const Use& use, ui::DbComboBox* c) {
+        QSignalSpy chosen(c, &ui::DbComboBox::itemChosen);
+        c->show();
+        use.act(c);
+        return QStringList{c->text(), QString::number(c->currentIndex()), c->lineEdit()->selectedText(),
+                           QString::number(c->lineEdit()->cursorPosition()), QString::number(chosen.count()),
+                           QString::number(c->count())};
+    };
+    showWindow();
+    for (const Use& use : uses) {
+        SCOPED_TRACE(use.what);
+        ui::DbComboBox atOnce(window.get());
+        atOnce.addItems(names);
+        ui::DbComboBox onUse(window.get());
+        onUse.fillOnFirstUse([&onUse, &names] { onUse.addItems(names); });
+        EXPECT_EQ(after(use, &onUse), after(use, &atOnce));
+    }
 }
 
 TEST_F(DbComboBoxTest, UnboundBoxIsAPlainEditableCombo)
