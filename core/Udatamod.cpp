@@ -1,5 +1,7 @@
 #include "core/Udatamod.h"
 
+#include "core/CopiedColumns.h"
+
 #include <QRegularExpression>
 #include <stdexcept>
 
@@ -424,6 +426,7 @@ std::vector<QueryDesign> designs()
 TFrmDataMod::TFrmDataMod(QObject* parent) : QObject(parent)
 {
     setObjectName(QStringLiteral("FrmDataMod"));
+    LimitCopiedColumns(AdoConn);
     const std::vector<QueryDesign> all = designs();
     for (const QueryDesign& design : all) {
         db::Dataset* q = query(design.name);
@@ -439,6 +442,7 @@ TFrmDataMod::TFrmDataMod(QObject* parent) : QObject(parent)
 
 TFrmDataMod::~TFrmDataMod()
 {
+    StopLimitingCopiedColumns(AdoConn);
     if (FrmDataMod == this)
         FrmDataMod = nullptr;
 }

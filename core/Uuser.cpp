@@ -7,6 +7,7 @@
 #include "platform/ui/DataSource.h"
 #include "platform/ui/DbGrid.h"
 #include "platform/ui/DbLineEdit.h"
+#include "platform/ui/EntryRefusal.h"
 #include "platform/ui/Hourglass.h"
 #include "platform/ui/Prompt.h"
 
@@ -265,7 +266,7 @@ void TFrmUser::buildCompanyGroup()
         auto* box = new ui::DbLineEdit(shopSource_, u(entry.column), companyGroup_);
         box->setObjectName(u(entry.objectName));
         shopBoxes_.push_back(box);
-        layout->addWidget(new QLabel(u(entry.label), companyGroup_), row, 0);
+        layout->addWidget(ui::labelFor(box, u(entry.label)), row, 0);
         layout->addWidget(box, row, 1);
         ++row;
     }
@@ -310,6 +311,7 @@ QGroupBox* TFrmUser::buildCommissionGroup()
     box->setObjectName(u(kCommissionBox.objectName));
     box->setAlignment(Qt::AlignRight);
     box->setCheckedOnSave(true);
+    box->setAccessibleName(QStringLiteral("提成比例"));
     shopBoxes_.push_back(box);
     row->addWidget(new QLabel(QStringLiteral("提成比例：  销售金额 X"), group));
     row->addWidget(box);
@@ -551,7 +553,7 @@ void TFrmUser::cmd_saveClick()
     } catch (const std::exception& e) {
         // Rolled back: the shop row is back in edit with what was typed and
         // the lists keep their pending rows for another try.
-        ui::showError(this, QString::fromUtf8(e.what()));
+        ShowSaveFailure(this, e);
         return;
     }
     publishPrintSettings(numbers);

@@ -59,7 +59,8 @@ public:
 
 protected:
     // The percents within 0 to 100 (message 1021), then code and name filled
-    // (message 1020). A percent that is no number throws (the error box).
+    // (message 1020). A percent that is no number throws (the error box,
+    // naming the box).
     bool checkBeforeSave() override;
 
 private:

@@ -534,6 +534,20 @@ TEST_F(UserFormTest, AnEmptyListGetsANewRowWhenEditingStarts)
         << "the blank rows of lists left alone are not written";
 }
 
+TEST_F(UserFormTest, AnEntryTakesNoMoreThanTheDocumentsAndRecipesKeepOfIt)
+{
+    TFrmUser f;
+    click(f.controls().cmd_edit);
+    typeIntoCell(f.listGrid("FeeDefiQ"), 0, 1, QStringLiteral("会员卡储值余额抵扣支付"));
+    typeIntoCell(f.listGrid("SpecDefiQ"), 0, 1, QStringLiteral("大卷").repeated(16));
+    click(f.controls().cmd_save);
+    EXPECT_EQ(f.mode(), FormMode::Null);
+    EXPECT_EQ(feeType("01"), QStringLiteral("会员卡储值余额抵扣支")) << "the ten a document keeps";
+    EXPECT_EQ(scalar("select gods_spec from baseitem where gods_spec_id='S1'").toString(),
+              QStringLiteral("大卷").repeated(15))
+        << "the thirty a perm recipe keeps";
+}
+
 TEST_F(UserFormTest, DeletingAnEntryKeepsOtherListsSharingItsRow)
 {
     exec("delete from baseitem");
