@@ -54,13 +54,16 @@ QString u(const char* text)
     return QString::fromUtf8(text);
 }
 
-// A percent box read as a number; text that is none stops the save, naming the box.
-double percentOf(QLineEdit* box)
+// A percent box read as a number, nothing when it is empty (no commission);
+// text that is no number stops the save, naming the box.
+std::optional<double> percentOf(QLineEdit* box)
 {
+    if (box->text().trimmed().isEmpty())
+        return std::nullopt;
     const std::optional<double> value = db::parseAmount(box->text());
     if (!value)
         throw ui::RefusedEntry(box, QStringLiteral("“%1”不是有效的数值").arg(db::messageExcerpt(box->text())));
-    return *value;
+    return value;
 }
 
 } // namespace
@@ -257,8 +260,8 @@ void TFrmServeitem::cmd_deleClick()
 bool TFrmServeitem::checkBeforeSave()
 {
     for (ui::DbLineEdit* box : rateBoxes_) {
-        const double percent = percentOf(box);
-        if (percent < 0 || percent > 100) {
+        const std::optional<double> percent = percentOf(box);
+        if (percent && (*percent < 0 || *percent > 100)) {
             ui::warn(this, GetMsgText(QStringLiteral("1021")));
             return false;
         }

@@ -250,6 +250,18 @@ TEST_F(ServeItemFormTest, APercentThatIsNoNumberStopsTheSaveWithTheErrorBox)
     EXPECT_EQ(count("serveitem"), 4);
 }
 
+TEST_F(ServeItemFormTest, EmptyPercentsAreNoCommissionAndStoredEmpty)
+{
+    TFrmServeitem f;
+    typeNewItem(f, "S30", QStringLiteral("烫发"), {"", "", ""});
+    testui::PromptResponder prompts;
+    click(f, "cmd_save");
+    EXPECT_EQ(f.mode(), FormMode::Null);
+    EXPECT_EQ(count("serveitem", "serve_code='S30' and stylist_rate is null and middle_rate is null"
+                                 " and assis_rate is null"),
+              1);
+}
+
 TEST_F(ServeItemFormTest, ACodeTakesNoMoreThanAnAppointmentKeepsOfIt)
 {
     TFrmServeitem f;
