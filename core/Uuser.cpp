@@ -423,6 +423,35 @@ void TFrmUser::cmd_editClick()
     shopBoxes_.front()->setFocus();
 }
 
+bool TFrmUser::listEntriesHaveCodes()
+{
+    for (const ListDesign& design : listDesigns()) {
+        const db::Dataset& q = list(design.query);
+        if (!q.isActive())
+            continue;
+        const int code = q.fieldIndex(u(design.columns.front().field));
+        for (int row = 0; row < q.recordCount(); ++row) {
+            if (!db::asString(q.value(row, code)).isEmpty())
+                continue;
+            QString entry;
+            for (size_t c = 1; c < design.columns.size() && entry.isEmpty(); ++c)
+                entry = db::asString(q.value(row, q.fieldIndex(u(design.columns[c].field)))).trimmed();
+            if (entry.isEmpty())
+                continue; // a row left blank is no entry
+            ui::DbGrid* grid = listGrid(u(design.query));
+            if (listTabs_->indexOf(grid) >= 0)
+                listTabs_->setCurrentWidget(grid);
+            grid->setCurrentIndex(grid->model()->index(row, 0));
+            grid->setFocus();
+            ui::warn(this, QStringLiteral("%1：“%2”没有%3")
+                               .arg(u(design.tab ? design.tab : design.group), db::messageExcerpt(entry),
+                                    u(design.columns.front().title)));
+            return false;
+        }
+    }
+    return true;
+}
+
 bool TFrmUser::checkPaperSize()
 {
     if (paperBox_->currentText().trimmed() != kCustomPaper)
@@ -541,7 +570,7 @@ void TFrmUser::cmd_saveClick()
 {
     endCellTyping();
     // Everything that can refuse the save is asked before anything is written.
-    if (!checkPaperSize())
+    if (!listEntriesHaveCodes() || !checkPaperSize())
         return;
     PrintNumbers numbers;
     if (!readNumbers(numbers))
