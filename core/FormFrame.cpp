@@ -2,6 +2,7 @@
 
 #include "core/Upublic.h"
 #include "platform/db/Error.h"
+#include "platform/ui/EntryRefusal.h"
 #include "platform/ui/Hourglass.h"
 #include "platform/ui/Prompt.h"
 
@@ -22,6 +23,10 @@ bool IsDatabaseRefusal(const std::exception& error)
 
 void ShowSaveFailure(QWidget* parent, const std::exception& error, const QString& formText)
 {
+    if (const auto* refused = dynamic_cast<const ui::RefusedEntry*>(&error)) {
+        ui::showRefusal(parent, *refused);
+        return;
+    }
     if (formText.isEmpty())
         ui::showError(parent, error);
     else
@@ -157,8 +162,7 @@ void RecordForm::cmd_saveClick()
                 dataset_->edit();
         } catch (const std::exception&) {
         }
-        if (IsDatabaseRefusal(e))
-            ShowSaveFailure(this, e);
+        ShowSaveFailure(this, e);
         return;
     }
     setMode(FormMode::Null);

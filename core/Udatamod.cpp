@@ -1,5 +1,7 @@
 #include "core/Udatamod.h"
 
+#include "core/CopiedColumns.h"
+
 #include <QHash>
 #include <QRegularExpression>
 #include <QScopedValueRollback>
@@ -517,6 +519,7 @@ struct TFrmDataMod::CodeSpelling {
 TFrmDataMod::TFrmDataMod(QObject* parent) : QObject(parent)
 {
     setObjectName(QStringLiteral("FrmDataMod"));
+    LimitCopiedColumns(AdoConn);
     const std::vector<QueryDesign> all = designs();
     for (const QueryDesign& design : all) {
         db::Dataset* q = query(design.name);
@@ -534,6 +537,7 @@ TFrmDataMod::TFrmDataMod(QObject* parent) : QObject(parent)
 
 TFrmDataMod::~TFrmDataMod()
 {
+    StopLimitingCopiedColumns(AdoConn);
     if (FrmDataMod == this)
         FrmDataMod = nullptr;
 }

@@ -6,6 +6,7 @@
 #include "platform/ui/DbGrid.h"
 #include "platform/ui/CharacterLimit.h"
 #include "platform/ui/DbLineEdit.h"
+#include "platform/ui/EntryRefusal.h"
 #include "platform/ui/Hourglass.h"
 #include "platform/ui/Prompt.h"
 
@@ -126,8 +127,8 @@ void TFrmPower::buildEntryGroup()
     const std::pair<const char*, QWidget*> boxes[] = {
         {"员工编码:", DBEdit1}, {"姓名", DBEdit2}, {"密    码:", DBEdit4}, {"确认密码:", Edit5}};
     int r = 0;
-    for (const auto& [label, box] : boxes) {
-        layout->addWidget(new QLabel(QString::fromUtf8(label), GB1), r, 0);
+    for (const auto& [caption, box] : boxes) {
+        layout->addWidget(ui::labelFor(box, QString::fromUtf8(caption), GB1), r, 0);
         layout->addWidget(box, r, 1);
         ++r;
     }

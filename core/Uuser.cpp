@@ -7,6 +7,7 @@
 #include "platform/ui/DataSource.h"
 #include "platform/ui/DbGrid.h"
 #include "platform/ui/DbLineEdit.h"
+#include "platform/ui/EntryRefusal.h"
 #include "platform/ui/Hourglass.h"
 #include "platform/ui/Prompt.h"
 
@@ -265,7 +266,7 @@ void TFrmUser::buildCompanyGroup()
         auto* box = new ui::DbLineEdit(shopSource_, u(entry.column), companyGroup_);
         box->setObjectName(u(entry.objectName));
         shopBoxes_.push_back(box);
-        layout->addWidget(new QLabel(u(entry.label), companyGroup_), row, 0);
+        layout->addWidget(ui::labelFor(box, u(entry.label)), row, 0);
         layout->addWidget(box, row, 1);
         ++row;
     }
@@ -310,6 +311,7 @@ QGroupBox* TFrmUser::buildCommissionGroup()
     box->setObjectName(u(kCommissionBox.objectName));
     box->setAlignment(Qt::AlignRight);
     box->setCheckedOnSave(true);
+    box->setAccessibleName(QStringLiteral("提成比例"));
     shopBoxes_.push_back(box);
     row->addWidget(new QLabel(QStringLiteral("提成比例：  销售金额 X"), group));
     row->addWidget(box);
@@ -419,6 +421,35 @@ void TFrmUser::cmd_editClick()
     }
     setMode(FormMode::Edit);
     shopBoxes_.front()->setFocus();
+}
+
+bool TFrmUser::listEntriesHaveCodes()
+{
+    for (const ListDesign& design : listDesigns()) {
+        const db::Dataset& q = list(design.query);
+        if (!q.isActive())
+            continue;
+        const int code = q.fieldIndex(u(design.columns.front().field));
+        for (int row = 0; row < q.recordCount(); ++row) {
+            if (!db::asString(q.value(row, code)).isEmpty())
+                continue;
+            QString entry;
+            for (size_t c = 1; c < design.columns.size() && entry.isEmpty(); ++c)
+                entry = db::asString(q.value(row, q.fieldIndex(u(design.columns[c].field)))).trimmed();
+            if (entry.isEmpty())
+                continue; // a row left blank is no entry
+            ui::DbGrid* grid = listGrid(u(design.query));
+            if (listTabs_->indexOf(grid) >= 0)
+                listTabs_->setCurrentWidget(grid);
+            grid->setCurrentIndex(grid->model()->index(row, 0));
+            grid->setFocus();
+            ui::warn(this, QStringLiteral("%1：“%2”没有%3")
+                               .arg(u(design.tab ? design.tab : design.group), db::messageExcerpt(entry),
+                                    u(design.columns.front().title)));
+            return false;
+        }
+    }
+    return true;
 }
 
 bool TFrmUser::checkPaperSize()
@@ -539,7 +570,7 @@ void TFrmUser::cmd_saveClick()
 {
     endCellTyping();
     // Everything that can refuse the save is asked before anything is written.
-    if (!checkPaperSize())
+    if (!listEntriesHaveCodes() || !checkPaperSize())
         return;
     PrintNumbers numbers;
     if (!readNumbers(numbers))
@@ -551,7 +582,7 @@ void TFrmUser::cmd_saveClick()
     } catch (const std::exception& e) {
         // Rolled back: the shop row is back in edit with what was typed and
         // the lists keep their pending rows for another try.
-        ui::showError(this, e);
+        ShowSaveFailure(this, e);
         return;
     }
     publishPrintSettings(numbers);

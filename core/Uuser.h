@@ -83,6 +83,10 @@ private:
     void FormCreate();
     void readPrintSettings();
     void showPaperBoxesState();
+    // Every entry of the lists has its code: the lists show entries by code,
+    // so one without would be saved and never seen again. False after saying
+    // which is missing one, with the focus on it.
+    bool listEntriesHaveCodes();
     bool checkPaperSize();
     bool readNumbers(PrintNumbers& numbers);
     // The shop row and the lists in the save order, in the caller's transaction.

@@ -1,12 +1,15 @@
 #include "members/CardOperation.h"
 
+#include "core/CopiedColumns.h"
 #include "core/Udatamod.h"
 #include "core/Upublic.h"
+#include "platform/ui/CharacterLimit.h"
 #include "platform/ui/DataSource.h"
 #include "platform/ui/DbComboBox.h"
 #include "platform/ui/DbDatePicker.h"
 #include "platform/ui/DbGrid.h"
 #include "platform/ui/DbLineEdit.h"
+#include "platform/ui/EntryRefusal.h"
 #include "platform/ui/Prompt.h"
 
 #include <QGridLayout>
@@ -140,6 +143,17 @@ std::optional<qlonglong> readWholeNumber(const QString& text)
     return v;
 }
 
+// The remark becomes the ledger row's note: it takes no more than that holds.
+void limitToLedgerNote(QLineEdit* remark)
+{
+    try {
+        if (const int size = ColumnSize(FrmDataMod->AdoConn, QStringLiteral("insifee"), QStringLiteral("gath_note")))
+            ui::limitCharacters(remark, size);
+    } catch (const std::exception&) {
+        // without the ledger's columns there is no note to fit
+    }
+}
+
 void showAsStars(QLineEdit* box)
 {
     box->setEchoMode(QLineEdit::Password);
@@ -269,7 +283,7 @@ void CardOperationForm::buildPersonalGroup(QBoxLayout* into)
         }
         const int row = int(i / 2);
         const int col = int(i % 2) * 2;
-        grid->addWidget(new QLabel(QString::fromUtf8(r.caption), personalGroup_), row, col);
+        grid->addWidget(ui::labelFor(w, QString::fromUtf8(r.caption), personalGroup_), row, col);
         grid->addWidget(w, row, col + 1);
     }
     // Shown, never edited: no card operation changes the personal data.
@@ -300,8 +314,10 @@ void CardOperationForm::buildOperationGroup(QBoxLayout* into)
             e->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), e));
             e->setMaxLength(b.digits);
         }
+        if (b.box == CardBox::Remark)
+            limitToLedgerNote(e);
         boxes_[b.box] = e;
-        grid->addWidget(new QLabel(b.caption, operationGroup_), row, 0);
+        grid->addWidget(ui::labelFor(e, b.caption), row, 0);
         grid->addWidget(e, row, 1);
         ++row;
     }
@@ -648,6 +664,9 @@ void CardOperationForm::cmd_saveClick()
     } catch (const SaveRefused& refused) {
         // Rolled back; the member row stays in edit with what was typed.
         ui::warn(this, refused.message());
+        return;
+    } catch (const ui::RefusedEntry& refused) {
+        ui::showRefusal(this, refused);
         return;
     } catch (const std::exception& e) {
         if (stage == SaveStage::Member)

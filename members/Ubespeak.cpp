@@ -8,6 +8,7 @@
 #include "platform/ui/DbDatePicker.h"
 #include "platform/ui/DbGrid.h"
 #include "platform/ui/DbLineEdit.h"
+#include "platform/ui/EntryRefusal.h"
 #include "platform/ui/Prompt.h"
 
 #include <QGridLayout>
@@ -94,7 +95,7 @@ QGroupBox* TFrmBespeak::buildAppointmentGroup()
     };
     auto place = [&](int row, int col, const char* caption, QWidget* w, const char* unit = nullptr,
                      QWidget* after = nullptr) {
-        grid->addWidget(new QLabel(QString::fromUtf8(caption), group), row, col);
+        grid->addWidget(ui::labelFor(w, QString::fromUtf8(caption), group), row, col);
         auto* cell = new QHBoxLayout;
         cell->addWidget(w, 1);
         if (after)
@@ -132,7 +133,7 @@ QGroupBox* TFrmBespeak::buildAppointmentGroup()
     place(5, 2, "姓名", assistantNameBox_);
 
     noteBox_ = box("pre_note", "DBEdit8");
-    grid->addWidget(new QLabel(QStringLiteral("备注"), group), 6, 0);
+    grid->addWidget(ui::labelFor(noteBox_, QStringLiteral("备注")), 6, 0);
     grid->addWidget(noteBox_, 6, 1, 1, 3);
     return group;
 }
@@ -302,13 +303,7 @@ void TFrmBespeak::Edit2KeyPress()
 void TFrmBespeak::Button1Click()
 {
     const std::optional<QString> code = chooseField<TFrmServeFind>(this, QStringLiteral("serve_code"));
-    if (!code)
-        return;
-    try {
-        // Written into the appointment, so the service name and estimate follow.
-        appointments().setValue(QStringLiteral("serv_code"), *code);
-    } catch (const std::exception&) {
-        return;
-    }
-    stylistCombo_->setFocus();
+    // Written into the appointment, so the service name and estimate follow.
+    if (code && serviceBox_->putChosen(*code))
+        stylistCombo_->setFocus();
 }

@@ -8,6 +8,7 @@
 #include "platform/ui/DbDatePicker.h"
 #include "platform/ui/DbGrid.h"
 #include "platform/ui/DbLineEdit.h"
+#include "platform/ui/EntryRefusal.h"
 #include "platform/ui/Prompt.h"
 
 #include <QGridLayout>
@@ -194,7 +195,7 @@ QGroupBox* TFrmEmployee::buildGroup(const QString& title, const QString& objectN
         }
         }
         box->setObjectName(u(entry.objectName));
-        layout->addWidget(new QLabel(u(entry.label), group), i / 2, (i % 2) * 2);
+        layout->addWidget(ui::labelFor(box, u(entry.label)), i / 2, (i % 2) * 2);
         layout->addWidget(box, i / 2, (i % 2) * 2 + 1);
     }
     return group;

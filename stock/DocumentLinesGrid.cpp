@@ -1,6 +1,5 @@
 #include "stock/DocumentLinesGrid.h"
 
-#include "platform/ui/CharacterLimit.h"
 #include "platform/ui/Prompt.h"
 
 #include <QAction>
@@ -32,9 +31,9 @@ QIcon ellipsisIcon(const QWidget* like)
 // Cell editors: the ellipsis column gets a line edit with the button, a
 // column with a pick list an editable combo of its items, text columns a
 // limit of their size.
-class DocumentLineDelegate : public QStyledItemDelegate {
+class DocumentLineDelegate : public ui::CellDelegate {
 public:
-    explicit DocumentLineDelegate(DocumentLinesGrid* grid) : QStyledItemDelegate(grid), grid_(grid) {}
+    explicit DocumentLineDelegate(DocumentLinesGrid* grid) : ui::CellDelegate(grid), grid_(grid) {}
 
     QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option, const QModelIndex& index) const override
     {
@@ -49,18 +48,8 @@ public:
         } else {
             editor = QStyledItemDelegate::createEditor(parent, option, index);
         }
-        auto* edit = qobject_cast<QLineEdit*>(editor);
-        if (!edit)
-            if (auto* combo = qobject_cast<QComboBox*>(editor))
-                edit = combo->lineEdit();
-        if (edit) {
-            if (const db::Dataset* ds = grid_->dataset(); ds && ds->hasField(field)) {
-                const db::FieldDef& f = ds->field(field);
-                if (f.type == db::FieldType::Text && f.size > 0)
-                    ui::limitCharacters(edit, f.size);
-            }
-        }
-        if (edit && field == grid_->ellipsisField() && edit == editor)
+        limitEditor(editor, index);
+        if (auto* edit = qobject_cast<QLineEdit*>(editor); edit && field == grid_->ellipsisField())
             addEllipsis(edit);
         grid_->editor_ = editor;
         return editor;

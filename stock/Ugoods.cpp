@@ -5,6 +5,7 @@
 #include "platform/ui/DbComboBox.h"
 #include "platform/ui/DbGrid.h"
 #include "platform/ui/DbLineEdit.h"
+#include "platform/ui/EntryRefusal.h"
 #include "platform/ui/Prompt.h"
 #include "stock/Ucompfind.h"
 
@@ -106,8 +107,8 @@ QGroupBox* TFrmGoods::buildRecordGroup()
             ++line;
             column = 0;
         }
-        layout->addWidget(new QLabel(u(entry.label), group), line, column);
         layout->addWidget(buildBox(entry, group), line, column + 1, 1, wide ? 3 : 1);
+        layout->addWidget(ui::labelFor(boxOf(u(entry.column)), u(entry.label), group), line, column);
         if (wide || column > 0) {
             ++line;
             column = 0;
@@ -239,14 +240,7 @@ void TFrmGoods::Button2Click()
 
 void TFrmGoods::chooseCompanyInto(const QString& codeColumn)
 {
-    const std::optional<ChosenCompany> chosen = ChooseCompany(this);
-    if (!chosen)
-        return;
-    try {
-        // Written through the box, so the name beside it follows at once.
-        auto* box = qobject_cast<ui::DbLineEdit*>(boxOf(codeColumn));
-        box->setText(chosen->code);
-        box->commit();
-    } catch (const std::exception&) {
-    }
+    // Written through the box, so the name beside it follows at once.
+    if (const std::optional<ChosenCompany> chosen = ChooseCompany(this))
+        qobject_cast<ui::DbLineEdit*>(boxOf(codeColumn))->putChosen(chosen->code);
 }

@@ -1,10 +1,14 @@
 #include "platform/ui/DbComboBox.h"
 
+#include "platform/ui/CharacterLimit.h"
+#include "platform/ui/EntryRefusal.h"
 #include "platform/ui/Prompt.h"
 
 #include <QAbstractItemView>
+#include <QCompleter>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QSortFilterProxyModel>
 #include <algorithm>
 #include <utility>
 
@@ -44,12 +48,41 @@ private:
 
 } // namespace
 
+// The items completion may offer: those within the box's limit. A longer
+// one is refused when chosen from the list; completed, it would be cut.
+class DbComboBox::FittingItems : public QSortFilterProxyModel {
+public:
+    explicit FittingItems(QObject* parent) : QSortFilterProxyModel(parent) {}
+
+    void setLimit(int limit)
+    {
+        if (limit == limit_)
+            return;
+        limit_ = limit;
+        invalidateFilter();
+    }
+
+protected:
+    bool filterAcceptsRow(int row, const QModelIndex& parent) const override
+    {
+        return limit_ <= 0 || db::characterCount(sourceModel()->index(row, 0, parent).data().toString()) <= limit_;
+    }
+
+private:
+    int limit_ = 0;
+};
+
 DbComboBox::DbComboBox(QWidget* parent)
     : QComboBox(parent),
       link_(this, {[this] { reload(); }, [this](bool w) { setReadOnly(!w); }, [this] { commit(); }})
 {
     setEditable(true);
     setInsertPolicy(QComboBox::NoInsert);
+    if (QCompleter* completion = completer()) {
+        fitting_ = new FittingItems(this);
+        fitting_->setSourceModel(model());
+        completion->setModel(fitting_);
+    }
     // textEdited and activated come only from the user, never from code.
     connect(lineEdit(), &QLineEdit::textEdited, this, [this](const QString& t) {
         markDirty();
@@ -69,6 +102,13 @@ DbComboBox::DbComboBox(QWidget* parent)
         textBeforeFill_.reset();
     });
     connect(this, &QComboBox::activated, this, [this](int i) {
+        // An item longer than the box takes was cut on its way in: it is
+        // refused, not written cut.
+        if (currentText() != itemText(i) && link_.canWrite()) {
+            showError(this, refusalText(labelOf(this), tooLongText(itemText(i), link_.characterLimit())));
+            reload();
+            return;
+        }
         markDirty();
         runGuarded(this, [this] { commit(); });
         emit itemChosen(i);
@@ -111,7 +151,7 @@ void DbComboBox::commit()
 {
     if (!dirty_ || !link_.canWrite())
         return;
-    link_.write(currentText());
+    link_.enter(currentText());
     dirty_ = false;
 }
 
@@ -119,7 +159,15 @@ void DbComboBox::reload()
 {
     if (!link_.source())
         return;
-    setText(link_.editText());
+    const QString stored = link_.editText();
+    // As a text box does: no more characters than the field takes, a value
+    // stored before shown whole all the same.
+    const int limit = link_.characterLimit();
+    if (limit > 0 || characterLimit(lineEdit()) > 0)
+        limitCharactersShowing(lineEdit(), limit, stored);
+    if (fitting_)
+        fitting_->setLimit(limit);
+    setText(stored);
     dirty_ = false;
 }
 

@@ -15,7 +15,9 @@ namespace ui {
 //   nothing          the text was set by code or by showing another record.
 // While the dataset is not editing it is read-only: nothing can be typed or
 // chosen. Changed text is written to the field when an item is chosen, when
-// the box is left, and when the data source flushes before a post.
+// the box is left, and when the data source flushes before a post. Like a
+// bound text box it takes no more characters than its field; an item longer
+// than that is refused when chosen, naming the box by its label.
 class DbComboBox : public QComboBox {
     Q_OBJECT
 public:
@@ -32,7 +34,8 @@ public:
 
     bool isReadOnly() const { return readOnly_; }
     bool isDirty() const { return dirty_; }
-    // Writes unwritten text into the field; throws db::Error when the field refuses it.
+    // Writes unwritten text into the field; throws RefusedEntry (naming the
+    // box by its label) when the field refuses it.
     void commit();
 
     void showPopup() override;
@@ -60,7 +63,10 @@ private:
     void setReadOnly(bool on);
     void markDirty();
 
+    class FittingItems;
+
     FieldLink link_;
+    FittingItems* fitting_ = nullptr;
     std::optional<QString> textBeforeFill_;
     std::function<void()> pendingFill_;
     bool readOnly_ = false;

@@ -1,16 +1,45 @@
 #include "platform/ui/DbGrid.h"
 
+#include "platform/ui/CharacterLimit.h"
 #include "platform/ui/Prompt.h"
 
+#include <QComboBox>
 #include <QHeaderView>
+#include <QLineEdit>
 #include <QScrollBar>
 
 namespace ui {
+
+CellDelegate::CellDelegate(DbGrid* grid)
+    : QStyledItemDelegate(grid), grid_(grid)
+{
+}
+
+QWidget* CellDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem& option,
+                                    const QModelIndex& index) const
+{
+    QWidget* editor = QStyledItemDelegate::createEditor(parent, option, index);
+    limitEditor(editor, index);
+    return editor;
+}
+
+void CellDelegate::limitEditor(QWidget* editor, const QModelIndex& index) const
+{
+    auto* edit = qobject_cast<QLineEdit*>(editor);
+    if (auto* combo = qobject_cast<QComboBox*>(editor))
+        edit = combo->lineEdit();
+    const db::Dataset* ds = grid_->dataset();
+    if (!edit || !ds)
+        return;
+    if (const int limit = fieldCharacterLimit(*ds, grid_->datasetModel()->fieldIndex(index.column())); limit > 0)
+        limitCharactersShowing(edit, limit, index.data(Qt::EditRole).toString());
+}
 
 DbGrid::DbGrid(QWidget* parent)
     : QTableView(parent), model_(new DatasetModel(this))
 {
     setModel(model_);
+    setItemDelegate(new CellDelegate(this));
     setSelectionMode(QAbstractItemView::SingleSelection);
     setReadOnly(true);
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);

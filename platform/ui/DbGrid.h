@@ -2,16 +2,37 @@
 
 #include "platform/ui/DatasetModel.h"
 
+#include <QStyledItemDelegate>
 #include <QTableView>
 
 namespace ui {
+
+class DbGrid;
+
+// The cell editors of a grid: a text cell takes no more characters than its
+// field (see fieldCharacterLimit), as a bound text box does.
+class CellDelegate : public QStyledItemDelegate {
+public:
+    explicit CellDelegate(DbGrid* grid);
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
+                          const QModelIndex& index) const override;
+
+protected:
+    DbGrid* grid() const { return grid_; }
+    // Limits editor (a line edit, or an editable combo's) to the field of index's column.
+    void limitEditor(QWidget* editor, const QModelIndex& index) const;
+
+private:
+    DbGrid* grid_;
+};
 
 // A grid over a dataset whose current row and the dataset's cursor follow
 // each other: choosing a row makes it the dataset's current record, and a move
 // of the dataset selects its row in the grid. Clicks on cells are announced
 // apart from row changes (a click on the current row changes no row).
 // Read-only by default; columns marked editable take typed values once the
-// grid is made editable.
+// grid is made editable, each cell within its field (see CellDelegate), and a
+// value its field refuses is named after its column's title.
 class DbGrid : public QTableView {
     Q_OBJECT
 public:

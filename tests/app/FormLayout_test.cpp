@@ -1,9 +1,15 @@
 #include "analysis/AnalysisForms.h"
+#include "core/CopiedColumns.h"
 #include "core/CoreForms.h"
 #include "core/FunctionPositions.h"
 #include "core/Umain.h"
 #include "members/MembersForms.h"
 #include "members/Uservefind.h"
+#include "platform/ui/CharacterLimit.h"
+#include "platform/ui/DataSource.h"
+#include "platform/ui/DbComboBox.h"
+#include "platform/ui/DbLineEdit.h"
+#include "platform/ui/EntryRefusal.h"
 #include "stock/StockForms.h"
 #include "stock/Ucompfind.h"
 #include "stock/Ugodsfind.h"
@@ -294,11 +300,9 @@ protected:
         TestDb::TearDown();
     }
 
-    // Opens position as the main window does, looks at it and at each of its
-    // pickers over it, and closes it again.
-    Faults inspect(const Position& p)
+    // Opens position as the main window does, lets look at it, and closes it again.
+    void visit(const Position& p, const std::function<void(QWidget* form)>& look)
     {
-        Faults found;
         bool looked = false;
         QTimer::singleShot(0, [&] {
             QPointer<QWidget> form = QApplication::activeModalWidget();
@@ -306,6 +310,19 @@ protected:
                 return;
             looked = true;
             QApplication::processEvents();
+            look(form);
+            if (form)
+                form->close();
+        });
+        OpenFunction(p.position, mainWindow.get());
+        EXPECT_TRUE(looked) << "the form never opened";
+    }
+
+    // Looks at position and at each of its pickers over it.
+    Faults inspect(const Position& p)
+    {
+        Faults found;
+        visit(p, [&](QWidget* form) {
             if (p.run) {
                 auto* run = form->findChild<QPushButton*>(QString::fromLatin1(p.run));
                 EXPECT_NE(run, nullptr) << p.run;
@@ -318,11 +335,7 @@ protected:
                 showSettled(picker.get());
                 found += faultsOf(picker.get());
             }
-            if (form)
-                form->close();
         });
-        OpenFunction(p.position, mainWindow.get());
-        EXPECT_TRUE(looked) << "the form never opened";
         return found;
     }
 
@@ -348,6 +361,64 @@ TEST_F(FormLayout, EveryWindowFitsAndShowsItsDataOnASmallScreen)
                 screen.width(), screen.height(), qlonglong(all.window.size()), qlonglong(all.rows.size()),
                 qlonglong(all.sideways.size()), qlonglong(all.columns.size()), qlonglong(all.captions.size()),
                 qlonglong(all.values.size()), qlonglong(all.keyboard.size()));
+}
+
+// What keeps a bound box of window from holding only what its value can be
+// stored in: a text box or combo taking more characters than its column
+// holds, or more than the narrowest column of another table keeping copies
+// of its values (a value stored before may show whole); a box taking
+// typing without a label to name it by when its value is refused.
+template <class Box>
+QStringList boxFaultsOf(QWidget* window, db::Connection& conn, QLineEdit* (*editOf)(Box*))
+{
+    QStringList faults;
+    for (Box* box : window->template findChildren<Box*>()) {
+        const db::Dataset* ds = box->dataSource() ? box->dataSource()->dataset() : nullptr;
+        const int field = ds ? ds->fieldIndex(box->field()) : -1;
+        if (field < 0)
+            continue;
+        const db::FieldDef& def = ds->fields()[size_t(field)];
+        const QString column = ds->baseTable() + u'.' + ds->baseColumn(field);
+        if (def.type == db::FieldType::Text) {
+            int holds = def.size;
+            if (const int copies = CopiedColumnWidth(conn, ds->baseTable(), ds->baseColumn(field)))
+                holds = holds > 0 ? std::min(holds, copies) : copies;
+            const int takes = ui::characterLimit(editOf(box));
+            if (holds > 0 && takes != std::max<qsizetype>(holds, db::characterCount(editOf(box)->text())))
+                faults << QStringLiteral("%1 (%2) takes %3 characters, its value is stored in %4")
+                              .arg(describe(box), column)
+                              .arg(takes)
+                              .arg(holds);
+        }
+        const auto* edit = qobject_cast<const ui::DbLineEdit*>(box);
+        if (!def.readOnly() && !(edit && edit->isLocked()) && ui::labelOf(box).isEmpty())
+            faults << QStringLiteral("%1 (%2) has no label").arg(describe(box), column);
+    }
+    return faults;
+}
+
+QLineEdit* lineEditOf(ui::DbLineEdit* box)
+{
+    return box;
+}
+
+QLineEdit* lineEditOf(ui::DbComboBox* box)
+{
+    return box->lineEdit();
+}
+
+TEST_F(FormLayout, EveryBoundBoxHoldsOnlyWhatItsValueCanBeStoredIn)
+{
+    testui::PromptResponder prompts;
+    for (const Position& p : positions()) {
+        SCOPED_TRACE(FunctionAt(p.position).function.toStdString());
+        QStringList faults;
+        visit(p, [&](QWidget* form) {
+            faults << boxFaultsOf<ui::DbLineEdit>(form, conn(), &lineEditOf)
+                   << boxFaultsOf<ui::DbComboBox>(form, conn(), &lineEditOf);
+        });
+        EXPECT_TRUE(faults.isEmpty()) << faults.join(u'\n').toStdString();
+    }
 }
 
 } // namespace

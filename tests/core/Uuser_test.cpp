@@ -534,6 +534,58 @@ TEST_F(UserFormTest, AnEmptyListGetsANewRowWhenEditingStarts)
         << "the blank rows of lists left alone are not written";
 }
 
+TEST_F(UserFormTest, AnEntryWithoutItsCodeIsRefusedInEveryList)
+{
+    struct Case {
+        const char* query;
+        const char* message;
+    };
+    const Case cases[] = {
+        {"FeeDefiQ", "结算方式：“新值”没有代码"}, {"MoneDefQ", "币种：“新值”没有代码"},
+        {"KindDefiQ", "服务类别：“新值”没有编号"}, {"TypeDefiQ", "染发类别：“新值”没有编号"},
+        {"ColorDefiQ", "染发颜色：“新值”没有编号"}, {"SizeDefiQ", "烫发方式：“新值”没有编号"},
+        {"ProdDefiQ", "造型类别：“新值”没有编号"}, {"SpecDefiQ", "沟通卷度：“新值”没有编号"},
+        {"UnitDefiQ", "排列方式：“新值”没有编号"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.query);
+        const int rows = count("baseitem");
+        TFrmUser f;
+        click(f.controls().cmd_edit);
+        ui::DbGrid* grid = f.listGrid(QString::fromLatin1(c.query));
+        grid->setCurrentIndex(grid->model()->index(grid->model()->rowCount() - 1, 0));
+        if (!grid->model()->index(grid->model()->rowCount() - 1, 0).data().toString().isEmpty())
+            QTest::keyClick(grid, Qt::Key_Down);
+        const int row = grid->model()->rowCount() - 1;
+        typeIntoCell(grid, row, 1, QStringLiteral("新值"));
+        prompts.expect(QString::fromUtf8(c.message));
+        click(f.controls().cmd_save);
+        prompts.verify();
+        EXPECT_EQ(f.mode(), FormMode::Edit);
+        EXPECT_EQ(count("baseitem"), rows) << "nothing is written";
+
+        typeIntoCell(grid, row, 0, QStringLiteral("N1"));
+        click(f.controls().cmd_save);
+        EXPECT_EQ(f.mode(), FormMode::Null);
+        EXPECT_EQ(grid->model()->index(rowOf(grid, "N1"), 1).data().toString(), QStringLiteral("新值"))
+            << "and it is listed";
+    }
+}
+
+TEST_F(UserFormTest, AnEntryTakesNoMoreThanTheDocumentsAndRecipesKeepOfIt)
+{
+    TFrmUser f;
+    click(f.controls().cmd_edit);
+    typeIntoCell(f.listGrid("FeeDefiQ"), 0, 1, QStringLiteral("会员卡储值余额抵扣支付"));
+    typeIntoCell(f.listGrid("SpecDefiQ"), 0, 1, QStringLiteral("大卷").repeated(16));
+    click(f.controls().cmd_save);
+    EXPECT_EQ(f.mode(), FormMode::Null);
+    EXPECT_EQ(feeType("01"), QStringLiteral("会员卡储值余额抵扣支")) << "the ten a document keeps";
+    EXPECT_EQ(scalar("select gods_spec from baseitem where gods_spec_id='S1'").toString(),
+              QStringLiteral("大卷").repeated(15))
+        << "the thirty a perm recipe keeps";
+}
+
 TEST_F(UserFormTest, DeletingAnEntryKeepsOtherListsSharingItsRow)
 {
     exec("delete from baseitem");

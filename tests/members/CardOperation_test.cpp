@@ -392,6 +392,41 @@ TEST_F(CardOperationTest, AFirstDepositOntoAnEmptyBalanceIsKept)
     EXPECT_EQ(ledgerRow("savemoney"), "M04|C004|100|admin|生日充值");
 }
 
+TEST_F(CardOperationTest, ARemarkTakesNoMoreThanTheLedgersNoteHolds)
+{
+    const QString thirty = QStringLiteral("生日充值送护理一次").repeated(3) + QStringLiteral("另送");
+    ASSERT_EQ(thirty.size(), 29);
+    struct Case {
+        const char* type;
+        std::function<CardOperationForm*()> make;
+        std::function<void(CardOperationForm&)> fillIn;
+    };
+    const Case cases[] = {
+        {"savemoney", [] { return new TFrmSaveMoney; }, [](CardOperationForm& f) { fill(f, CardBox::Amount, "10"); }},
+        {"takemoney", [] { return new TFrmTakeMoney; },
+         [](CardOperationForm& f) {
+             fill(f, CardBox::Password, "abc");
+             fill(f, CardBox::Amount, "10");
+         }},
+        {"deletecard", [] { return new TFrmDeleteCard; }, [](CardOperationForm& f) { fill(f, CardBox::Password, "abc"); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.type);
+        std::unique_ptr<CardOperationForm> f(c.make());
+        pick(*f, "M03");
+        start(*f);
+        c.fillIn(*f);
+        fill(*f, CardBox::Remark, thirty + QStringLiteral("卡!"));
+        EXPECT_EQ(f->box(CardBox::Remark)->text(), thirty + QStringLiteral("卡"));
+        testui::PromptResponder prompts;
+        save(*f);
+        EXPECT_EQ(f->mode(), FormMode::Null);
+        EXPECT_EQ(count("insifee", "gath_type=:t and gath_note=:n",
+                        {{"t", QString::fromLatin1(c.type)}, {"n", thirty + QStringLiteral("卡")}}),
+                  1);
+    }
+}
+
 TEST_F(CardOperationTest, CancelEmptiesTheAmountAndRemark)
 {
     TFrmSaveMoney f;

@@ -136,6 +136,21 @@ TEST_F(BespeakTest, AddsAnAppointmentWithPickedServiceStaffAndANewBillNumber)
     EXPECT_EQ(f->billNoBox()->text(), "20260203090507") << "the saved appointment stays shown";
 }
 
+TEST_F(BespeakTest, AServiceWhoseCodeTheAppointmentCannotHoldIsRefused)
+{
+    // An item entered before its code was held to what an appointment keeps.
+    exec("insert into serveitem (serve_code, serve_name) values ('S0123456789X', '头皮护理')");
+    auto f = openForm();
+    click(f->controls().cmd_add);
+    ASSERT_TRUE(chooseWith<TFrmServeFind>(f->pickerButton(), "S2"));
+    testui::PromptResponder prompts;
+    prompts.expect(testui::PromptResponder::Kind::Error, QStringLiteral("服务项目：“S0123456789X”超过了 10 个字"));
+    ASSERT_TRUE(chooseWith<TFrmServeFind>(f->pickerButton(), "S0123456789X"));
+    prompts.verify();
+    EXPECT_EQ(f->serviceBox()->text(), "S2") << "the service kept is the one shown";
+    EXPECT_EQ(f->serviceNameBox()->text(), QStringLiteral("烫发"));
+}
+
 TEST_F(BespeakTest, AddingWithoutAMemberAsksToLocateTheCardFirst)
 {
     auto f = openForm();

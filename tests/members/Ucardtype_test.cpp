@@ -168,6 +168,22 @@ TEST_F(CardTypeTest, AStoredValueLongerThanTheBoxSurvivesASave)
     EXPECT_EQ(stored("class_b", "rebate").toInt(), 100);
 }
 
+TEST_F(CardTypeTest, ANameTakesNoMoreThanAMembersRecordKeepsOfIt)
+{
+    storeFiveLevels();
+    const QString longName = QStringLiteral("贵宾").repeated(11); // 22 characters
+    exec("update cardtype set type_note=:n where card_type='class_e'", {{"n", longName}});
+    TFrmCardType f;
+    EXPECT_EQ(f.level(5).name->text(), longName) << "a name stored before shows whole";
+    click(f.controls().cmd_edit);
+    clearAndType(f.level(2).name, QStringLiteral("至尊").repeated(11));
+    EXPECT_EQ(f.level(2).name->text(), QStringLiteral("至尊").repeated(10));
+    click(f.controls().cmd_save);
+    EXPECT_EQ(f.mode(), FormMode::Null);
+    EXPECT_EQ(stored("class_b", "type_note").toString(), QStringLiteral("至尊").repeated(10));
+    EXPECT_EQ(stored("class_e", "type_note").toString(), longName);
+}
+
 TEST_F(CardTypeTest, ModesEnableTheirButtonsAndTheLevels)
 {
     TFrmCardType f;

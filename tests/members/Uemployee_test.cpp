@@ -196,6 +196,19 @@ TEST_F(EmployeeFormTest, CodeAndNameMustNotBeEmpty)
     }
 }
 
+TEST_F(EmployeeFormTest, ACodeTakesNoMoreThanEveryRecordNamingTheEmployeeKeeps)
+{
+    // Users, appointments and stock documents keep a staff code in ten characters.
+    TFrmEmployee f;
+    click(f, "BitBtn2");
+    QTest::keyClicks(f.codeBox(), "E0123456789");
+    EXPECT_EQ(f.codeBox()->text(), "E012345678");
+    testui::typeText(f.nameBox(), QStringLiteral("赵六"));
+    click(f, "BitBtn4");
+    EXPECT_EQ(f.mode(), FormMode::Null);
+    EXPECT_EQ(stored("E012345678", "empl_name"), QStringLiteral("赵六"));
+}
+
 TEST_F(EmployeeFormTest, ABlankCodePassesTheSaveCheckWhileDeleteTrimsIt)
 {
     TFrmEmployee f;
@@ -371,7 +384,8 @@ TEST_F(EmployeeFormTest, AFailedSaveKeepsTheModeAndWhatWasTyped)
     QTest::keyClicks(f.codeBox(), "E9");
     QTest::keyClicks(f.nameBox(), "x");
     testui::typeText(boxOf<ui::DbLineEdit>(f, "low_salary"), QStringLiteral("很多"));
-    testui::PromptResponder prompts; // errors of the save are not shown
+    testui::PromptResponder prompts;
+    prompts.expect(testui::PromptResponder::Kind::Error, QStringLiteral("保障底薪：“很多”不是有效的数值"));
     click(f, "BitBtn4");
     EXPECT_EQ(f.mode(), FormMode::Add);
     EXPECT_EQ(f.codeBox()->text(), "E9");

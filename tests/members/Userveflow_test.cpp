@@ -113,6 +113,24 @@ TEST_F(ServeFlowTest, AddsAStepWithGoodsChosenInTheGoodsChooser)
     EXPECT_EQ(count("serveflow"), 3);
 }
 
+TEST_F(ServeFlowTest, MinutesPastWhatTheColumnHoldsAreRefusedAndTheSaveSaysWhere)
+{
+    auto f = openForm();
+    clickRow(f->itemGrid(), 1); // S2
+    click(f->controls().cmd_add);
+    retype(f->stepNoBox(), "1");
+    testui::PromptResponder prompts;
+    const QString refusal = QStringLiteral("所需时间：“9999999999”超出了可存的范围");
+    prompts.expect(testui::PromptResponder::Kind::Error, refusal);
+    retype(box(*f, "DBEdit4"), "9999999999");
+    prompts.expect(testui::PromptResponder::Kind::Error, refusal);
+    click(f->controls().cmd_save);
+    prompts.verify();
+    EXPECT_EQ(f->mode(), FormMode::Add);
+    EXPECT_EQ(count("serveflow", "serve_code='S2'"), 0);
+    EXPECT_EQ(QApplication::focusWidget(), box(*f, "DBEdit4"));
+}
+
 TEST_F(ServeFlowTest, GoodsChooserClosedWithoutChoiceKeepsTheGoods)
 {
     auto f = openForm();

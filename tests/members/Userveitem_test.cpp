@@ -243,11 +243,33 @@ TEST_F(ServeItemFormTest, APercentThatIsNoNumberStopsTheSaveWithTheErrorBox)
 {
     TFrmServeitem f;
     testui::PromptResponder prompts;
-    prompts.expect(testui::PromptResponder::Kind::Error);
-    typeNewItem(f, "S30", QStringLiteral("烫发"), {"10", "", "5"});
+    prompts.expect(testui::PromptResponder::Kind::Error, QStringLiteral("中工提成：“-”不是有效的数值"));
+    typeNewItem(f, "S30", QStringLiteral("烫发"), {"10", "-", "5"});
     click(f, "cmd_save");
     EXPECT_EQ(f.mode(), FormMode::Add);
     EXPECT_EQ(count("serveitem"), 4);
+}
+
+TEST_F(ServeItemFormTest, EmptyPercentsAreNoCommissionAndStoredEmpty)
+{
+    TFrmServeitem f;
+    typeNewItem(f, "S30", QStringLiteral("烫发"), {"", "", ""});
+    testui::PromptResponder prompts;
+    click(f, "cmd_save");
+    EXPECT_EQ(f.mode(), FormMode::Null);
+    EXPECT_EQ(count("serveitem", "serve_code='S30' and stylist_rate is null and middle_rate is null"
+                                 " and assis_rate is null"),
+              1);
+}
+
+TEST_F(ServeItemFormTest, ACodeTakesNoMoreThanAnAppointmentKeepsOfIt)
+{
+    TFrmServeitem f;
+    typeNewItem(f, "S0123456789X", QStringLiteral("头皮护理"), {"10", "0", "0"});
+    EXPECT_EQ(f.codeBox()->text(), "S012345678");
+    click(f, "cmd_save");
+    EXPECT_EQ(f.mode(), FormMode::Null);
+    EXPECT_EQ(count("serveitem", "serve_code='S012345678'"), 1);
 }
 
 TEST_F(ServeItemFormTest, ASignAloneLeftInAPercentBoxGetsTheFormsMessageOnly)

@@ -275,6 +275,21 @@ TEST_F(ServeLogTest, ReceivedBelowTheAmountDueIsRefused)
     EXPECT_DOUBLE_EQ(memberValue("rest_point", "C100"), 500);
 }
 
+TEST_F(ServeLogTest, AReceivedAmountThatIsNoNumberIsRefusedNamingItsBox)
+{
+    auto f = openForm();
+    ServeLogUi ui(*f);
+    writeBill(ui, "C100", "S1");
+    ui.enterReceived("99999999999999999999");
+    testui::PromptResponder prompts;
+    prompts.expect(Kind::Error, QStringLiteral("实收金额：“99999999999999999999”不是有效的整数"));
+    ui.click("cmd_save");
+    prompts.verify();
+    EXPECT_EQ(f->mode(), FormMode::Add);
+    EXPECT_EQ(count("insifee"), 0);
+    EXPECT_DOUBLE_EQ(memberValue("rest_point", "C100"), 500);
+}
+
 TEST_F(ServeLogTest, ChecksNameTheServiceBeforeTheCard)
 {
     auto f = openForm();

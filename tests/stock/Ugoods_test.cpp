@@ -389,9 +389,11 @@ TEST_F(GoodsFormTest, AnUnreadablePriceStopsTheSave)
     QTest::keyClicks(f.codeBox(), "G60");
     testui::typeText(edit(f, "valu_in"), QStringLiteral("很贵"));
     testui::PromptResponder prompts;
+    prompts.expect(testui::PromptResponder::Kind::Error, QStringLiteral("建议进价：“很贵”不是有效的数值"));
     click(f, "cmd_save");
     EXPECT_EQ(f.mode(), FormMode::Add);
     EXPECT_EQ(count("goods"), 3);
+    EXPECT_EQ(QApplication::focusWidget(), edit(f, "valu_in")) << "to be corrected where it is";
 }
 
 TEST_F(GoodsFormTest, FindMovesToTheCodeAndIsQuietWithoutIt)
@@ -446,6 +448,26 @@ TEST_F(GoodsFormTest, ClosingTheCompanyChooserWithoutAChoiceChangesNothing)
     EXPECT_TRUE(acted);
     EXPECT_EQ(edit(f, "supp_code")->text(), "S1");
     EXPECT_EQ(edit(f, "supp_name")->text(), QStringLiteral("丽人批发"));
+}
+
+TEST_F(GoodsFormTest, ASupplierWhoseCodeTheGoodsCannotHoldIsRefused)
+{
+    exec("insert into company (comp_code, comp_name) values ('S0123456789012345678XY', '远方贸易')");
+    TFrmGoods f;
+    show(f);
+    clickRow(f.grid(), 1); // G02: P1, S1
+    click(f, "cmd_edit");
+    bool acted = false;
+    testui::PromptResponder prompts;
+    prompts.expect(testui::PromptResponder::Kind::Error,
+                   QStringLiteral("供应商商编码：“S0123456789012345678XY”超过了 20 个字"));
+    pickCompany(f, "Button2", "S0123456789012345678XY", acted);
+    prompts.verify();
+    EXPECT_TRUE(acted);
+    EXPECT_EQ(edit(f, "supp_code")->text(), "S1");
+    click(f, "cmd_save");
+    EXPECT_EQ(f.mode(), FormMode::Null);
+    EXPECT_EQ(stored("G02", "supp_code"), "S1") << "never the code cut to one of no company";
 }
 
 TEST_F(GoodsFormTest, OkOverAnEmptyCompanyListKeepsTheProducerAndTheSaveStoresIt)

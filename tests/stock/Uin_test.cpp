@@ -556,6 +556,59 @@ TEST_F(PurchaseTest, CodesTypedInAnyLetterCaseAreStoredAsTheirRecordsSpellThem)
     EXPECT_DOUBLE_EQ(stock("G01").amount, 2);
 }
 
+TEST_F(PurchaseTest, ACompanyWhoseCodeTheDocumentCannotHoldIsRefused)
+{
+    // A company entered before its code was held to what a document keeps.
+    exec("insert into company (comp_code, comp_name) values ('C0123456789X', '远方贸易')");
+    auto f = openForm<TFrmIn>();
+    click(*f, "cmd_add");
+    bool chose = false;
+    whenModal<TFrmCompFind>([](TFrmCompFind& d) {
+        d.dataset().locate("comp_code", "C0123456789X");
+        QTest::mouseClick(d.findChild<QPushButton*>("BitBtn1"), Qt::LeftButton);
+    }, chose);
+    testui::PromptResponder prompts;
+    prompts.expect(testui::PromptResponder::Kind::Error, QStringLiteral("客户编码：“C0123456789X”超过了 10 个字"));
+    click(*f, "BitBtn1");
+    prompts.verify();
+    EXPECT_TRUE(chose);
+    EXPECT_EQ(f->companyCodeBox()->text(), QString()) << "never the code cut to one of no company";
+
+    f->grid()->setFocus();
+    typeLine(*f, "G01", "2", "5");
+    click(*f, "cmd_save");
+    ASSERT_EQ(f->mode(), FormMode::Null);
+    EXPECT_EQ(count("inmain", "comp_code is not null"), 0);
+}
+
+TEST_F(PurchaseTest, AnAmountThatIsNoNumberStopsTheSaveNamingItsBox)
+{
+    auto f = openForm<TFrmIn>();
+    click(*f, "cmd_add");
+    testui::PromptResponder prompts;
+    prompts.expect(testui::PromptResponder::Kind::Error, QStringLiteral("实付金额：“abc”不是有效的数值"));
+    f->factBox()->setFocus();
+    QTest::keyClicks(f->factBox(), "abc");
+    f->grid()->setFocus();
+    typeLine(*f, "G01", "2", "5");
+    prompts.verify();
+
+    prompts.expect(testui::PromptResponder::Kind::Error, QStringLiteral("实付金额：“abc”不是有效的数值"));
+    click(*f, "cmd_save");
+    prompts.verify();
+    EXPECT_EQ(f->mode(), FormMode::Add);
+    EXPECT_EQ(QApplication::focusWidget(), f->factBox());
+    EXPECT_EQ(count("inmain"), 0);
+    EXPECT_EQ(count("ingoods"), 0);
+    EXPECT_FALSE(stock("G01").found);
+
+    QTest::keyClick(f->factBox(), Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(f->factBox(), "10");
+    click(*f, "cmd_save");
+    EXPECT_EQ(f->mode(), FormMode::Null);
+    EXPECT_EQ(count("inmain", "fact_tota=10"), 1);
+}
+
 TEST_F(PurchaseTest, EnterInTheHeaderCombosStaysThere)
 {
     auto f = openForm<TFrmIn>();

@@ -3,6 +3,7 @@
 #include "tests/platform/ui/UiFixture_test.h"
 
 #include <QAbstractItemView>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -140,6 +141,57 @@ TEST_F(DbComboBoxTest, ATextThatFitsInCharactersIsTakenThoughItHasMoreUnits)
     typeText(combo, tenCharacters);
     focus(other);
     EXPECT_EQ(members->asString(QStringLiteral("name")), tenCharacters);
+}
+
+TEST_F(DbComboBoxTest, TakesNoMoreCharactersThanItsField)
+{
+    showWindow();
+    members->edit();
+    focus(combo);
+    uitest::clearText(combo->lineEdit());
+    typeText(combo, QStringLiteral("一二三四五六七八九十多余"));
+    EXPECT_EQ(combo->text(), QStringLiteral("一二三四五六七八九十"));
+    focus(other);
+    EXPECT_EQ(members->asString(QStringLiteral("name")), QStringLiteral("一二三四五六七八九十"));
+}
+
+TEST_F(DbComboBoxTest, AnItemLongerThanTheFieldIsRefusedWhenChosenNamingTheBox)
+{
+    auto* label = new QLabel(QStringLiteral("姓名:"), window.get());
+    label->setBuddy(combo);
+    combo->addItem(QStringLiteral("一二三四五六七八九十多"));
+    QSignalSpy chosen(combo, &ui::DbComboBox::itemChosen);
+    showWindow();
+    members->edit();
+    focus(combo);
+    combo->setCurrentIndex(2);
+
+    prompts.expect(ui::PromptRequest::Kind::Error, QStringLiteral("姓名：“一二三四五六七八九十多”超过了 10 个字"));
+    QTest::keyClick(combo, Qt::Key_Down);
+    prompts.verify();
+
+    EXPECT_EQ(chosen.count(), 0);
+    EXPECT_EQ(combo->text(), QStringLiteral("张三")) << "the field's value, not the item cut";
+    focus(other);
+    members->post();
+    EXPECT_EQ(stored(QStringLiteral("A01"), QStringLiteral("name")).toString(), QStringLiteral("张三"));
+}
+
+TEST_F(DbComboBoxTest, CompletionOffersOnlyTheItemsTheFieldHolds)
+{
+    combo->addItem(QStringLiteral("一二三四五六七八九十多"));
+    showWindow();
+    members->edit();
+    focus(combo);
+    uitest::clearText(combo->lineEdit());
+    typeText(combo, QStringLiteral("王"));
+    EXPECT_EQ(combo->text(), QStringLiteral("王五"));
+
+    uitest::clearText(combo->lineEdit());
+    typeText(combo, QStringLiteral("一"));
+    EXPECT_EQ(combo->text(), QStringLiteral("一")) << "completed, the long item would be cut";
+    focus(other);
+    EXPECT_EQ(members->asString(QStringLiteral("name")), QStringLiteral("一"));
 }
 
 TEST_F(DbComboBoxTest, NothingCanBeTypedOrChosenWhileBrowsing)

@@ -118,6 +118,32 @@ TEST_F(DbGridTest, EditableColumnWritesThroughTheDataset)
     EXPECT_EQ(stored(QStringLiteral("A02"), QStringLiteral("age")).toLongLong(), 45);
 }
 
+TEST_F(DbGridTest, ACellTakesWhatItsFieldHoldsAndARefusalNamesItsColumn)
+{
+    grid->setReadOnly(false);
+    grid->setRowSelect(false);
+    showWindow();
+    focus(grid);
+    auto typeInto = [this](int column, const QString& text) {
+        grid->setCurrentIndex(grid->model()->index(1, column));
+        QTest::keyClick(grid, Qt::Key_F2);
+        auto* editor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+        ASSERT_NE(editor, nullptr);
+        editor->selectAll();
+        uitest::typeText(editor, text);
+        QTest::keyClick(editor, Qt::Key_Return);
+        QCoreApplication::processEvents();
+    };
+
+    typeInto(1, QStringLiteral("一二三四五六七八九十多余"));
+    EXPECT_EQ(members->asString(QStringLiteral("name")), QStringLiteral("一二三四五六七八九十"));
+
+    prompts.expect(ui::PromptRequest::Kind::Error, QStringLiteral("年龄：“4x”不是有效的整数"));
+    typeInto(2, QStringLiteral("4x"));
+    prompts.verify();
+    EXPECT_EQ(members->asInt(QStringLiteral("age")), 41);
+}
+
 TEST_F(DbGridTest, ReadOnlyColumnsAndGridsTakeNoTyping)
 {
     showWindow();
