@@ -2,10 +2,29 @@
 
 #include "platform/ui/Prompt.h"
 
+#include <QAbstractSpinBox>
+#include <QApplication>
 #include <QHeaderView>
+#include <QKeyEvent>
+#include <QLineEdit>
 #include <QScrollBar>
 
 namespace ui {
+
+namespace {
+
+// Selects all the text of a cell editor (a line edit, or a combo or spin box
+// around one), so that what is typed next replaces it.
+void selectAllOf(QWidget* editor)
+{
+    auto* text = qobject_cast<QLineEdit*>(editor);
+    if (!text)
+        text = editor->findChild<QLineEdit*>();
+    if (text)
+        text->selectAll();
+}
+
+} // namespace
 
 DbGrid::DbGrid(QWidget* parent)
     : QTableView(parent), model_(new DatasetModel(this))
@@ -68,6 +87,138 @@ void DbGrid::setReadOnly(bool on)
                        : QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed
                              | QAbstractItemView::AnyKeyPressed | QAbstractItemView::SelectedClicked);
     setTabKeyNavigation(!on);
+}
+
+bool DbGrid::edit(const QModelIndex& index, EditTrigger trigger, QEvent* event)
+{
+    const bool inPlace = trigger == EditKeyPressed || trigger == DoubleClicked || trigger == SelectedClicked;
+    if (inPlace || state() == EditingState)
+        return QTableView::edit(index, trigger, event);
+    // The editor opens on the cell's value, which the typed key (handed on
+    // once the value is selected) replaces. The editor's own styling puts
+    // its cursor after the text while it is shown, so the selection comes last.
+    const bool typed = trigger == AnyKeyPressed && event;
+    if (!QTableView::edit(index, trigger, typed ? nullptr : event))
+        return false;
+    QWidget* editor = indexWidget(index);
+    if (!editor)
+        return true;
+    selectAllOf(editor);
+    if (typed)
+        QCoreApplication::sendEvent(editor->focusProxy() ? editor->focusProxy() : editor, event);
+    return true;
+}
+
+bool DbGrid::editableColumn(int column) const
+{
+    if (column < 0 || column >= model()->columnCount())
+        return false;
+    const int row = std::max(currentIndex().row(), 0);
+    return model()->flags(model()->index(row, column)) & Qt::ItemIsEditable;
+}
+
+int DbGrid::firstEditableColumn() const
+{
+    for (int c = 0; c < model()->columnCount(); ++c)
+        if (editableColumn(c))
+            return c;
+    return 0;
+}
+
+int DbGrid::lastEditableColumn() const
+{
+    for (int c = model()->columnCount() - 1; c >= 0; --c)
+        if (editableColumn(c))
+            return c;
+    return -1;
+}
+
+bool DbGrid::onFinalCell() const
+{
+    const QModelIndex i = currentIndex();
+    return i.isValid() && i.row() == model()->rowCount() - 1 && i.column() >= lastEditableColumn();
+}
+
+bool DbGrid::onUntouchedNewRow() const
+{
+    const db::Dataset* ds = dataset();
+    return ds && ds->state() == db::DatasetState::Insert && !ds->modified();
+}
+
+void DbGrid::finishEditing()
+{
+    if (state() != EditingState)
+        return;
+    QWidget* editor = indexWidget(currentIndex());
+    if (!editor)
+        return;
+    commitData(editor);
+    closeEditor(editor, QAbstractItemDelegate::NoHint);
+}
+
+void DbGrid::appendRow()
+{
+    db::Dataset* ds = dataset();
+    finishEditing();
+    if (!ds || !ds->isActive() || onUntouchedNewRow())
+        return;
+    if (!runGuarded(this, [ds] { ds->append(); }))
+        return;
+    setCurrentIndex(model()->index(ds->recNo(), firstEditableColumn()));
+}
+
+void DbGrid::keyPressEvent(QKeyEvent* e)
+{
+    if (rowEntry_ && !readOnly_ && e->modifiers() == Qt::NoModifier) {
+        const bool onFinalRow = currentIndex().row() == model()->rowCount() - 1;
+        if ((e->key() == Qt::Key_Down && onFinalRow) || (e->key() == Qt::Key_Tab && onFinalCell())) {
+            appendRow();
+            e->accept();
+            return;
+        }
+    }
+    QTableView::keyPressEvent(e);
+}
+
+void DbGrid::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint)
+{
+    // Tab in the editor of the final cell: a new row, or (where rows are not
+    // typed in) the cell stays, rather than its editor opening again.
+    if (hint == QAbstractItemDelegate::EditNextItem && !readOnly_ && onFinalCell()) {
+        QTableView::closeEditor(editor, QAbstractItemDelegate::NoHint);
+        if (rowEntry_)
+            appendRow();
+        return;
+    }
+    QTableView::closeEditor(editor, hint);
+}
+
+QModelIndex DbGrid::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers)
+{
+    if (readOnly_ || (action != MoveNext && action != MovePrevious) || !currentIndex().isValid())
+        return QTableView::moveCursor(action, modifiers);
+    // From one editable cell to the next, row after row; the first and the
+    // final cell lead nowhere.
+    const int step = action == MoveNext ? 1 : -1;
+    const int columns = model()->columnCount();
+    const int rows = model()->rowCount();
+    int row = currentIndex().row();
+    int column = currentIndex().column();
+    for (int tried = 0; tried < columns * 2; ++tried) {
+        column += step;
+        if (column >= columns) {
+            column = 0;
+            ++row;
+        } else if (column < 0) {
+            column = columns - 1;
+            --row;
+        }
+        if (row < 0 || row >= rows)
+            return currentIndex();
+        if (editableColumn(column))
+            return model()->index(row, column);
+    }
+    return currentIndex();
 }
 
 QSize DbGrid::minimumSizeHint() const

@@ -118,6 +118,56 @@ TEST_F(DbGridTest, EditableColumnWritesThroughTheDataset)
     EXPECT_EQ(stored(QStringLiteral("A02"), QStringLiteral("age")).toLongLong(), 45);
 }
 
+TEST_F(DbGridTest, AKeyTypedOnACellStartsANewValueWhileF2AndADoubleClickEditInPlace)
+{
+    grid->setReadOnly(false);
+    grid->setRowSelect(false);
+    showWindow();
+    focus(grid);
+    members->setRecNo(1);
+    grid->setCurrentIndex(grid->model()->index(1, 2));
+    testui::typeAtFocus(QStringLiteral("45"));
+    testui::pressAtFocus(Qt::Key_Return);
+    EXPECT_EQ(members->asInt(QStringLiteral("age")), 45) << "41 replaced";
+    members->post();
+
+    grid->setFocus();
+    grid->setCurrentIndex(grid->model()->index(0, 2));
+    testui::pressAtFocus(Qt::Key_F2);
+    testui::typeAtFocus(QStringLiteral("5"));
+    testui::pressAtFocus(Qt::Key_Return);
+    EXPECT_EQ(members->asInt(QStringLiteral("age")), 305);
+    members->post();
+
+    clickCell(2, 1);
+    QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, cellCenter(2, 1));
+    testui::typeAtFocus(QStringLiteral("七"));
+    testui::pressAtFocus(Qt::Key_Return);
+    EXPECT_EQ(members->asString(QStringLiteral("name")), QStringLiteral("王五七"));
+}
+
+TEST_F(DbGridTest, TabFromTheFinalCellNeverWrapsToTheFirstRow)
+{
+    grid->setReadOnly(false);
+    grid->setRowSelect(false);
+    showWindow();
+    focus(grid);
+    members->last();
+    grid->setCurrentIndex(grid->model()->index(2, 2));
+    testui::pressAtFocus(Qt::Key_Tab);
+    EXPECT_EQ(grid->currentIndex(), grid->model()->index(2, 2)) << "a grid taking no new rows lets the focus go on";
+
+    // Where rows are typed one after another, a new row, its first editable cell current.
+    grid->setRowEntry(true);
+    testui::pressAtFocus(Qt::Key_Tab);
+    ASSERT_EQ(grid->model()->rowCount(), 4);
+    EXPECT_EQ(grid->currentIndex(), grid->model()->index(3, 1));
+    testui::pressAtFocus(Qt::Key_Tab);
+    testui::pressAtFocus(Qt::Key_Tab);
+    EXPECT_EQ(grid->model()->rowCount(), 4) << "one untouched new row at a time";
+    EXPECT_EQ(grid->currentIndex(), grid->model()->index(3, 2));
+}
+
 TEST_F(DbGridTest, ReadOnlyColumnsAndGridsTakeNoTyping)
 {
     showWindow();
