@@ -15,8 +15,6 @@
 
 namespace ui {
 
-namespace {
-
 bool isReadOnlyBox(const QWidget* w)
 {
     if (const auto* edit = qobject_cast<const QLineEdit*>(w))
@@ -27,6 +25,8 @@ bool isReadOnlyBox(const QWidget* w)
         return combo->isEditable() && combo->lineEdit() && combo->lineEdit()->isReadOnly();
     return false;
 }
+
+namespace {
 
 // The option with the box's inside painted like the window around it.
 template <typename Option>

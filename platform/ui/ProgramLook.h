@@ -1,6 +1,12 @@
 #pragma once
 
+class QWidget;
+
 namespace ui {
+
+// True for a box shown only to be read: a read-only text, spin or date box,
+// or an editable combo box whose text is read-only.
+bool isReadOnlyBox(const QWidget* w);
 
 // Gives the running application the program's one look, the same in the
 // program and in every test:
