@@ -198,6 +198,7 @@ void TFrmCardType::showLevels()
 void TFrmCardType::cmd_editClick()
 {
     setMode(FormMode::Edit);
+    levels_.front().name->setFocus();
 }
 
 void TFrmCardType::writeLevels()

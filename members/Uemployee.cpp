@@ -252,6 +252,7 @@ void TFrmEmployee::BitBtn7Click()
         staff().locate(QStringLiteral("empl_code"), code);
         staff().edit();
         setMode(FormMode::Edit);
+        codeBox_->setFocus();
     } catch (const std::exception&) {
     }
 }

@@ -1,5 +1,6 @@
 #include "stock/StockDocument.h"
 
+#include "core/Chooser.h"
 #include "core/Udatamod.h"
 #include "core/Upublic.h"
 #include "platform/ui/DataSource.h"
@@ -180,9 +181,7 @@ void StockDocumentForm::buildHeader()
     DBComboBox8 = new ui::DbComboBox(source_, QStringLiteral("fee_type"), GB1);
     DBComboBox8->setObjectName(QStringLiteral("DBComboBox8"));
     companyCode_ = makeBox(source_, "comp_code", def_.companyCodeBox, GB1);
-    companyButton_ = new QPushButton(QStringLiteral("..."), GB1);
-    companyButton_->setObjectName(def_.companyButton);
-    companyButton_->setAutoDefault(false);
+    companyButton_ = NewChooserButton(GB1, def_.companyButton);
     companyButton_->setMaximumWidth(32);
     DBEdit6 = makeBox(source_, "comp_name", QStringLiteral("DBEdit6"), GB1);
     DBEdit6->setEnabled(false);

@@ -2,26 +2,39 @@
 
 #include "platform/ui/Prompt.h"
 
-#include <QAbstractSpinBox>
 #include <QApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QScrollBar>
+#include <QStyleOptionHeader>
+#include <utility>
 
 namespace ui {
 
 namespace {
 
-// Selects all the text of a cell editor (a line edit, or a combo or spin box
-// around one), so that what is typed next replaces it.
-void selectAllOf(QWidget* editor)
+// The text box of a cell editor: the editor itself, or the one inside a
+// combo or spin box.
+QLineEdit* textBoxOf(QWidget* editor)
 {
     auto* text = qobject_cast<QLineEdit*>(editor);
-    if (!text)
-        text = editor->findChild<QLineEdit*>();
-    if (text)
-        text->selectAll();
+    return text ? text : editor->findChild<QLineEdit*>();
+}
+
+// The room the row numbers of a short list take (a digit), which the grid
+// asks for from the start: a list filling with rows, or emptied, keeps its
+// size and the window around it.
+int shortListNumbersWidth(const QHeaderView* header)
+{
+    QStyleOptionHeader option;
+    option.initFrom(header);
+    option.orientation = Qt::Vertical;
+    option.text = QStringLiteral("9");
+    QFont font = header->font();
+    font.setBold(true); // as the header measures its sections
+    option.fontMetrics = QFontMetrics(font);
+    return header->style()->sizeFromContents(QStyle::CT_HeaderSection, &option, QSize(), header).width();
 }
 
 } // namespace
@@ -91,19 +104,26 @@ void DbGrid::setReadOnly(bool on)
 
 bool DbGrid::edit(const QModelIndex& index, EditTrigger trigger, QEvent* event)
 {
-    const bool inPlace = trigger == EditKeyPressed || trigger == DoubleClicked || trigger == SelectedClicked;
-    if (inPlace || state() == EditingState)
+    if (state() == EditingState)
         return QTableView::edit(index, trigger, event);
-    // The editor opens on the cell's value, which the typed key (handed on
-    // once the value is selected) replaces. The editor's own styling puts
-    // its cursor after the text while it is shown, so the selection comes last.
+    // A click on the current cell opens its editor a moment later, from a timer.
+    const bool clicked = std::exchange(clickedToEdit_, false) && trigger == AllEditTriggers;
+    const bool inPlace = clicked || trigger == EditKeyPressed || trigger == DoubleClicked;
+    // A typed key goes to the editor once the cell's value is selected, and replaces it.
     const bool typed = trigger == AnyKeyPressed && event;
     if (!QTableView::edit(index, trigger, typed ? nullptr : event))
         return false;
     QWidget* editor = indexWidget(index);
-    if (!editor)
+    if (!editor) {
+        clickedToEdit_ = trigger == SelectedClicked;
         return true;
-    selectAllOf(editor);
+    }
+    if (QLineEdit* text = textBoxOf(editor)) {
+        if (inPlace)
+            text->end(false);
+        else
+            text->selectAll();
+    }
     if (typed)
         QCoreApplication::sendEvent(editor->focusProxy() ? editor->focusProxy() : editor, event);
     return true;
@@ -225,7 +245,8 @@ QSize DbGrid::minimumSizeHint() const
 {
     const int frame = 2 * frameWidth();
     const QHeaderView* rowNumbers = verticalHeader();
-    const int numbersWidth = rowNumbers->isHidden() ? 0 : rowNumbers->sizeHint().width();
+    const int numbersWidth =
+        rowNumbers->isHidden() ? 0 : std::max(shortListNumbersWidth(rowNumbers), rowNumbers->sizeHint().width());
     const int titlesHeight = horizontalHeader()->isHidden() ? 0 : horizontalHeader()->sizeHint().height();
     return {frame + numbersWidth + horizontalHeader()->length() + verticalScrollBar()->sizeHint().width(),
             frame + titlesHeight + kRowsShown * rowNumbers->defaultSectionSize()};

@@ -47,7 +47,8 @@ public:
 
     // Rows a list shows at the least.
     static constexpr int kRowsShown = 5;
-    // Wide enough for every column beside a vertical scroll bar, high enough
+    // Wide enough for every column beside a vertical scroll bar and the row
+    // numbers (those of a short list while there are fewer rows), high enough
     // for kRowsShown rows: a layout gives a list room to be read without
     // scrolling sideways.
     QSize minimumSizeHint() const override;
@@ -78,6 +79,7 @@ private:
     DatasetModel* model_;
     bool readOnly_ = true;
     bool rowEntry_ = false;
+    bool clickedToEdit_ = false; // a click on the current cell asked for its editor
     bool syncing_ = false;
     int lastColumn_ = 0;     // the column last chosen in the grid
 };

@@ -39,9 +39,11 @@ Option onWindowBackground(const QStyleOption* option)
 
 // QLineEdit leaves the cursor after a text set by the program, which
 // scrolls a long value to its end. While a box is not being typed in, its
-// cursor stands at the start; when the keyboard brings the focus back, the
-// cursor goes after the text, where typing went on before. A spin box's own
-// edit is left alone: its cursor chooses the part the arrows step.
+// cursor stands at the start. When the keyboard or the program brings the
+// focus to a box that takes typing, its value is wholly selected: what is
+// typed replaces it, the arrow keys edit it in place; a click puts the cursor
+// where it points. A spin box's own edit is left alone: its cursor chooses
+// the part the arrows step.
 class StartOfText : public QObject {
 public:
     void watch(QWidget* widget)
@@ -82,8 +84,8 @@ protected:
             return false;
         if (event->type() == QEvent::FocusOut)
             edit->setCursorPosition(0);
-        else if (reason != Qt::MouseFocusReason && !edit->hasSelectedText())
-            edit->end(false);
+        else if (reason != Qt::MouseFocusReason && !edit->isReadOnly())
+            edit->selectAll();
         return false;
     }
 

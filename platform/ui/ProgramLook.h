@@ -16,7 +16,9 @@ bool isReadOnlyBox(const QWidget* w);
 // - a box the user cannot type into (read-only, or disabled because the
 //   record is only being browsed) drawn on the window's background, its text
 //   at the contrast of a box for typing;
-// - a text box filled by the program showing the start of its text.
+// - a text box filled by the program showing the start of its text, and a
+//   box the keyboard or the program gives the focus holding its value wholly
+//   selected, so that typing replaces it.
 // Called once, after the application object exists.
 void applyProgramLook();
 

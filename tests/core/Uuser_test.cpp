@@ -49,6 +49,12 @@ protected:
     }
 
     static void click(QPushButton* b) { QTest::mouseClick(b, Qt::LeftButton); }
+    static void show(TFrmUser& f)
+    {
+        f.show();
+        QApplication::setActiveWindow(&f);
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&f));
+    }
     static void clearAndType(QLineEdit* box, const QString& text)
     {
         QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
@@ -487,9 +493,7 @@ TEST_F(UserFormTest, EntriesTypedWithEnterEachTakeANewRow)
 {
     ui::EnterAsTab enterAsTab; // as in the program
     TFrmUser f;
-    f.show();
-    QApplication::setActiveWindow(&f);
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&f));
+    show(f);
     click(f.controls().cmd_edit);
     ui::DbGrid* kinds = f.listGrid("KindDefiQ");
     f.listTabs()->setCurrentWidget(kinds);
@@ -644,9 +648,7 @@ protected:
     {
         UserFormTest::SetUp();
         form = std::make_unique<TFrmUser>();
-        form->show();
-        QApplication::setActiveWindow(form.get());
-        ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+        show(*form);
         click(form->controls().cmd_edit);
         ui::DbGrid* fees = form->listGrid("FeeDefiQ");
         fees->setFocus();

@@ -1,4 +1,5 @@
 #include "tests/members/CardOperationFixture_test.h"
+#include "tests/members/FormDriving_test.h"
 
 #include "core/DbConfig.h"
 #include "members/Uaddcard.h"
@@ -9,6 +10,7 @@
 #include "members/Utakemoney.h"
 #include "platform/ui/DbDatePicker.h"
 #include "platform/ui/DbGrid.h"
+#include "platform/ui/EnterAsTab.h"
 
 #include <QGroupBox>
 #include <functional>
@@ -314,6 +316,22 @@ TEST_F(CardOperationTest, ReplacementWithAFeeWritesItUnderTheNewNumber)
     EXPECT_EQ(ledgerRow("addcard"), "M03|C009|20|admin|会员补卡费");
     EXPECT_EQ(member("M03", "card_no"), "C009");
     EXPECT_EQ(f.box(CardBox::Fee)->text(), "");
+}
+
+TEST_F(CardOperationTest, TheNewCardNumberTypedReplacesTheOldOneShown)
+{
+    ui::EnterAsTab enterAsTab; // as in the program
+    TFrmAddCard f;
+    formtest::show(f);
+    pick(f, "M03");
+    start(f);
+    ASSERT_EQ(QApplication::focusWidget(), f.box(CardBox::CardNo));
+    testui::typeAtFocus("C009");
+    testui::pressAtFocus(Qt::Key_Return);
+    testui::typeAtFocus("20");
+    save(f);
+    EXPECT_EQ(member("M03", "card_no"), "C009");
+    EXPECT_EQ(ledgerRow("addcard"), "M03|C009|20|admin|会员补卡费");
 }
 
 TEST_F(CardOperationTest, ReplacementWithFeeZeroChangesOnlyTheCard)

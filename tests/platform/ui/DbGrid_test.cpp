@@ -144,6 +144,15 @@ TEST_F(DbGridTest, AKeyTypedOnACellStartsANewValueWhileF2AndADoubleClickEditInPl
     testui::typeAtFocus(QStringLiteral("七"));
     testui::pressAtFocus(Qt::Key_Return);
     EXPECT_EQ(members->asString(QStringLiteral("name")), QStringLiteral("王五七"));
+    members->post();
+
+    // A click on the cell already current opens it once a double click can no longer come.
+    clickCell(1, 1);
+    clickCell(1, 1);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return grid->indexWidget(grid->model()->index(1, 1)) != nullptr; }));
+    testui::typeAtFocus(QStringLiteral("子"));
+    testui::pressAtFocus(Qt::Key_Return);
+    EXPECT_EQ(members->asString(QStringLiteral("name")), QStringLiteral("李四子"));
 }
 
 TEST_F(DbGridTest, TabFromTheFinalCellNeverWrapsToTheFirstRow)
@@ -258,6 +267,16 @@ TEST_F(DbGridTest, RowListIsAReadOnlyWholeRowListOverTheDataset)
     QTest::keyClick(list, Qt::Key_F2);
     EXPECT_EQ(list->viewport()->findChild<QLineEdit*>(), nullptr) << "editable columns, read-only list";
     EXPECT_EQ(members->state(), db::DatasetState::Browse);
+}
+
+TEST_F(DbGridTest, AShortListFillingOrEmptyingKeepsItsSize)
+{
+    const QSize withRows = grid->minimumSizeHint();
+    members->close();
+    members->setSql(QStringLiteral("select * from member where age > 100"));
+    members->open();
+    ASSERT_EQ(grid->model()->rowCount(), 0);
+    EXPECT_EQ(grid->minimumSizeHint(), withRows);
 }
 
 TEST_F(DbGridTest, ReopeningWithOtherRowsResetsTheGrid)
