@@ -137,11 +137,6 @@ std::optional<qlonglong> readWholeNumber(const QString& text)
     return v;
 }
 
-void showAsStars(QLineEdit* box)
-{
-    box->setEchoMode(QLineEdit::Password);
-    box->setStyleSheet(QStringLiteral("lineedit-password-character: 42;"));
-}
 
 // The personal group of the member form, shown read-only.
 struct PersonalRow {
@@ -292,7 +287,7 @@ void CardOperationForm::buildOperationGroup(QBoxLayout* into)
         }
         e->setObjectName(boxObjectName(b.box));
         if (b.secret)
-            showAsStars(e);
+            e->setEchoMode(QLineEdit::Password);
         if (b.digits > 0) {
             e->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), e));
             e->setMaxLength(b.digits);

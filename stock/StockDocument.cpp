@@ -673,10 +673,16 @@ void StockDocumentForm::deleteLine()
 {
     if (!lines_.isActive() || lines_.isEmpty())
         return;
-    if (!confirmDelete(QStringLiteral("确认删除本条数据?")))
+    // The blank line offered to a document without lines has nothing to delete.
+    const bool onlyBlankLine =
+        lines_.recordCount() == 1 && lines_.state() == db::DatasetState::Insert && !lines_.modified();
+    if (onlyBlankLine || !confirmDelete(QStringLiteral("确认删除本条数据?")))
         return;
     try {
         lines_.remove();
+        // As at the start of a document: a line to type into.
+        if (lines_.isEmpty())
+            lines_.append();
     } catch (const std::exception&) {
     }
 }

@@ -99,8 +99,8 @@ private:
     }
 };
 
-// Fusion, the same on every desktop, with read-only boxes marked and the
-// start of a value kept in view.
+// Fusion, the same on every desktop, with read-only boxes marked, the start
+// of a value kept in view and passwords hidden behind "*".
 class ProgramStyle : public QProxyStyle {
 public:
     ProgramStyle() : QProxyStyle(QStyleFactory::create(QStringLiteral("Fusion"))) {}
@@ -132,6 +132,15 @@ public:
             return;
         }
         QProxyStyle::drawComplexControl(control, option, painter, widget);
+    }
+
+    // Every password box shows a "*" for each character typed.
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                  QStyleHintReturn* returnData) const override
+    {
+        if (hint == SH_LineEdit_PasswordCharacter)
+            return '*';
+        return QProxyStyle::styleHint(hint, option, widget, returnData);
     }
 
     void polish(QWidget* widget) override

@@ -18,7 +18,8 @@ bool isReadOnlyBox(const QWidget* w);
 //   at the contrast of a box for typing;
 // - a text box filled by the program showing the start of its text, and a
 //   box the keyboard or the program gives the focus holding its value wholly
-//   selected, so that typing replaces it.
+//   selected, so that typing replaces it;
+// - a password box showing a "*" for each character.
 // Called once, after the application object exists.
 void applyProgramLook();
 

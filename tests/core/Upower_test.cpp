@@ -254,6 +254,8 @@ TEST_F(PowerFormTest, AddingAUserStoresTheTickedRightsAsSevenStringsOf38)
         ASSERT_EQ(shown(f, c), QString(38, u'0')) << c;
     testui::typeText(f.DBEdit4, "abc");
     testui::typeText(f.Edit5, "abc");
+    EXPECT_EQ(f.DBEdit4->displayText(), "***");
+    EXPECT_EQ(f.Edit5->displayText(), "***");
     clickCell(f, 6, 17); // 查询 of 货品资料
     clickCell(f, 1, 1);
     clickCell(f, 1, 38);

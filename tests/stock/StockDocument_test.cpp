@@ -286,14 +286,30 @@ TEST_F(StockDocumentFamilyTest, DeleteDoesNothingWithoutADocument)
     click(*f, "cmd_dele");
     EXPECT_EQ(prompts.count(), 0);
 
-    // Entering with every line gone: nothing to ask about either.
+    // Entering, only the blank line offered to type into: nothing to ask about either.
     click(*f, "cmd_add");
-    prompts.expect(QStringLiteral("确认删除本条数据?"), {ui::Answer::Ok});
     click(*f, "cmd_dele");
-    EXPECT_EQ(f->lines().recordCount(), 0);
-    click(*f, "cmd_dele");
-    EXPECT_EQ(prompts.count(), 1);
+    EXPECT_EQ(f->lines().recordCount(), 1);
+    EXPECT_EQ(prompts.count(), 0);
     click(*f, "cmd_canc");
+}
+
+TEST_F(StockDocumentFamilyTest, DeletingTheOnlyLineOffersANewOneToTypeInto)
+{
+    auto f = openForm<TFrmIn>();
+    click(*f, "cmd_add");
+    typeLine(*f, "G01", "1", "3");
+    {
+        testui::PromptResponder prompts;
+        prompts.expect(QStringLiteral("确认删除本条数据?"), {ui::Answer::Ok});
+        click(*f, "cmd_dele");
+    }
+    ASSERT_EQ(f->lines().recordCount(), 1);
+    typeLine(*f, "G02", "2", "7");
+    click(*f, "cmd_save");
+    ASSERT_EQ(f->mode(), FormMode::Null);
+    EXPECT_EQ(lineCodes(*f), QStringList{"G02"});
+    EXPECT_EQ(count("ingoods", "bill_no=:b and gods_code='G02' and sub_amou=2", {{"b", f->billNoBox()->text()}}), 1);
 }
 
 TEST_F(StockDocumentFamilyTest, TheLinesFollowTheHeaderOnlyWhileTheFormIsOpen)

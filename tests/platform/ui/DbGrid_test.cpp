@@ -26,6 +26,15 @@ protected:
         return grid->visualRect(grid->model()->index(row, column)).center();
     }
 
+    // The grid taking typing cell by cell, shown with the focus.
+    void editInGrid()
+    {
+        grid->setReadOnly(false);
+        grid->setRowSelect(false);
+        showWindow();
+        focus(grid);
+    }
+
     void clickCell(int row, int column)
     {
         QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cellCenter(row, column));
@@ -97,10 +106,7 @@ TEST_F(DbGridTest, CellClicksAreAnnouncedApartFromRowChanges)
 
 TEST_F(DbGridTest, EditableColumnWritesThroughTheDataset)
 {
-    grid->setReadOnly(false);
-    grid->setRowSelect(false);
-    showWindow();
-    focus(grid);
+    editInGrid();
     members->setRecNo(1);
     grid->setCurrentIndex(grid->model()->index(1, 2));
 
@@ -120,10 +126,7 @@ TEST_F(DbGridTest, EditableColumnWritesThroughTheDataset)
 
 TEST_F(DbGridTest, AKeyTypedOnACellStartsANewValueWhileF2AndADoubleClickEditInPlace)
 {
-    grid->setReadOnly(false);
-    grid->setRowSelect(false);
-    showWindow();
-    focus(grid);
+    editInGrid();
     members->setRecNo(1);
     grid->setCurrentIndex(grid->model()->index(1, 2));
     testui::typeAtFocus(QStringLiteral("45"));
@@ -157,10 +160,7 @@ TEST_F(DbGridTest, AKeyTypedOnACellStartsANewValueWhileF2AndADoubleClickEditInPl
 
 TEST_F(DbGridTest, TabFromTheFinalCellNeverWrapsToTheFirstRow)
 {
-    grid->setReadOnly(false);
-    grid->setRowSelect(false);
-    showWindow();
-    focus(grid);
+    editInGrid();
     members->last();
     grid->setCurrentIndex(grid->model()->index(2, 2));
     testui::pressAtFocus(Qt::Key_Tab);
