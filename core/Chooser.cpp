@@ -3,6 +3,7 @@
 #include "core/Upublic.h"
 #include "platform/ui/DbComboBox.h"
 #include "platform/ui/DbGrid.h"
+#include "platform/ui/EnterAsTab.h"
 #include "platform/ui/Hourglass.h"
 #include "platform/ui/Prompt.h"
 
@@ -133,4 +134,13 @@ void CodeNameChooser::locateName()
 bool runChooser(QDialog& chooser)
 {
     return chooser.exec() == QDialog::Accepted;
+}
+
+QPushButton* NewChooserButton(QWidget* parent, const QString& objectName)
+{
+    auto* button = new QPushButton(QStringLiteral("..."), parent);
+    button->setObjectName(objectName);
+    button->setAutoDefault(false);
+    ui::EnterAsTab::passOverOnEnter(button);
+    return button;
 }

@@ -115,6 +115,11 @@ private:
 // Shows the chooser modally; true when it closed with a choice.
 bool runChooser(QDialog& chooser);
 
+// The "..." button beside a box that opens a chooser: no default button of
+// its window, and passed over by Enter, which goes on from the box to the
+// next one; Tab still reaches it.
+QPushButton* NewChooserButton(QWidget* parent, const QString& objectName);
+
 // Creates Form(owner), shows it modally and gives back the fields of the
 // chosen row as text, in the order asked; nothing when closed without a choice.
 template <class Form>

@@ -11,7 +11,6 @@
 #include "platform/ui/Hourglass.h"
 #include "platform/ui/Prompt.h"
 
-#include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
@@ -139,10 +138,12 @@ QLineEdit* millimetreBox(QWidget* parent, const QString& objectName)
 }
 
 // Every column takes typing; the grid itself is made read-only while browsing.
+// Entries are typed one after another, each on a new row.
 ui::DbGrid* makeListGrid(QWidget* parent, const ListDesign& design, int number)
 {
     auto* grid = new ui::DbGrid(parent);
     grid->setObjectName(QStringLiteral("DBGrid%1").arg(number));
+    grid->setRowEntry(true);
     std::vector<ui::GridColumn> columns;
     for (const ListColumn& c : design.columns)
         columns.push_back({u(c.field), u(c.title), c.width, false});
@@ -594,14 +595,9 @@ void TFrmUser::cmd_saveClick()
 void TFrmUser::endCellTyping()
 {
     // A cell still open for typing (a save by its shortcut leaves the focus
-    // there) ends as a click elsewhere would end it, so what was typed in it
-    // is saved with the rest.
-    QWidget* typing = QApplication::focusWidget();
-    if (!typing)
-        return;
+    // there) hands what was typed in it to its list, to be saved with the rest.
     for (const ListGrid& l : lists_)
-        if (l.grid->viewport()->isAncestorOf(typing))
-            l.grid->setFocus();
+        l.grid->finishEditing();
 }
 
 void TFrmUser::discardPending()
@@ -670,13 +666,6 @@ bool TFrmUser::listGridKey(ui::DbGrid* grid, int key, Qt::KeyboardModifiers modi
         return false;
     if (key == Qt::Key_Insert && modifiers == Qt::NoModifier) {
         ui::runGuarded(this, [q] { q->insert(); });
-        return true;
-    }
-    if (key == Qt::Key_Down && modifiers == Qt::NoModifier && q->recNo() >= q->recordCount() - 1) {
-        // One blank new row at a time.
-        if (q->state() == db::DatasetState::Insert && !q->modified())
-            return true;
-        ui::runGuarded(this, [q] { q->append(); });
         return true;
     }
     if (key == Qt::Key_Delete && modifiers == Qt::ControlModifier) {

@@ -103,8 +103,9 @@ private:
     void discardPending();
     // Ends typing in a list cell, handing what was typed to its query.
     void endCellTyping();
-    // Grid keys while a list is writable: Down on the last row or Insert adds
-    // a row, Ctrl+Delete deletes the current one after asking.
+    // Grid keys while a list is writable: Insert adds a row (Down on the
+    // last row too, as in every grid rows are typed into), Ctrl+Delete
+    // deletes the current one after asking.
     bool listGridKey(ui::DbGrid* grid, int key, Qt::KeyboardModifiers modifiers);
 
     ui::DataSource* shopSource_;

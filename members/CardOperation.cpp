@@ -154,11 +154,6 @@ void limitToLedgerNote(QLineEdit* remark)
     }
 }
 
-void showAsStars(QLineEdit* box)
-{
-    box->setEchoMode(QLineEdit::Password);
-    box->setStyleSheet(QStringLiteral("lineedit-password-character: 42;"));
-}
 
 // The personal group of the member form, shown read-only.
 struct PersonalRow {
@@ -309,7 +304,7 @@ void CardOperationForm::buildOperationGroup(QBoxLayout* into)
         }
         e->setObjectName(boxObjectName(b.box));
         if (b.secret)
-            showAsStars(e);
+            e->setEchoMode(QLineEdit::Password);
         if (b.digits > 0) {
             e->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), e));
             e->setMaxLength(b.digits);

@@ -206,6 +206,7 @@ void TFrmCardType::showLevels()
 void TFrmCardType::cmd_editClick()
 {
     setMode(FormMode::Edit);
+    levels_.front().name->setFocus();
 }
 
 bool TFrmCardType::namesFit()

@@ -251,6 +251,7 @@ void TFrmEmployee::BitBtn7Click()
         // The employee shown is the one edited, not the first with that code.
         staff().edit();
         setMode(FormMode::Edit);
+        codeBox_->setFocus();
     } catch (const std::exception&) {
     }
 }

@@ -1,5 +1,6 @@
 #include "members/Uservelog.h"
 
+#include "core/Chooser.h"
 #include "core/Udatamod.h"
 #include "core/Upublic.h"
 #include "core/InsiFeeLedger.h"
@@ -9,7 +10,6 @@
 #include "platform/ui/DbDatePicker.h"
 #include "platform/ui/DbGrid.h"
 #include "platform/ui/DbLineEdit.h"
-#include "platform/ui/EnterAsTab.h"
 #include "platform/ui/EntryRefusal.h"
 #include "platform/ui/Hourglass.h"
 #include "platform/ui/Prompt.h"
@@ -192,12 +192,9 @@ void TFrmServeLog::buildBillGroup(QGroupBox* group)
     place(2, 0, QStringLiteral("会员卡类型"), levelBox_);
 
     serveBox_ = box(QStringLiteral("serve_code"), "DBEdit5", true);
-    pickerButton_ = new QPushButton(QStringLiteral("..."), group);
-    pickerButton_->setObjectName(QStringLiteral("BitBtn1"));
-    pickerButton_->setAutoDefault(false);
-    // Tab reaches the picker (Space opens it); Enter goes on from the code box as it always did.
+    pickerButton_ = NewChooserButton(group, QStringLiteral("BitBtn1"));
+    // Tab reaches the picker (Space opens it), a click leaves the focus where it was.
     pickerButton_->setFocusPolicy(Qt::TabFocus);
-    ui::EnterAsTab::passOverOnEnter(pickerButton_);
     pickerButton_->setFixedWidth(32);
     connect(pickerButton_, &QPushButton::clicked, this, ui::guarded(this, [this] { BitBtn1Click(); }));
     auto* serveLine = new QHBoxLayout;

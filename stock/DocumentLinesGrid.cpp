@@ -1,5 +1,6 @@
 #include "stock/DocumentLinesGrid.h"
 
+#include "platform/ui/CharacterLimit.h"
 #include "platform/ui/Prompt.h"
 
 #include <QAction>
@@ -72,6 +73,7 @@ DocumentLinesGrid::DocumentLinesGrid(QWidget* parent)
     : ui::DbGrid(parent)
 {
     setItemDelegate(new DocumentLineDelegate(this));
+    setRowEntry(true);
 }
 
 QString DocumentLinesGrid::currentField() const
@@ -84,56 +86,6 @@ void DocumentLinesGrid::announceEditButton()
     // Queued: the button that was clicked lives in the cell editor, which a
     // modal chooser closes (and deletes) while it is shown.
     QMetaObject::invokeMethod(this, [this] { emit editButtonClicked(); }, Qt::QueuedConnection);
-}
-
-bool DocumentLinesGrid::editableColumn(int column) const
-{
-    if (column < 0 || column >= model()->columnCount())
-        return false;
-    const int row = std::max(currentIndex().row(), 0);
-    return model()->flags(model()->index(row, column)) & Qt::ItemIsEditable;
-}
-
-int DocumentLinesGrid::lastEditableColumn() const
-{
-    for (int c = model()->columnCount() - 1; c >= 0; --c)
-        if (editableColumn(c))
-            return c;
-    return -1;
-}
-
-bool DocumentLinesGrid::onFinalCell() const
-{
-    const QModelIndex i = currentIndex();
-    return i.isValid() && i.row() == model()->rowCount() - 1 && i.column() >= lastEditableColumn();
-}
-
-bool DocumentLinesGrid::onUntouchedNewLine() const
-{
-    const db::Dataset* ds = dataset();
-    return ds && ds->state() == db::DatasetState::Insert && !ds->modified();
-}
-
-void DocumentLinesGrid::finishEditing()
-{
-    if (state() != EditingState || !editor_)
-        return;
-    QWidget* editor = editor_;
-    editor_ = nullptr;
-    commitData(editor);
-    DbGrid::closeEditor(editor, QAbstractItemDelegate::NoHint);
-}
-
-void DocumentLinesGrid::appendLine()
-{
-    db::Dataset* ds = dataset();
-    finishEditing();
-    if (!ds || !ds->isActive() || onUntouchedNewLine())
-        return;
-    if (!ui::runGuarded(this, [ds] { ds->append(); }))
-        return;
-    const int column = std::max(datasetModel()->columnOf(ellipsisField_), 0);
-    setCurrentIndex(model()->index(ds->recNo(), column));
 }
 
 void DocumentLinesGrid::keyPressEvent(QKeyEvent* e)
@@ -152,14 +104,6 @@ void DocumentLinesGrid::keyPressEvent(QKeyEvent* e)
     } else {
         emit keyPressed(key);
     }
-    if (!isReadOnly() && e->modifiers() == Qt::NoModifier) {
-        const bool onFinalLine = currentIndex().row() == model()->rowCount() - 1;
-        if ((key == Qt::Key_Down && onFinalLine) || (key == Qt::Key_Tab && onFinalCell())) {
-            appendLine();
-            e->accept();
-            return;
-        }
-    }
     DbGrid::keyPressEvent(e);
 }
 
@@ -167,37 +111,5 @@ void DocumentLinesGrid::closeEditor(QWidget* editor, QAbstractItemDelegate::EndE
 {
     if (editor == editor_)
         editor_ = nullptr;
-    if (hint == QAbstractItemDelegate::EditNextItem && !isReadOnly() && onFinalCell()) {
-        DbGrid::closeEditor(editor, QAbstractItemDelegate::NoHint);
-        appendLine();
-        return;
-    }
     DbGrid::closeEditor(editor, hint);
-}
-
-QModelIndex DocumentLinesGrid::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers)
-{
-    if (isReadOnly() || (action != MoveNext && action != MovePrevious) || !currentIndex().isValid())
-        return DbGrid::moveCursor(action, modifiers);
-    // Tab goes from one editable cell to the next, line after line.
-    const int step = action == MoveNext ? 1 : -1;
-    const int columns = model()->columnCount();
-    const int rows = model()->rowCount();
-    int row = currentIndex().row();
-    int column = currentIndex().column();
-    for (int tried = 0; tried < columns * 2; ++tried) {
-        column += step;
-        if (column >= columns) {
-            column = 0;
-            ++row;
-        } else if (column < 0) {
-            column = columns - 1;
-            --row;
-        }
-        if (row < 0 || row >= rows)
-            return currentIndex();
-        if (editableColumn(column))
-            return model()->index(row, column);
-    }
-    return currentIndex();
 }

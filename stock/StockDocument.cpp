@@ -1,5 +1,6 @@
 #include "stock/StockDocument.h"
 
+#include "core/Chooser.h"
 #include "core/Udatamod.h"
 #include "core/Upublic.h"
 #include "platform/db/Error.h"
@@ -182,9 +183,7 @@ void StockDocumentForm::buildHeader()
     DBComboBox8 = new ui::DbComboBox(source_, QStringLiteral("fee_type"), GB1);
     DBComboBox8->setObjectName(QStringLiteral("DBComboBox8"));
     companyCode_ = makeBox(source_, "comp_code", def_.companyCodeBox, GB1);
-    companyButton_ = new QPushButton(QStringLiteral("..."), GB1);
-    companyButton_->setObjectName(def_.companyButton);
-    companyButton_->setAutoDefault(false);
+    companyButton_ = NewChooserButton(GB1, def_.companyButton);
     companyButton_->setMaximumWidth(32);
     DBEdit6 = makeBox(source_, "comp_name", QStringLiteral("DBEdit6"), GB1);
     DBEdit6->setEnabled(false);
@@ -687,10 +686,16 @@ void StockDocumentForm::deleteLine()
 {
     if (!lines_.isActive() || lines_.isEmpty())
         return;
-    if (!confirmDelete(QStringLiteral("确认删除本条数据?")))
+    // The blank line offered to a document without lines has nothing to delete.
+    const bool onlyBlankLine =
+        lines_.recordCount() == 1 && lines_.state() == db::DatasetState::Insert && !lines_.modified();
+    if (onlyBlankLine || !confirmDelete(QStringLiteral("确认删除本条数据?")))
         return;
     try {
         lines_.remove();
+        // As at the start of a document: a line to type into.
+        if (lines_.isEmpty())
+            lines_.append();
     } catch (const std::exception&) {
     }
 }

@@ -1,5 +1,6 @@
 #include "stock/Ugoods.h"
 
+#include "core/Chooser.h"
 #include "core/Udatamod.h"
 #include "core/Upublic.h"
 #include "platform/ui/DbComboBox.h"
@@ -140,9 +141,7 @@ QWidget* TFrmGoods::buildBox(const Entry& entry, QWidget* parent)
     if (entry.kind != Entry::Company)
         return edit;
 
-    auto* button = new QPushButton(QStringLiteral("..."), parent);
-    button->setObjectName(u(entry.button));
-    button->setAutoDefault(false);
+    QPushButton* button = NewChooserButton(parent, u(entry.button));
     auto* name = new ui::DbLineEdit(source(), u(entry.nameColumn), parent);
     name->setObjectName(u(entry.nameObject));
     name->setLocked(true);

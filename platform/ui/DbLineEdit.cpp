@@ -90,8 +90,14 @@ void DbLineEdit::commitGuarded()
 void DbLineEdit::focusInEvent(QFocusEvent* e)
 {
     QLineEdit::focusInEvent(e);
-    if (!dirty_ && link_.canWrite())
-        showText(link_.editText());
+    if (dirty_ || !link_.canWrite())
+        return;
+    // The plain value takes the place of the one shown in its format; a value
+    // the focus selected whole stays so, to be replaced by what is typed.
+    const bool whole = hasSelectedText() && selectedText() == text();
+    showText(link_.editText());
+    if (whole)
+        selectAll();
 }
 
 void DbLineEdit::focusOutEvent(QFocusEvent* e)

@@ -1,6 +1,7 @@
 #include "analysis/AnalysisForms.h"
 #include "core/CopiedColumns.h"
 #include "core/CoreForms.h"
+#include "core/FormFrame.h"
 #include "core/FunctionPositions.h"
 #include "core/Umain.h"
 #include "members/MembersForms.h"
@@ -15,12 +16,16 @@
 #include "stock/Ugodsfind.h"
 #include "stock/Uinfind.h"
 #include "stock/Uoutfind.h"
+#include "platform/ui/DbDatePicker.h"
+#include "platform/ui/DbGrid.h"
 #include "tests/support/PromptResponder.h"
 #include "tests/support/TestDb.h"
 
 #include <QAbstractButton>
 #include <QAbstractItemView>
+#include <QAbstractSpinBox>
 #include <QApplication>
+#include <QComboBox>
 #include <QDialog>
 #include <QHeaderView>
 #include <QLabel>
@@ -270,6 +275,74 @@ void showSettled(QWidget* window)
     QApplication::processEvents();
 }
 
+// Closes every box as a user who only wants to go on would: Cancel, or No
+// where there is no Cancel (an import asked about, a bill already paid).
+class ClosingEveryBox : public ui::Responder {
+public:
+    ClosingEveryBox() : previous_(ui::responder()) { ui::setResponder(this); }
+    ~ClosingEveryBox() override { ui::setResponder(previous_); }
+    ui::PromptReply respond(const ui::PromptRequest& r) override
+    {
+        return {r.buttons == ui::Buttons::YesNo ? ui::Answer::No : ui::Answer::Cancel};
+    }
+
+private:
+    ui::Responder* previous_;
+};
+
+// The text box a user types into in w: w itself, or an editable combo box's.
+QLineEdit* textBoxOf(QWidget* w)
+{
+    if (auto* box = qobject_cast<QLineEdit*>(w))
+        return box;
+    auto* combo = qobject_cast<QComboBox*>(w);
+    return combo && combo->isEditable() ? combo->lineEdit() : nullptr;
+}
+
+bool takesTyping(QWidget* w)
+{
+    if (QLineEdit* box = textBoxOf(w))
+        return !box->isReadOnly();
+    if (auto* spin = qobject_cast<QAbstractSpinBox*>(w))
+        return !spin->isReadOnly();
+    if (auto* grid = qobject_cast<ui::DbGrid*>(w))
+        return !grid->isReadOnly();
+    return false;
+}
+
+// The buttons of form that start a record's entry, as a user finds them.
+std::vector<QPushButton*> entryButtons(RecordForm& form)
+{
+    std::vector<QPushButton*> out;
+    for (QPushButton* b : {form.controls().cmd_add, form.controls().cmd_edit})
+        if (b && b->isVisible() && b->isEnabled())
+            out.push_back(b);
+    return out;
+}
+
+// Enter in each date box that takes typing goes on to the next box at once,
+// and a Down arrow meant for that box leaves the date as it was.
+void expectEnterLeavesEveryDateBox(QWidget& form)
+{
+    for (ui::DbDatePicker* date : form.findChildren<ui::DbDatePicker*>()) {
+        if (!date->isVisible() || !date->isEnabled() || date->isReadOnly())
+            continue;
+        const QDate shown = date->date();
+        date->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(date, Qt::Key_Return);
+        QApplication::processEvents();
+        EXPECT_NE(QApplication::focusWidget(), date) << describe(date).toStdString();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+        EXPECT_EQ(date->date(), shown) << describe(date).toStdString();
+    }
+}
+
+void leaveEntry(RecordForm& form)
+{
+    if (form.mode() != FormMode::Null && form.controls().cmd_canc)
+        form.controls().cmd_canc->click();
+}
+
 class FormLayout : public TestDb {
 protected:
     void SetUp() override
@@ -337,6 +410,24 @@ protected:
             }
         });
         return found;
+    }
+
+    // Opens each function as the main window does, hands its form to look
+    // where it is a record form, and closes it again (after leaving any entry
+    // look began).
+    void forEachRecordForm(const std::function<void(const Position&, RecordForm&)>& look)
+    {
+        for (const Position& p : positions()) {
+            SCOPED_TRACE(FunctionAt(p.position).function.toStdString());
+            visit(p, [&](QWidget* window) {
+                QPointer<QWidget> guard = window;
+                if (auto* form = qobject_cast<RecordForm*>(window)) {
+                    look(p, *form);
+                    if (guard)
+                        leaveEntry(*form);
+                }
+            });
+        }
     }
 
     std::unique_ptr<TfrmMain> mainWindow;
@@ -419,6 +510,46 @@ TEST_F(FormLayout, EveryBoundBoxHoldsOnlyWhatItsValueCanBeStoredIn)
         });
         EXPECT_TRUE(faults.isEmpty()) << faults.join(u'\n').toStdString();
     }
+}
+
+TEST_F(FormLayout, EveryFormKeepsItsSizeWhenEntryStartsOrItsListsFill)
+{
+    ClosingEveryBox boxes;
+    forEachRecordForm([](const Position& p, RecordForm& form) {
+        const QSize opened = form.size();
+        std::vector<QPushButton*> steps = entryButtons(form);
+        if (p.run)
+            steps.push_back(form.findChild<QPushButton*>(QString::fromLatin1(p.run)));
+        for (QPushButton* step : steps) {
+            step->click();
+            QApplication::processEvents();
+            EXPECT_EQ(form.size(), opened) << step->objectName().toStdString();
+            leaveEntry(form);
+        }
+    });
+}
+
+TEST_F(FormLayout, EntryStartsInABoxReadyForTypingAndEnterLeavesADateBoxAtOnce)
+{
+    ClosingEveryBox boxes;
+    forEachRecordForm([](const Position&, RecordForm& form) {
+        expectEnterLeavesEveryDateBox(form); // the date ranges of the lists
+        for (QPushButton* start : entryButtons(form)) {
+            SCOPED_TRACE(start->objectName().toStdString());
+            start->click();
+            QApplication::processEvents();
+            if (form.mode() == FormMode::Null)
+                continue; // refused, with its reason
+            QWidget* focus = QApplication::focusWidget();
+            ASSERT_TRUE(focus && form.isAncestorOf(focus) && takesTyping(focus)) << "the focus is on "
+                << (focus ? describe(focus).toStdString() : "nothing");
+            if (QLineEdit* text = textBoxOf(focus)) {
+                EXPECT_EQ(text->selectedText(), text->text()) << "a value shown is typed over, not after";
+            }
+            expectEnterLeavesEveryDateBox(form);
+            leaveEntry(form);
+        }
+    });
 }
 
 } // namespace

@@ -126,6 +126,8 @@ TEST_F(Login, StartsUnconnectedOnTheLocalFile)
     EXPECT_EQ(form->windowTitle(), QStringLiteral("用户登录"));
     EXPECT_EQ(form->size(), QSize(250, 160));
     EXPECT_EQ(form->Edit2->echoMode(), QLineEdit::Password);
+    testui::typeText(form->Edit2, "abc");
+    EXPECT_EQ(form->Edit2->displayText(), "***");
     EXPECT_EQ(form->cmd_ok->text(), QStringLiteral("确定[&O]"));
     EXPECT_EQ(form->cmd_close->text(), QStringLiteral("关闭[&X]"));
     EXPECT_FALSE(form->windowFlags().testFlag(Qt::WindowCloseButtonHint));

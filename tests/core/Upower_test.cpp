@@ -8,6 +8,7 @@
 #include "core/Upublic.h"
 #include "platform/ui/DbGrid.h"
 #include "platform/ui/DbLineEdit.h"
+#include "platform/ui/EnterAsTab.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -281,6 +282,8 @@ TEST_F(PowerFormTest, AddingAUserStoresTheTickedRightsAsSevenStringsOf38)
         ASSERT_EQ(shown(f, c), QString(38, u'0')) << c;
     testui::typeText(f.DBEdit4, "abc");
     testui::typeText(f.Edit5, "abc");
+    EXPECT_EQ(f.DBEdit4->displayText(), "***");
+    EXPECT_EQ(f.Edit5->displayText(), "***");
     clickCell(f, 6, 17); // 查询 of 货品资料
     clickCell(f, 1, 1);
     clickCell(f, 1, 38);
@@ -299,6 +302,21 @@ TEST_F(PowerFormTest, AddingAUserStoresTheTickedRightsAsSevenStringsOf38)
     for (const char* column : kRightsColumns)
         EXPECT_EQ(stored("E1", column).size(), 38) << column;
     EXPECT_EQ(f.DBEdit2->text(), QStringLiteral("张三"));
+}
+
+TEST_F(PowerFormTest, EnterPassesOverTheNameSoTheTypedPasswordsReachTheirBoxes)
+{
+    ui::EnterAsTab enterAsTab; // as in the program
+    TFrmPower f;
+    show(f);
+    click(f, "cmd_add");
+    for (const char* value : {"E1", "abc", "abc"}) {
+        testui::typeAtFocus(value);
+        testui::pressAtFocus(Qt::Key_Return);
+    }
+    click(f, "cmd_save");
+    EXPECT_EQ(f.mode(), FormMode::Null);
+    EXPECT_EQ(stored("E1", "password"), "abc");
 }
 
 TEST_F(PowerFormTest, AUserSavedWithTrimmedIdAndPasswordCanLogInAsTyped)

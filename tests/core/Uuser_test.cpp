@@ -7,6 +7,7 @@
 #include "platform/sys/IniFile.h"
 #include "platform/ui/DbGrid.h"
 #include "platform/ui/DbLineEdit.h"
+#include "platform/ui/EnterAsTab.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -48,6 +49,12 @@ protected:
     }
 
     static void click(QPushButton* b) { QTest::mouseClick(b, Qt::LeftButton); }
+    static void show(TFrmUser& f)
+    {
+        f.show();
+        QApplication::setActiveWindow(&f);
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&f));
+    }
     static void clearAndType(QLineEdit* box, const QString& text)
     {
         QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
@@ -482,6 +489,31 @@ TEST_F(UserFormTest, GridKeysAddAndDeleteListEntries)
     EXPECT_EQ(count("baseitem", "fee_code = '02'"), 1);
 }
 
+TEST_F(UserFormTest, EntriesTypedWithEnterEachTakeANewRow)
+{
+    ui::EnterAsTab enterAsTab; // as in the program
+    TFrmUser f;
+    show(f);
+    click(f.controls().cmd_edit);
+    ui::DbGrid* kinds = f.listGrid("KindDefiQ");
+    f.listTabs()->setCurrentWidget(kinds);
+    kinds->setFocus();
+    kinds->setCurrentIndex(kinds->model()->index(0, 0));
+    for (const char* text : {"01", "剪发", "02", "烫染", "03", "护理"}) {
+        testui::typeAtFocus(text);
+        testui::pressAtFocus(Qt::Key_Return);
+    }
+    click(f.controls().cmd_save);
+
+    EXPECT_EQ(prompts.count(), 0);
+    QStringList saved;
+    db::Statement st(conn(), QStringLiteral("select gods_kind_id, gods_kind from baseitem "
+                                            "where gods_kind_id is not null order by gods_kind_id"));
+    while (st.step())
+        saved << st.value(0).toString() + " " + st.value(1).toString();
+    EXPECT_EQ(saved, (QStringList{"01 剪发", "02 烫染", "03 护理"}));
+}
+
 TEST_F(UserFormTest, InsertAddsARowAboveTheCurrentOneAndCancelKeepsAnAnsweredDelete)
 {
     TFrmUser f;
@@ -668,9 +700,7 @@ protected:
     {
         UserFormTest::SetUp();
         form = std::make_unique<TFrmUser>();
-        form->show();
-        QApplication::setActiveWindow(form.get());
-        ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+        show(*form);
         click(form->controls().cmd_edit);
         ui::DbGrid* fees = form->listGrid("FeeDefiQ");
         fees->setFocus();

@@ -10,6 +10,7 @@
 #include "members/Utakemoney.h"
 #include "platform/ui/DbDatePicker.h"
 #include "platform/ui/DbGrid.h"
+#include "platform/ui/EnterAsTab.h"
 
 #include <QGroupBox>
 #include <functional>
@@ -317,6 +318,22 @@ TEST_F(CardOperationTest, ReplacementWithAFeeWritesItUnderTheNewNumber)
     EXPECT_EQ(ledgerRow("addcard"), "M03|C009|20|admin|会员补卡费");
     EXPECT_EQ(member("M03", "card_no"), "C009");
     EXPECT_EQ(f.box(CardBox::Fee)->text(), "");
+}
+
+TEST_F(CardOperationTest, TheNewCardNumberTypedReplacesTheOldOneShown)
+{
+    ui::EnterAsTab enterAsTab; // as in the program
+    TFrmAddCard f;
+    formtest::show(f);
+    pick(f, "M03");
+    start(f);
+    ASSERT_EQ(QApplication::focusWidget(), f.box(CardBox::CardNo));
+    testui::typeAtFocus("C009");
+    testui::pressAtFocus(Qt::Key_Return);
+    testui::typeAtFocus("20");
+    save(f);
+    EXPECT_EQ(member("M03", "card_no"), "C009");
+    EXPECT_EQ(ledgerRow("addcard"), "M03|C009|20|admin|会员补卡费");
 }
 
 TEST_F(CardOperationTest, ReplacementWithFeeZeroChangesOnlyTheCard)

@@ -1,9 +1,11 @@
+#include "tests/members/FormDriving_test.h"
 #include "tests/support/TestDb.h"
 
 #include "tests/support/PromptResponder.h"
 #include "tests/support/PromptTyping.h"
 #include "core/Upublic.h"
 #include "members/Ucardtype.h"
+#include "platform/ui/EnterAsTab.h"
 
 #include <QGroupBox>
 #include <QLineEdit>
@@ -135,6 +137,26 @@ TEST_F(CardTypeTest, SaveWritesEveryLevelAndKeepsBlankAmounts)
     EXPECT_EQ(stored("class_c", "rebate").toInt(), 75);
     EXPECT_EQ(stored("class_e", "type_note").toString(), "钻石卡");
     EXPECT_DOUBLE_EQ(stored("class_e", "insi_tota").toDouble(), 10000);
+}
+
+TEST_F(CardTypeTest, EditPutsTheFocusInTheFirstBoxSoEachTypedValueLandsInItsBox)
+{
+    ui::EnterAsTab enterAsTab; // as in the program
+    storeFiveLevels();
+    TFrmCardType f;
+    formtest::show(f);
+    click(f.controls().cmd_edit);
+    for (const char* value : {"会员卡", "100", "300", "98"}) {
+        testui::typeAtFocus(value);
+        testui::pressAtFocus(Qt::Key_Return);
+    }
+    click(f.controls().cmd_save);
+
+    EXPECT_EQ(stored("class_a", "type_note").toString(), "会员卡");
+    EXPECT_DOUBLE_EQ(stored("class_a", "insi_tota").toDouble(), 100);
+    EXPECT_DOUBLE_EQ(stored("class_a", "foregift").toDouble(), 300);
+    EXPECT_EQ(stored("class_a", "rebate").toInt(), 98);
+    EXPECT_EQ(stored("class_b", "type_note").toString(), "银卡");
 }
 
 TEST_F(CardTypeTest, DiscountBoxesHoldOneHundredOnlyOnLevelOne)

@@ -2,11 +2,13 @@
 
 #include "tests/members/FormDriving_test.h"
 #include "tests/support/PromptResponder.h"
+#include "tests/support/PromptTyping.h"
 
 #include "members/Uservefind.h"
 #include "platform/ui/DbComboBox.h"
 #include "platform/ui/DbGrid.h"
 #include "platform/ui/DbLineEdit.h"
+#include "platform/ui/EnterAsTab.h"
 
 #include <QGroupBox>
 #include <memory>
@@ -127,6 +129,19 @@ TEST_F(MarcelTest, AddsARecipeForAnItemPickedWithThePicker)
                   QString::fromUtf8(e.text))
             << e.column;
     EXPECT_EQ(f->grid()->model()->rowCount(), 2);
+}
+
+TEST_F(MarcelTest, EnterFromTheCodeGoesOnToTheFirstRecipeBoxPastThePicker)
+{
+    ui::EnterAsTab enterAsTab; // as in the program
+    auto f = openForm();
+    click(f->controls().cmd_add);
+    for (const char* value : {"S2", "热烫"}) {
+        testui::typeAtFocus(QString::fromUtf8(value));
+        testui::pressAtFocus(Qt::Key_Return);
+    }
+    click(f->controls().cmd_save);
+    EXPECT_EQ(scalar("select mar_type from marcel where serve_code='S2'").toString(), QStringLiteral("热烫"));
 }
 
 TEST_F(MarcelTest, PickerClosedWithoutChoiceKeepsTheCode)

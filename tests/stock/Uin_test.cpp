@@ -4,6 +4,7 @@
 
 #include "stock/Ucompfind.h"
 #include "stock/Ugodsfind.h"
+#include "platform/ui/EnterAsTab.h"
 
 #include <QLabel>
 
@@ -607,6 +608,42 @@ TEST_F(PurchaseTest, AnAmountThatIsNoNumberStopsTheSaveNamingItsBox)
     click(*f, "cmd_save");
     EXPECT_EQ(f->mode(), FormMode::Null);
     EXPECT_EQ(count("inmain", "fact_tota=10"), 1);
+}
+
+TEST_F(PurchaseTest, EnterThroughTheHeaderPutsEachTypedValueInItsBox)
+{
+    ui::EnterAsTab enterAsTab; // as in the program
+    auto f = openForm<TFrmIn>();
+    click(*f, "cmd_add");
+    f->datePicker()->setDate(QDate(2026, 12, 9));
+    // Voucher, date (left at once), settlement, company code (its chooser
+    // button passed over), currency.
+    for (const char* value : {"V-002", "", "转账", "C02", "美元"}) {
+        testui::typeAtFocus(QString::fromUtf8(value));
+        testui::pressAtFocus(Qt::Key_Return);
+    }
+    f->grid()->setFocus();
+    typeLine(*f, "G01", "2", "5");
+    click(*f, "cmd_save");
+    ASSERT_EQ(f->mode(), FormMode::Null);
+    EXPECT_EQ(count("inmain", "vouc_no='V-002' and bill_date='2026-12-09 00:00:00' and fee_type=:fee"
+                              " and comp_code='C02' and mone_type=:m",
+                    {{"fee", QStringLiteral("转账")}, {"m", QStringLiteral("美元")}}),
+              1);
+}
+
+TEST_F(PurchaseTest, KeysMeantForTheBoxAfterADateLeaveTheDateAlone)
+{
+    ui::EnterAsTab enterAsTab; // as in the program
+    auto f = openForm<TFrmIn>();
+    click(*f, "cmd_add");
+    f->datePicker()->setDate(QDate(2026, 12, 9));
+    f->datePicker()->setFocus(Qt::TabFocusReason);
+    testui::pressAtFocus(Qt::Key_Return);
+    testui::pressAtFocus(Qt::Key_Down);
+    testui::typeAtFocus("2025");
+    EXPECT_EQ(f->datePicker()->date(), QDate(2026, 12, 9));
+    click(*f, "cmd_canc");
 }
 
 TEST_F(PurchaseTest, EnterInTheHeaderCombosStaysThere)

@@ -126,6 +126,7 @@ TEST_F(DbComboBoxTest, TypedTextIsWrittenWhenLeftAndByThePost)
     EXPECT_EQ(members->asString(QStringLiteral("name")), QStringLiteral("钱十"));
 
     focus(combo);
+    QTest::keyClick(combo, Qt::Key_End); // on after the text, which the focus selected
     typeText(combo, QStringLiteral("一"));
     members->post();
     EXPECT_EQ(stored(QStringLiteral("A01"), QStringLiteral("name")).toString(), QStringLiteral("钱十一"));

@@ -223,6 +223,13 @@ TEST_F(DbLineEditTest, ShowsTheDisplayFormatUnlessBeingEdited)
 
     EXPECT_EQ(fee.text(), QStringLiteral("7.46"));
     EXPECT_DOUBLE_EQ(members->asFloat(QStringLiteral("fee")), 7.456);
+
+    // Back in the box, the plain value is selected whole: what is typed replaces it.
+    focus(&fee);
+    EXPECT_EQ(fee.selectedText(), QStringLiteral("7.456"));
+    QTest::keyClicks(&fee, QStringLiteral("9"));
+    focus(other);
+    EXPECT_DOUBLE_EQ(members->asFloat(QStringLiteral("fee")), 9);
 }
 
 TEST_F(DbLineEditTest, AValueTheFieldRefusesIsShownInTheErrorBoxAndStopsThePost)
