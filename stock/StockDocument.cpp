@@ -802,7 +802,8 @@ void StockDocumentForm::enterToGrid(const QString& fromCombo, int key)
     if (!isEnter(key) || def_.enterToGridFrom != fromCombo)
         return;
     DBGrid1->setFocus();
-    if (!DBGrid1->currentIndex().isValid() && lines_.recNo() >= 0)
+    // The line is typed from its goods code on, whichever cell was current before.
+    if (lines_.recNo() >= 0)
         DBGrid1->setCurrentIndex(DBGrid1->model()->index(lines_.recNo(), 0));
 }
 

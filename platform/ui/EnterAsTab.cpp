@@ -9,6 +9,7 @@
 #include <QKeyEvent>
 #include <QPlainTextEdit>
 #include <QPointer>
+#include <QTabBar>
 #include <QTextEdit>
 
 namespace ui {
@@ -47,9 +48,10 @@ namespace {
 
 const char* const kPassedOverByEnter = "enterPassesOver";
 
+// Tabs of pages are chosen with the arrow keys, never typed into.
 bool passedOverByEnter(const QWidget* w)
 {
-    return w->property(kPassedOverByEnter).toBool() || isReadOnlyBox(w);
+    return w->property(kPassedOverByEnter).toBool() || isReadOnlyBox(w) || qobject_cast<const QTabBar*>(w);
 }
 
 // Tab in a date box steps through its year, month and day; from the last
@@ -98,25 +100,34 @@ bool EnterAsTab::eventFilter(QObject* watched, QEvent* event)
             return false;
 
     const QPointer<QWidget> window = target->window();
-    const bool cellEditor = isCellEditor(target);
+    const QWidget* grid = cellEditorsGrid(target);
+    // Where the focus stays while Enter is only typed: a handler that puts it
+    // elsewhere has chosen the next box itself.
+    const QPointer<const QWidget> home = grid ? grid : target;
     const quint64 opened = windowsOpened();
     QEvent* const outer = delivering_;
     delivering_ = event;
     QApplication::sendEvent(target, event);
     delivering_ = outer;
 
+    auto moveOn = [this, window, home, opened] {
+        if (windowsOpened() == opened && !focusLeft(home))
+            pressTab(window);
+    };
     // A grid commits its cell editor on Enter by a queued call; the Tab waits
     // for it (and for the error box a refused value brings) and then moves
     // the grid to the next cell.
-    if (cellEditor) {
-        QMetaObject::invokeMethod(this, [this, window, opened] {
-            if (windowsOpened() == opened)
-                pressTab(window);
-        }, Qt::QueuedConnection);
-    } else if (windowsOpened() == opened) {
-        pressTab(window);
-    }
+    if (grid)
+        QMetaObject::invokeMethod(this, moveOn, Qt::QueuedConnection);
+    else
+        moveOn();
     return true;
+}
+
+bool EnterAsTab::focusLeft(const QWidget* home)
+{
+    const QWidget* now = QApplication::focusWidget();
+    return !home || (now && now != home && !home->isAncestorOf(now));
 }
 
 void EnterAsTab::pressTab(QWidget* window)
@@ -139,13 +150,13 @@ void EnterAsTab::pressTab(QWidget* window)
     }
 }
 
-bool EnterAsTab::isCellEditor(const QWidget* w)
+const QWidget* EnterAsTab::cellEditorsGrid(const QWidget* w)
 {
     for (const QWidget* p = w->parentWidget(); p && !p->isWindow(); p = p->parentWidget()) {
         if (const auto* view = qobject_cast<const QAbstractItemView*>(p->parentWidget()))
-            return p == view->viewport();
+            return p == view->viewport() ? view : nullptr;
     }
-    return false;
+    return nullptr;
 }
 
 } // namespace ui

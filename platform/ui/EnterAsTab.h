@@ -21,14 +21,16 @@ namespace ui {
 //
 // Left alone: multi-line text editors, where Enter starts a new line, and any
 // widget whose property "enterAsTab" is false. A control marked with
-// passOverOnEnter, and a read-only box, is reached with Tab but skipped by the
-// Tab that Enter presses, so a button beside a box, or a name shown beside a
-// code, does not stop the typing in a form. Enter leaves a date box at once,
+// passOverOnEnter, a read-only box and the tabs of pages are reached with Tab
+// but skipped by the Tab that Enter presses, so a button beside a box, a name
+// shown beside a code, or the tabs above a list, do not stop the typing in a form. Enter leaves a date box at once,
 // where Tab steps through its year, month and day first. Enter that closes its window
 // (a dialog's default button, a combo box's open list) moves no focus, and
 // neither does Enter whose handling opened a box or another modal window:
 // that window took the Tab, and the focus stays where the handler left it
-// (a wrong password puts it back in the user name box).
+// (a wrong password puts it back in the user name box). Nor does Enter whose
+// handler put the focus elsewhere itself (a shortcut from a box to the grid):
+// that is where the typing goes on.
 class EnterAsTab : public QObject {
     Q_OBJECT
 public:
@@ -45,7 +47,11 @@ protected:
 private:
     static bool isEnter(const QKeyEvent* e);
     static bool wantsOwnEnter(const QWidget* w);
-    static bool isCellEditor(const QWidget* w);
+    // The grid whose cell editor w is (or is in); nullptr for any other control.
+    static const QWidget* cellEditorsGrid(const QWidget* w);
+    // True when the focus went from home (or what is inside it) to another
+    // control, or home is gone.
+    static bool focusLeft(const QWidget* home);
     // Sends Tab to the focused control if it is still in window, and window is still shown.
     static void pressTab(QWidget* window);
     // Boxes and modal windows shown so far: one that came up while an Enter

@@ -244,9 +244,32 @@ TEST_F(StockDocumentFamilyTest, WithEnterAsTabALineIsTypedCellAfterCell)
     f->grid()->setFocus();
     QTest::keyClick(f->grid(), Qt::Key_Return);
     QCoreApplication::processEvents();
-    EXPECT_FALSE(f->grid()->hasFocus());
-    EXPECT_TRUE(f->footerGroup()->isAncestorOf(QApplication::focusWidget()));
+    EXPECT_EQ(QApplication::focusWidget(), f->remarkBox());
     click(*f, "cmd_canc");
+}
+
+TEST_F(StockDocumentFamilyTest, EnterFromTheHeaderToTheGridStartsTheLineAtItsGoodsCode)
+{
+    ui::EnterAsTab enterAsTab; // as in the program
+    for (StockDocumentKind kind : kAllKinds) {
+        const StockDocumentDef& def = stockDocumentDef(kind);
+        if (def.enterToGridFrom.isEmpty())
+            continue;
+        SCOPED_TRACE(def.caption.toStdString());
+        auto f = create(kind);
+        show(*f);
+        click(*f, "cmd_add");
+        f->grid()->setCurrentIndex(cell(*f, "sub_amou")); // where the last look left it
+        f->findChild<QWidget*>(def.enterToGridFrom)->setFocus();
+        testui::pressAtFocus(Qt::Key_Return);
+        ASSERT_TRUE(f->grid()->hasFocus());
+        EXPECT_EQ(f->grid()->currentField(), "gods_code");
+        testui::typeAtFocus("G02");
+        testui::pressAtFocus(Qt::Key_Return);
+        EXPECT_EQ(f->lines().asString("gods_code"), "G02");
+        EXPECT_TRUE(f->lines().value("sub_amou").isNull());
+        click(*f, "cmd_canc");
+    }
 }
 
 TEST_F(StockDocumentFamilyTest, KeysTypedOnACellReplaceItsValueInEveryDocument)

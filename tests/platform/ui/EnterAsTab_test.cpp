@@ -6,9 +6,11 @@
 
 #include <QComboBox>
 #include <QDialog>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTabBar>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -130,6 +132,45 @@ TEST_F(EnterAsTabTest, EnterWhoseHandlerOpensAModalWindowMovesNoFocus)
     EXPECT_EQ(QApplication::focusWidget(), second);
 }
 
+TEST_F(EnterAsTabTest, EnterWhoseHandlerPutsTheFocusElsewhereLeavesItThere)
+{
+    // A shortcut: Enter here goes straight on to the last box.
+    QObject::connect(first, &QLineEdit::returnPressed, first, [&] { last->setFocus(); });
+    auto* grid = new ui::DbGrid(window.get());
+    window->layout()->addWidget(grid);
+    grid->setColumns({{QStringLiteral("name"), QStringLiteral("姓名"), 80, false},
+                      {QStringLiteral("age"), QStringLiteral("年龄"), 60, false}});
+    grid->setDataset(members.get());
+    grid->setReadOnly(false);
+    // Enter on the grid's first cell leaves the grid for the second box,
+    // with a cell editor open too.
+    struct Shortcut : QObject {
+        QWidget* to;
+        explicit Shortcut(QWidget* t) : to(t) {}
+        bool eventFilter(QObject*, QEvent* e) override
+        {
+            if (e->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(e)->key() == Qt::Key_Return)
+                QMetaObject::invokeMethod(to, [t = to] { t->setFocus(); }, Qt::QueuedConnection);
+            return false;
+        }
+    } toSecond(second);
+    grid->installEventFilter(&toSecond);
+    showWindow();
+
+    focus(first);
+    QTest::keyClick(first, Qt::Key_Return);
+    EXPECT_EQ(QApplication::focusWidget(), last);
+
+    focus(grid);
+    grid->setCurrentIndex(grid->model()->index(0, 0));
+    QTest::keyClick(grid, Qt::Key_F2);
+    auto* editor = grid->viewport()->findChild<QLineEdit*>();
+    ASSERT_NE(editor, nullptr);
+    QTest::keyClick(editor, Qt::Key_Return);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(QApplication::focusWidget(), second);
+}
+
 TEST_F(EnterAsTabTest, EnterWalksTheTabOrder)
 {
     showWindow();
@@ -163,6 +204,14 @@ TEST_F(EnterAsTabTest, EnterLeavesADateBoxAtOnceSoKeysMeantForTheNextBoxLeaveThe
 TEST_F(EnterAsTabTest, EnterPassesOverBoxesThatTakeNoTypingWhichTabStillReaches)
 {
     second->setReadOnly(true);
+    // The tabs of a page of lists are chosen, not typed into.
+    auto* pages = new QTabBar(window.get());
+    pages->addTab(QStringLiteral("单位"));
+    pages->addTab(QStringLiteral("颜色"));
+    pages->setFocusPolicy(Qt::TabFocus);
+    window->layout()->addWidget(pages);
+    QWidget::setTabOrder(first, pages);
+    QWidget::setTabOrder(pages, second);
     showWindow();
     focus(first);
     QTest::keyClick(first, Qt::Key_Return);
@@ -170,6 +219,8 @@ TEST_F(EnterAsTabTest, EnterPassesOverBoxesThatTakeNoTypingWhichTabStillReaches)
 
     focus(first);
     QTest::keyClick(first, Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), pages);
+    QTest::keyClick(pages, Qt::Key_Tab);
     EXPECT_EQ(QApplication::focusWidget(), second);
 }
 
