@@ -4,6 +4,7 @@
 #include "platform/ui/Prompt.h"
 
 #include <QApplication>
+#include <QFocusEvent>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -125,6 +126,8 @@ void DbGrid::setReadOnly(bool on)
                        : QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed
                              | QAbstractItemView::AnyKeyPressed | QAbstractItemView::SelectedClicked);
     setTabKeyNavigation(!on);
+    if (hasFocus())
+        standOnEditableCell();
 }
 
 bool DbGrid::edit(const QModelIndex& index, EditTrigger trigger, QEvent* event)
@@ -210,6 +213,22 @@ void DbGrid::appendRow()
     if (!runGuarded(this, [ds] { ds->append(); }))
         return;
     setCurrentIndex(model()->index(ds->recNo(), firstEditableColumn()));
+}
+
+void DbGrid::focusInEvent(QFocusEvent* e)
+{
+    QTableView::focusInEvent(e);
+    if (e->reason() != Qt::MouseFocusReason)
+        standOnEditableCell();
+}
+
+void DbGrid::standOnEditableCell()
+{
+    const QModelIndex current = currentIndex();
+    if (readOnly_ || !current.isValid() || editableColumn(current.column()))
+        return;
+    if (const int first = firstEditableColumn(); editableColumn(first))
+        setCurrentIndex(model()->index(current.row(), first));
 }
 
 void DbGrid::keyPressEvent(QKeyEvent* e)

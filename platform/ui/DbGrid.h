@@ -82,6 +82,9 @@ signals:
 
 protected:
     bool edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) override;
+    // Reached by the keyboard while editable, or made editable while it has
+    // the focus, the grid stands on a cell that takes typing.
+    void focusInEvent(QFocusEvent* e) override;
     void keyPressEvent(QKeyEvent* e) override;
     void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
     QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
@@ -92,6 +95,9 @@ private:
     int lastEditableColumn() const;
     bool onFinalCell() const;
     bool onUntouchedNewRow() const;
+    // While editable: the first editable cell of the row where the current
+    // cell takes no typing.
+    void standOnEditableCell();
     // A new row at the end, its first editable cell current.
     void appendRow();
     void applyWidths();

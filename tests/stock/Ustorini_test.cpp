@@ -231,6 +231,19 @@ TEST_F(StockInitTest, OpeningQuantitiesAndCostsAreWrittenOnlyBySave)
     EXPECT_FALSE(q().hasPendingChanges());
 }
 
+TEST_F(StockInitTest, EditStartsOnTheFirstCellThatTakesTyping)
+{
+    ui::EnterAsTab enterAsTab; // as in the program
+    TFrmStorIni f;
+    show(f);
+    ASSERT_EQ(f.grid()->currentIndex().column(), 0); // the goods code, only shown
+    click(f, "cmd_edit");
+    testui::typeAtFocus("12");
+    testui::pressAtFocus(Qt::Key_Return);
+    click(f, "cmd_save");
+    EXPECT_EQ(stored("G02", "gods_amou").toDouble(), 12);
+}
+
 TEST_F(StockInitTest, KeysTypedOnACellReplaceItsValueAndEnterFromTheFinalCellLeavesTheGrid)
 {
     ui::EnterAsTab enterAsTab; // as in the program
