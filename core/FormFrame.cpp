@@ -150,8 +150,13 @@ void RecordForm::saveRecord()
 
 void RecordForm::cmd_saveClick()
 {
-    if (!checkBeforeSave())
+    try {
+        if (!checkBeforeSave())
+            return;
+    } catch (const ui::RefusedEntry& refused) {
+        ui::showRefusal(this, refused);
         return;
+    }
     try {
         saveRecord();
     } catch (const std::exception& e) {

@@ -95,6 +95,8 @@ protected:
     void setFirstEditBox(QWidget* w) { firstEditBox_ = w; }
 
     // Runs the form's checks before a save; false after showing the message.
+    // A check may throw RefusedEntry for a box's value: the save shows it and
+    // puts the focus back into the box.
     virtual bool checkBeforeSave() { return true; }
     // Posts the record, and applies the batch for batch-optimistic datasets,
     // in one transaction. A failure leaves the form in its mode with what was

@@ -359,7 +359,6 @@ void TFrmServeLog::cmd_deleClick()
 
 void TFrmServeLog::cmd_saveClick()
 {
-    finishEntry();
     RecordForm::cmd_saveClick();
     if (mode() == FormMode::Null)
         reloadBoxes();
@@ -367,6 +366,7 @@ void TFrmServeLog::cmd_saveClick()
 
 bool TFrmServeLog::checkBeforeSave()
 {
+    finishEntry();
     const QString received = receivedBox_->text().trimmed();
     if (!received.isEmpty()
         && requireWholeNumber(receivedBox_) < requireWholeNumber(dueBox_)) {

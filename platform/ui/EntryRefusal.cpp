@@ -2,6 +2,7 @@
 
 #include "platform/db/Dataset.h"
 #include "platform/db/Value.h"
+#include "platform/ui/ProgramLook.h"
 #include "platform/ui/Prompt.h"
 
 #include <QLabel>
@@ -80,7 +81,8 @@ RefusedEntry::RefusedEntry(QWidget* box, const QString& reason)
 void showRefusal(QWidget* parent, const RefusedEntry& refused)
 {
     showError(parent, refused.message());
-    if (QWidget* box = refused.box(); box && box->isEnabled() && box->isVisible())
+    // A box the form fills itself (an amount due) is not one to correct.
+    if (QWidget* box = refused.box(); box && box->isEnabled() && box->isVisible() && !isReadOnlyBox(box))
         box->setFocus();
 }
 

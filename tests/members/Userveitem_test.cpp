@@ -239,15 +239,18 @@ TEST_F(ServeItemFormTest, CodeAndNameAreRequiredTrimmed)
     }
 }
 
-TEST_F(ServeItemFormTest, APercentThatIsNoNumberStopsTheSaveWithTheErrorBox)
+TEST_F(ServeItemFormTest, APercentThatIsNoNumberStopsTheSaveWithTheErrorBoxAndTheFocusInIt)
 {
     TFrmServeitem f;
+    show(f);
     testui::PromptResponder prompts;
     prompts.expect(testui::PromptResponder::Kind::Error, QStringLiteral("中工提成：“-”不是有效的数值"));
     typeNewItem(f, "S30", QStringLiteral("烫发"), {"10", "-", "5"});
+    f.rateBox(2)->setFocus();
     click(f, "cmd_save");
     EXPECT_EQ(f.mode(), FormMode::Add);
     EXPECT_EQ(count("serveitem"), 4);
+    EXPECT_EQ(QApplication::focusWidget(), f.rateBox(1));
 }
 
 TEST_F(ServeItemFormTest, EmptyPercentsAreNoCommissionAndStoredEmpty)

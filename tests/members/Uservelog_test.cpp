@@ -275,16 +275,21 @@ TEST_F(ServeLogTest, ReceivedBelowTheAmountDueIsRefused)
     EXPECT_DOUBLE_EQ(memberValue("rest_point", "C100"), 500);
 }
 
-TEST_F(ServeLogTest, AReceivedAmountThatIsNoNumberIsRefusedNamingItsBox)
+TEST_F(ServeLogTest, AReceivedAmountThatIsNoNumberIsRefusedNamingItsBoxWithTheFocusInIt)
 {
     auto f = openForm();
     ServeLogUi ui(*f);
     writeBill(ui, "C100", "S1");
-    ui.enterReceived("99999999999999999999");
-    testui::PromptResponder prompts;
-    prompts.expect(Kind::Error, QStringLiteral("实收金额：“99999999999999999999”不是有效的整数"));
-    ui.click("cmd_save");
-    prompts.verify();
+    for (const char* amount : {"99999999999999999999", "-"}) {
+        ui.received->clear();
+        ui.enterReceived(QString::fromLatin1(amount));
+        ui.note->setFocus();
+        testui::PromptResponder prompts;
+        prompts.expect(Kind::Error, QStringLiteral("实收金额：“%1”不是有效的整数").arg(QString::fromLatin1(amount)));
+        ui.click("cmd_save");
+        prompts.verify();
+        EXPECT_EQ(QApplication::focusWidget(), ui.received);
+    }
     EXPECT_EQ(f->mode(), FormMode::Add);
     EXPECT_EQ(count("insifee"), 0);
     EXPECT_DOUBLE_EQ(memberValue("rest_point", "C100"), 500);
@@ -317,6 +322,7 @@ TEST_F(ServeLogTest, AmountReceivedWithoutAnAmountDueIsAnError)
     testui::PromptResponder prompts;
     prompts.expect(Kind::Error);
     ui.click("cmd_save");
+    EXPECT_NE(QApplication::focusWidget(), ui.due) << "the amount due is the form's to fill, not the user's";
     EXPECT_EQ(f->mode(), FormMode::Add);
     EXPECT_EQ(count("insifee"), 0);
 }
