@@ -179,9 +179,13 @@ void TFrmEmplList::SumPerformanceTotals()
 
 void TFrmEmplList::cmd_findClick()
 {
-    const QString code = staff_->codeBox()->currentText();
-    if (code.trimmed().isEmpty())
+    const QString typed = staff_->codeBox()->currentText();
+    if (typed.trimmed().isEmpty())
         return;
+    // Found whatever the letter case typed, and named as the record spells it.
+    const QString stored = LookupField(QStringLiteral("employee"), QStringLiteral("empl_code"), typed,
+                                       QStringLiteral("empl_code"));
+    const QString code = stored.isEmpty() ? typed : stored;
     const CommissionKinds kinds = servicesButton_->isChecked() ? CommissionKinds::ServicesOnly
         : salesButton_->isChecked()                            ? CommissionKinds::SalesOnly
                                                                : CommissionKinds::All;

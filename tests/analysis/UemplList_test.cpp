@@ -291,6 +291,22 @@ TEST_F(EmplListFormTest, ThePrintedHeadingNamesWhomAndWhenTheLinesWereFoundFor)
         EXPECT_FALSE(header.contains(unexpected)) << unexpected.toStdString();
 }
 
+TEST_F(EmplListFormTest, ACodeTypedInAnyLetterCaseHeadsThePrintAsTheStaffRecordSpellsIt)
+{
+    addEmployee("Ab3", QStringLiteral("王五"), 1000);
+    addBill("B9", "2024-03-09", "A1", 120, "Ab3");
+    TFrmEmplList f;
+    show(f);
+    findMarchOf(f, "aB3");
+    ASSERT_EQ(shownBills(), QStringList{"B9"});
+    report::PreviewCapture capture;
+    click(f, "cmd_prin");
+    ASSERT_EQ(capture.count(), 1);
+    const QStringList header = capture.last().pages.at(0).textsOf(BandKind::PageHeader);
+    EXPECT_TRUE(header.contains(QStringLiteral("Ab3")));
+    EXPECT_FALSE(header.contains(QStringLiteral("aB3")));
+}
+
 TEST_F(EmplListFormTest, NothingIsPrintedWithoutLines)
 {
     TFrmEmplList f;
