@@ -240,47 +240,57 @@ private:
         std::vector<std::pair<int, F>> items;
     };
 
-    // helpers (Dataset.cpp)
+    // Reading rows (DatasetRows.cpp)
+    void openRows();
+    void buildFields(Statement& st, std::vector<int>& columnOfField, int& rowidColumn);
     void readRow(Statement& st, const std::vector<int>& columnOfField, int rowidColumn);
     Cell readCell(Statement& st, int column, FieldType type);
-    void buildFields(Statement& st, std::vector<int>& columnOfField, int& rowidColumn);
-    void rebuildVisible();
-    int rowPos(int visibleRow) const { return visible_[size_t(visibleRow)]; }
-    Row& currentRow();
-    const Row& rowAtVisible(int r) const { return rows_[size_t(visible_[size_t(r)])]; }
+    QVariant fromStorage(const QVariant& raw, FieldType type) const;
     // The cell of a field that is stored (every field but lookups).
     Cell& cell(const Row& row, int fieldIndex) { return store_.slot(row.slot)[cellOf_[size_t(fieldIndex)]]; }
     const Cell& cell(const Row& row, int fieldIndex) const { return store_.slot(row.slot)[cellOf_[size_t(fieldIndex)]]; }
     const Cell& originalCell(const Row& row, int fieldIndex) const;
     QVariant cellValue(const Row& row, int fieldIndex) const;
     QVariant originalValue(const Row& row, int fieldIndex) const;
-    void setCell(Row& row, int fieldIndex, const QVariant& v);
+    QVariant lookupValue(int row, int fieldIndex) const;
+    const LookupCache::Entry* lookupEntry(int row, int group) const;
     void keepOriginal(Row& row);
     void dropOriginal(Row& row);
     void freeRow(const Row& row);
-    RowImage imageOf(const Row& row, const std::vector<QVariant>& original) const;
-    Row rowFrom(const RowImage& image);
     std::vector<QVariant> slotValues(int slot) const;
     std::vector<QVariant> valuesOf(const Row& row) const;
     std::vector<QVariant> originalsOf(const Row& row) const;
-    QVariant lookupValue(int row, int fieldIndex) const;
-    const LookupCache::Entry* lookupEntry(int row, int group) const;
+    RowImage imageOf(const Row& row, const std::vector<QVariant>& original) const;
+    Row rowFrom(const RowImage& image);
+
+    // The cursor and calculated fields (Dataset.cpp)
+    void rebuildVisible();
+    int rowPos(int visibleRow) const { return visible_[size_t(visibleRow)]; }
+    Row& currentRow();
+    const Row& rowAtVisible(int r) const { return rows_[size_t(visible_[size_t(r)])]; }
+    int visibleIndexOf(Bookmark id) const;
+    void moveTo(int row, bool force = false);
+    // Makes row current after the rows were (re)built and tells everyone.
+    void settleAt(int row);
     void calcRow(int visibleRow);
     void calcAll();
-    void moveTo(int row, bool force = false);
-    void setState(DatasetState s);
     void checkBrowse();
     void checkActive() const;
     void requireBaseTable() const;
-    void writeInsert(const Row& row, qlonglong& newRowid);
+
+    // Edits and writes (DatasetEdits.cpp)
+    void setCell(Row& row, int fieldIndex, const QVariant& v);
+    void startAppend(bool atEnd);
+    void discardSnapshot();
+    bool rowChanged(const Row& row) const;
     void assignRowid(Row& row, qlonglong rowid);
+    void restoreAfterRollback(Bookmark id, const RowImage& typed, DatasetState was);
+    void writeInsert(const Row& row, qlonglong& newRowid);
     void writeUpdate(const Row& row);
     void writeDelete(const Row& row);
-    void restoreAfterRollback(Bookmark id, const RowImage& typed, DatasetState was);
-    void discardSnapshot();
-    int visibleIndexOf(Bookmark id) const;
-    bool rowChanged(const Row& row) const;
-    QVariant fromStorage(const QVariant& raw, FieldType type) const;
+
+    // Events (DatasetEvents.cpp)
+    void setState(DatasetState s);
     void emitRecordChange();
     void emitReset();
     void emitState();
@@ -289,10 +299,6 @@ private:
     void fireDataChange(DataChange kind, const QString& field);
     Subscription subscribe(HandlerList<Handler>& list, Handler h);
     void masterMoved();
-    void startAppend(bool atEnd);
-    void openRows();
-    // Makes row current after the rows were (re)built and tells everyone.
-    void settleAt(int row);
 
     Connection& conn_;
     QStringList sql_;
