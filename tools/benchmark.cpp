@@ -79,6 +79,7 @@ int main(int argc, char** argv)
     {
         bench::Context ctx(options, table);
         bench::runListActions(ctx);
+        bench::runFieldActions(ctx);
         bench::runBillingActions(ctx);
         bench::runSalaryActions(ctx);
         bench::runProfitAction(ctx);

@@ -243,11 +243,7 @@ QVariant Statement::value(int i) const
 
 // ---------------------------------------------------------------- Connection
 
-namespace {
-
-// Asked before every lookup: a clock of a few milliseconds' resolution costs
-// a fraction of a precise one, and the check needs no more.
-qint64 coarseMonotonicMs()
+qint64 coarseClockMs()
 {
 #ifdef CLOCK_MONOTONIC_COARSE
     timespec ts{};
@@ -258,6 +254,8 @@ qint64 coarseMonotonicMs()
         .count();
 #endif
 }
+
+namespace {
 
 // Statements kept prepared per connection; the program uses fewer distinct ones.
 constexpr int kMostCachedStatements = 64;
@@ -461,7 +459,7 @@ void Connection::noticeExternalChanges()
 {
     if (!db_)
         return;
-    const qint64 now = coarseMonotonicMs();
+    const qint64 now = coarseClockMs();
     if (lastExternalCheckMs_ >= 0 && now - lastExternalCheckMs_ < externalCheckMs_)
         return;
     lastExternalCheckMs_ = now;

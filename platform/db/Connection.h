@@ -81,6 +81,10 @@ private:
     QString sql_;    // as the engine runs it
 };
 
+// Milliseconds on a monotonic clock of a few milliseconds' resolution, cheap
+// enough to ask before every lookup.
+qint64 coarseClockMs();
+
 // One database file opened with its key. Writes through any path keep the
 // per-table change counters current, which lookup caches read.
 class Connection {

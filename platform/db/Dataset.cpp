@@ -42,7 +42,8 @@ FieldDef FieldDef::calculated(const QString& name, FieldType type, const QString
 
 // ---------------------------------------------------------------- Dataset: SQL
 
-Dataset::Dataset(Connection& conn, const QString& name, QObject* parent) : QObject(parent), conn_(conn)
+Dataset::Dataset(Connection& conn, const QString& name, QObject* parent)
+    : QObject(parent), conn_(conn), lookups_(conn.lookups())
 {
     setObjectName(name);
 }
@@ -147,6 +148,7 @@ void Dataset::close()
     rows_.clear();
     visible_.clear();
     store_.reset(store_.width());
+    lookups_.rowsReplaced();
     ++generation_;
     snapshot_ = {};
     cur_ = -1;

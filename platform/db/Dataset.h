@@ -1,6 +1,8 @@
 #pragma once
 
 #include "platform/db/Connection.h"
+#include "platform/db/FieldDef.h"
+#include "platform/db/LookupFields.h"
 #include "platform/db/RowStore.h"
 #include "platform/db/Value.h"
 
@@ -12,27 +14,6 @@
 #include <vector>
 
 namespace db {
-
-struct FieldDef {
-    enum class Kind { Data, Lookup, Calculated };
-
-    QString name;
-    FieldType type = FieldType::Text;
-    int size = 0;      // text(n): most characters; 0 = no limit
-    QString format;    // display format: "" or "#0.##"
-    Kind kind = Kind::Data;
-    // Lookup: lookupResult of the lookupTable row whose lookupKey equals this
-    // row's keyField (which may itself be a lookup field declared earlier).
-    QString keyField, lookupTable, lookupKey, lookupResult;
-
-    bool readOnly() const { return kind == Kind::Lookup || type == FieldType::AutoInc; }
-
-    static FieldDef data(const QString& name, FieldType type, int size = 0, const QString& format = {});
-    static FieldDef lookup(const QString& name, FieldType type, int size, const QString& keyField,
-                           const QString& table, const QString& key, const QString& result,
-                           const QString& format = {});
-    static FieldDef calculated(const QString& name, FieldType type, const QString& format = {});
-};
 
 enum class LockType { Optimistic, BatchOptimistic };
 enum class DatasetState { Inactive, Browse, Edit, Insert };
@@ -252,8 +233,6 @@ private:
     const Cell& originalCell(const Row& row, int fieldIndex) const;
     QVariant cellValue(const Row& row, int fieldIndex) const;
     QVariant originalValue(const Row& row, int fieldIndex) const;
-    QVariant lookupValue(int row, int fieldIndex) const;
-    const LookupCache::Entry* lookupEntry(int row, int group) const;
     void keepOriginal(Row& row);
     void dropOriginal(Row& row);
     void freeRow(const Row& row);
@@ -331,23 +310,7 @@ private:
     Subscription masterSub_;
     QHash<QString, int> fieldIndexByName_;       // lower-case names
     QHash<QString, int> fieldIndexAsDeclared_;   // names as declared: the usual spelling, no case folding
-    std::vector<LookupCache::Column> lookupColumns_;
-    // Lookups of one source through one key field share the row they find.
-    // Each group remembers the rows it found last, by key: a row's lookups
-    // are read together, and lists repeat the same services and staff.
-    struct LookupGroup {
-        int source = -1;
-        int keyIndex = -1;
-    };
-    struct LookupMemo {
-        quint64 generation = ~quint64(0);
-        std::string key;
-        const LookupCache::Entry* entry = nullptr;
-    };
-    static constexpr size_t kMemosPerGroup = 64;
-    std::vector<int> lookupGroupOf_; // per field; -1 for no lookup or no key field
-    std::vector<LookupGroup> lookupGroups_;
-    mutable std::vector<LookupMemo> lookupMemos_; // kMemosPerGroup per group
+    mutable LookupFields lookups_;
 };
 
 // While one lives, the widgets over the dataset are not told of its moves

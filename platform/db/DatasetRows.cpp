@@ -225,34 +225,15 @@ void Dataset::buildFields(Statement& st, std::vector<int>& columnOfField, int& r
         fieldIndexByName_.insert(fields_[size_t(i)].name.toLower(), i);
         fieldIndexAsDeclared_.insert(fields_[size_t(i)].name, i);
     }
-    // Resolved once here: lookups are read for every cell a grid paints.
-    lookupColumns_.assign(fields_.size(), LookupCache::Column{});
-    lookupGroupOf_.assign(fields_.size(), -1);
-    lookupGroups_.clear();
-    for (size_t i = 0; i < fields_.size(); ++i) {
-        const FieldDef& f = fields_[i];
-        if (f.kind != FieldDef::Kind::Lookup)
-            continue;
-        const LookupCache::Column c = conn_.lookups().column(f.lookupTable, f.lookupKey, f.lookupResult);
-        lookupColumns_[i] = c;
-        const int keyIndex = fieldIndex(f.keyField);
-        if (keyIndex < 0)
-            continue;
-        const auto same = std::find_if(lookupGroups_.begin(), lookupGroups_.end(), [&](const LookupGroup& g) {
-            return g.source == c.source && g.keyIndex == keyIndex;
-        });
-        lookupGroupOf_[i] = int(same - lookupGroups_.begin());
-        if (same == lookupGroups_.end())
-            lookupGroups_.push_back({c.source, keyIndex});
-    }
-    lookupMemos_.assign(lookupGroups_.size() * kMemosPerGroup, LookupMemo{});
     // Lookups are never stored: a row holds cells for the other fields only.
     cellOf_.assign(fields_.size(), -1);
     int stored = 0;
     for (size_t i = 0; i < fields_.size(); ++i)
         if (fields_[i].kind != FieldDef::Kind::Lookup)
             cellOf_[i] = stored++;
+    lookups_.build(fields_, cellOf_, [this](const QString& name) { return fieldIndex(name); });
     store_.reset(stored);
+    lookups_.rowsReplaced();
 }
 
 QVariant Dataset::fromStorage(const QVariant& raw, FieldType type) const
@@ -353,7 +334,7 @@ QVariant Dataset::value(int row, int fieldIndex) const
         return {};
     const FieldDef& f = fields_[size_t(fieldIndex)];
     if (f.kind == FieldDef::Kind::Lookup)
-        return lookupValue(row, fieldIndex);
+        return lookups_.value(fieldIndex, store_.slot(rowAtVisible(row).slot), store_);
     return cellValue(rowAtVisible(row), fieldIndex);
 }
 
@@ -372,48 +353,6 @@ QVariant Dataset::originalValue(const Row& row, int fieldIndex) const
     return cellOf_[size_t(fieldIndex)] < 0 ? QVariant() : store_.variantOf(originalCell(row, fieldIndex));
 }
 
-QVariant Dataset::lookupValue(int row, int fieldIndex) const
-{
-    const int group = lookupGroupOf_[size_t(fieldIndex)];
-    if (group < 0)
-        return {};
-    try {
-        const LookupCache::Entry* e = lookupEntry(row, group);
-        if (!e)
-            return {};
-        return lookupConvert(e->values[lookupColumns_[size_t(fieldIndex)].index], fields_[size_t(fieldIndex)].type);
-    } catch (const Error&) {
-        return {}; // a missing source table shows an empty lookup
-    }
-}
-
-const LookupCache::Entry* Dataset::lookupEntry(int row, int group) const
-{
-    const LookupGroup& g = lookupGroups_[size_t(group)];
-    std::string keyText;
-    std::string_view key;
-    const Cell* keyCell = cellOf_[size_t(g.keyIndex)] >= 0 ? &cell(rowAtVisible(row), g.keyIndex) : nullptr;
-    if (keyCell && keyCell->kind == Cell::Text) {
-        key = keyCell->textView();
-    } else {
-        const QVariant v = value(row, g.keyIndex);
-        if (!v.isValid() || v.isNull())
-            return nullptr;
-        keyText = db::asString(v).toStdString();
-        key = keyText;
-    }
-    LookupCache& cache = conn_.lookups();
-    cache.catchUp(g.source);
-    LookupMemo& memo = lookupMemos_[size_t(group) * kMemosPerGroup + (keyHash(key) % kMemosPerGroup)];
-    if (memo.generation == cache.generation() && memo.key == key)
-        return memo.entry;
-    const LookupCache::Entry* e = cache.findRow(g.source, key);
-    memo.generation = cache.generation();
-    memo.key.assign(key);
-    memo.entry = e;
-    return e;
-}
-
 QString Dataset::displayText(const QString& name) const
 {
     const int i = fieldIndex(name);
@@ -430,23 +369,8 @@ QString Dataset::displayText(int row, int fieldIndex) const
         return {};
     const FieldDef& f = fields_[size_t(fieldIndex)];
     const bool amount = amountFields_[size_t(fieldIndex)];
-    if (f.kind == FieldDef::Kind::Lookup) {
-        // A looked-up text is shown as the source holds it.
-        const int group = lookupGroupOf_[size_t(fieldIndex)];
-        if (f.type == FieldType::Text && !amount && group >= 0) {
-            const LookupCache::Entry* e = nullptr;
-            try {
-                e = lookupEntry(row, group);
-            } catch (const Error&) {
-            }
-            if (!e)
-                return {};
-            const size_t column = size_t(lookupColumns_[size_t(fieldIndex)].index);
-            if (e->holdsText(column))
-                return e->text(column);
-        }
-        return db::displayText(lookupValue(row, fieldIndex), f.type, f.format);
-    }
+    if (f.kind == FieldDef::Kind::Lookup)
+        return lookups_.displayText(fieldIndex, store_.slot(rowAtVisible(row).slot), store_);
     const Cell& c = cell(rowAtVisible(row), fieldIndex);
     switch (c.kind) {
     case Cell::Null:

@@ -1,5 +1,5 @@
-// Opening a ledger list and reading every cell it shows, and the memory an
-// open list holds.
+// Opening a ledger list and reading every cell it shows, the memory an open
+// list holds, and reading every field of the ledger, lookups included.
 #include "tools/bench/Actions.h"
 
 #include "core/DbConfig.h"
@@ -100,7 +100,51 @@ ListMeasurement measureList(Context& ctx, db::Dataset& q, const ui::DatasetModel
     return m;
 }
 
+// Opens InsiFeeQ on the days and reads the text of every field of every
+// row, the looked-up and calculated ones included.
+void openAndReadEveryField(db::Dataset& q, const LedgerDays& days)
+{
+    q.setSql(kListSql);
+    q.setParam(QStringLiteral("d1"), QDateTime(days.from, QTime(0, 0)));
+    q.setParam(QStringLiteral("d2"), QDateTime(days.to, QTime(0, 0)));
+    q.open();
+    qint64 characters = 0;
+    const int rows = q.recordCount();
+    const int fields = q.fieldCount();
+    for (int row = 0; row < rows; ++row)
+        for (int field = 0; field < fields; ++field)
+            characters += q.displayText(row, field).size();
+    require(characters > 0 && rows == days.rows, QStringLiteral("the ledger had %1 rows, not %2").arg(rows).arg(days.rows));
+}
+
 } // namespace
+
+void runFieldActions(Context& ctx)
+{
+    if (!ctx.options.wants(QStringLiteral("fields")))
+        return;
+    const QString path = ctx.salon(ctx.options.salon);
+    RawDb raw(path, databaseKey());
+    ProgramSession session(path);
+    db::Dataset& q = session.dataModule().InsiFeeQ;
+    const db::Subscription change = q.onCalcFields(changeFee);
+    const qint64 rows = std::min(ctx.options.capped(100000), ctx.options.salon.ledgerRows);
+    const LedgerDays days = daysHolding(raw, rows);
+    const QString size = formatCount(days.rows) + QStringLiteral(" rows");
+    const QString action = QStringLiteral("open ledger, read every field");
+    ctx.measure(action, size, [&] {
+        const Best program = timeBest(
+            ctx.policy(), action, [&] { openAndReadEveryField(q, days); }, [&] { q.close(); });
+        q.close();
+        const Best floor = timeBest(ctx.policy(), QStringLiteral("raw list"), [&] { stepEveryCellRaw(raw, days); });
+        ctx.table.print(Result(action, size)
+                            .time(program.ms())
+                            .floor(floor.ms())
+                            .target(Target::ratioAtMost(1.5))
+                            .note(joinNotes({QStringLiteral("%1 fields, 11 looked up").arg(q.fieldCount()),
+                                             runsNote(ctx.policy(), program)})));
+    });
+}
 
 void runListActions(Context& ctx)
 {

@@ -499,6 +499,40 @@ TEST_F(DatasetTest, LookupFollowsTheKeyInTheEditBuffer)
     EXPECT_THROW(fees.setValue("member_name", "x"), Error) << "lookups are read-only";
 }
 
+TEST_F(DatasetTest, LookedUpTextsTakeEachFieldsFormAndFollowWrites)
+{
+    conn.executeScript("insert into fee (code) values ('M1'), ('M2'), ('M1')");
+    Dataset fees(conn, "FeeQ");
+    declareFeeLookups(fees);
+    fees.setSql("select * from fee order by in_id");
+    fees.open();
+    Dataset exact(conn, "ExactQ");
+    exact.setFieldDefs({FieldDef::lookup("balance", FieldType::Float, 0, "code", "member", "code", "balance")});
+    exact.setSql("select * from fee order by in_id");
+    exact.open();
+    const int balance = fees.fieldIndex("balance");
+    const int rebate = fees.fieldIndex("rebate");
+    const int name = fees.fieldIndex("member_name");
+    const int exactBalance = exact.fieldIndex("balance");
+    auto texts = [&](int row) {
+        return QStringList{fees.displayText(row, name), fees.displayText(row, balance), fees.displayText(row, rebate),
+                           exact.displayText(row, exactBalance)};
+    };
+    EXPECT_EQ(texts(0), (QStringList{"张三", "13", "90", "12.6"})) << "one source value, each field's own form";
+    EXPECT_EQ(texts(1), (QStringList{"O'Neil", "0", "95", "0"}));
+    EXPECT_EQ(texts(2), texts(0));
+
+    conn.execute("update member set balance=20.25, level='银卡' where code='M1'");
+    EXPECT_EQ(texts(2), (QStringList{"张三", "20", "95", "20.25"})) << "the key's level moved, and its rebate with it";
+
+    fees.first();
+    fees.edit();
+    fees.setValue("code", "M2");
+    EXPECT_EQ(fees.displayText(0, name), "O'Neil");
+    fees.cancel();
+    EXPECT_EQ(texts(0), (QStringList{"张三", "20", "95", "20.25"})) << "back to the stored key";
+}
+
 TEST_F(DatasetTest, CalculatedFieldsOnReadAndAfterEveryChange)
 {
     conn.execute("insert into fee (code, amount) values ('M1', 100)");
