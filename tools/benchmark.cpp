@@ -9,7 +9,7 @@
 // kept under the data folder (build/bench-data for "make bench") and reused;
 // the actions that write work on copies.
 //
-//   salon-benchmark [--only list,memory,bill,salary,profit,saves] [--max-rows N] ...
+//   salon-benchmark [--only list,memory,bill,salary,profit,saves,open,report] [--max-rows N] ...
 //   salon-benchmark --help
 #include "core/Schema.h"
 #include "platform/ui/GuardedApplication.h"
@@ -84,6 +84,8 @@ int main(int argc, char** argv)
         bench::runSalaryActions(ctx);
         bench::runProfitAction(ctx);
         bench::runSaveActions(ctx);
+        bench::runOpenActions(ctx);
+        bench::runReportActions(ctx);
         table.printRule();
         for (const QString& line : ctx.generationLog())
             std::printf("%s\n", qPrintable(line));

@@ -44,5 +44,7 @@ void runBillingActions(Context& ctx); // "bill": the save, typing, the first bil
 void runSalaryActions(Context& ctx);  // "salary"
 void runProfitAction(Context& ctx);   // "profit"
 void runSaveActions(Context& ctx);    // "saves": card operations, stock documents
+void runOpenActions(Context& ctx);    // "open": every function from the main window's menu
+void runReportActions(Context& ctx);  // "report": the page model of a long printed list
 
 } // namespace bench

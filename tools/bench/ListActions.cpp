@@ -17,27 +17,6 @@ namespace bench {
 
 namespace {
 
-// The days, counted back from the last, that hold at least the rows asked
-// for (whole days, so a few more).
-struct LedgerDays {
-    QDate from;
-    QDate to;
-    qint64 rows = 0;
-};
-
-LedgerDays daysHolding(RawDb& raw, qint64 rows)
-{
-    LedgerDays days;
-    days.to = lastDay();
-    const QVariant first = raw.scalar(
-        QStringLiteral("select bill_date from insifee order by bill_date desc limit 1 offset ?"), {rows - 1});
-    days.from = first.isNull() ? firstDay() : QDate::fromString(first.toString().left(10), Qt::ISODate);
-    days.rows = raw.scalar(QStringLiteral("select count(*) from insifee where bill_date between ? and ?"),
-                           {storedDay(days.from), storedDay(days.to)})
-                    .toLongLong();
-    return days;
-}
-
 // The list the ledger forms open over a range of days.
 const QString kListSql = QStringLiteral("select * from insifee where bill_date between :d1 and :d2");
 

@@ -78,6 +78,8 @@ Options parseOptions(const QStringList& arguments)
         QString::number(o.salon.peakMonthBills));
     add(QStringLiteral("small-members"), QStringLiteral("members of the small salon of the bill save"),
         QString::number(o.smallMembers));
+    add(QStringLiteral("small-goods"), QStringLiteral("goods of the small salon of the opening"),
+        QString::number(o.smallGoods));
     add(QStringLiteral("bill-ledger"), QStringLiteral("ledger rows of both bill-save salons"),
         QString::number(o.billLedgerRows));
     add(QStringLiteral("list-rows"), QStringLiteral("rows of the ledger lists opened"), listText(o.listRows));
@@ -111,6 +113,7 @@ Options parseOptions(const QStringList& arguments)
     o.salon.serviceItems = int(number(parser, QStringLiteral("items")));
     o.salon.peakMonthBills = int(number(parser, QStringLiteral("month-bills")));
     o.smallMembers = int(number(parser, QStringLiteral("small-members")));
+    o.smallGoods = int(number(parser, QStringLiteral("small-goods")));
     o.billLedgerRows = number(parser, QStringLiteral("bill-ledger"));
     o.listRows = numbers(parser, QStringLiteral("list-rows"));
     o.salaryLedgers = numbers(parser, QStringLiteral("salary-ledgers"));
@@ -119,7 +122,7 @@ Options parseOptions(const QStringList& arguments)
     o.policy.singleRunAfterSeconds = double(number(parser, QStringLiteral("single-run-after")));
     o.policy.timeoutSeconds = double(number(parser, QStringLiteral("timeout")));
     o.keepWork = parser.isSet(QStringLiteral("keep-work"));
-    if (o.salon.members < 10 || o.smallMembers < 10 || o.salon.employees < 3 || o.salon.goods < 10
+    if (o.salon.members < 10 || o.smallMembers < 10 || o.smallGoods < 10 || o.salon.employees < 3 || o.salon.goods < 10
         || o.salon.serviceItems < 1 || o.policy.runs < 1)
         refuse(QStringLiteral("sizes this small make no salon"));
     o.salon.ledgerRows = o.capped(o.salon.ledgerRows);

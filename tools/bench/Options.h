@@ -13,12 +13,13 @@ namespace bench {
 inline const QStringList kActions = {
     QStringLiteral("list"),   QStringLiteral("memory"), QStringLiteral("bill"),
     QStringLiteral("salary"), QStringLiteral("profit"), QStringLiteral("saves"),
-    QStringLiteral("fields"),
+    QStringLiteral("open"),   QStringLiteral("report"),
 };
 
 struct Options {
     SalonSize salon;                 // the large salon most actions run on
-    int smallMembers = 5000;         // the small salon of the bill save
+    int smallMembers = 5000;         // the small salon of the bill save and of the opening
+    int smallGoods = 1000;           // the small salon of the opening
     qint64 billLedgerRows = 1000000; // the ledger of both bill-save salons
     QList<qint64> listRows = {10000, 100000, 1000000};
     QList<qint64> salaryLedgers = {30000, 365000, 2000000};

@@ -90,6 +90,21 @@ QString storedDay(const QDate& day)
     return day.toString(QStringLiteral("yyyy-MM-dd")) + QStringLiteral(" 00:00:00");
 }
 
+LedgerDays daysHolding(RawDb& raw, qint64 rows, const QString& rowsOfKind)
+{
+    const QString kind = rowsOfKind.isEmpty() ? QString() : QStringLiteral(" and ") + rowsOfKind;
+    LedgerDays days;
+    days.to = lastDay();
+    const QVariant first = raw.scalar(
+        QStringLiteral("select bill_date from insifee where 1=1%1 order by bill_date desc limit 1 offset ?").arg(kind),
+        {rows - 1});
+    days.from = first.isNull() ? firstDay() : QDate::fromString(first.toString().left(10), Qt::ISODate);
+    days.rows = raw.scalar(QStringLiteral("select count(*) from insifee where bill_date between ? and ?%1").arg(kind),
+                           {storedDay(days.from), storedDay(days.to)})
+                    .toLongLong();
+    return days;
+}
+
 QString memberCode(int index)
 {
     return QStringLiteral("M%1").arg(index + 1, 6, 10, QChar('0'));

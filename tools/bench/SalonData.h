@@ -46,6 +46,17 @@ void moveLastDayToToday(const QString& path);
 // The stored text of a day, as the program writes dates.
 QString storedDay(const QDate& day);
 
+class RawDb;
+// The days, counted back from the last, whose ledger rows (those meeting
+// `rowsOfKind`, an SQL condition, when given) are at least the rows asked
+// for: whole days, so a few more.
+struct LedgerDays {
+    QDate from;
+    QDate to;
+    qint64 rows = 0;
+};
+LedgerDays daysHolding(RawDb& raw, qint64 rows, const QString& rowsOfKind = {});
+
 // Codes the generator gives (the actions pick members and goods by them).
 QString memberCode(int index); // index from 0
 QString cardNumber(int index);

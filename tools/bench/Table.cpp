@@ -1,13 +1,18 @@
 #include "tools/bench/Table.h"
 
 #include <QLocale>
+#include <algorithm>
 #include <cstdio>
+#include <iterator>
+#include <utility>
 
 namespace bench {
 
 namespace {
 
-constexpr const char* kRowFormat = "%-40s %-26s %13s %10s %8s %-15s %-4s %s\n";
+constexpr const char* kRowFormat = "%s %s %13s %10s %8s %-15s %-4s %s\n";
+constexpr int kActionColumns = 40;
+constexpr int kSizeColumns = 26;
 
 QString formatRatio(double x)
 {
@@ -28,11 +33,34 @@ std::optional<bool> within(const std::optional<double>& value, double limit, boo
     return inclusive ? *value <= limit : *value < limit;
 }
 
+// Columns a text takes on a terminal: a Chinese character takes two.
+int displayColumns(const QString& text)
+{
+    static const std::pair<char16_t, char16_t> wide[] = {{0x1100, 0x115f}, {0x2e80, 0xa4cf}, {0xac00, 0xd7a3},
+                                                         {0xf900, 0xfaff}, {0xfe30, 0xfe4f}, {0xff00, 0xff60},
+                                                         {0xffe0, 0xffe6}};
+    int columns = 0;
+    for (const QChar c : text) {
+        const bool isWide = std::any_of(std::begin(wide), std::end(wide), [c](const auto& range) {
+            return c.unicode() >= range.first && c.unicode() <= range.second;
+        });
+        columns += isWide ? 2 : 1;
+    }
+    return columns;
+}
+
+// The text left-aligned in that many terminal columns.
+QString padded(const QString& text, int columns)
+{
+    return text + QString(std::max(0, columns - displayColumns(text)), u' ');
+}
+
 void printLine(const QString& action, const QString& size, const QString& time, const QString& floor,
                const QString& ratio, const QString& target, const QString& ok, const QString& note)
 {
-    std::printf(kRowFormat, qPrintable(action), qPrintable(size), qPrintable(time), qPrintable(floor),
-                qPrintable(ratio), qPrintable(target), qPrintable(ok), qPrintable(note));
+    std::printf(kRowFormat, qPrintable(padded(action, kActionColumns)), qPrintable(padded(size, kSizeColumns)),
+                qPrintable(time), qPrintable(floor), qPrintable(ratio), qPrintable(target), qPrintable(ok),
+                qPrintable(note));
     std::fflush(stdout);
 }
 
