@@ -586,4 +586,19 @@ void Transaction::rollback()
     conn_.rollback();
 }
 
+// ---------------------------------------------------------------- ReadSnapshot
+
+ReadSnapshot::ReadSnapshot(Connection& conn)
+{
+    sqlite3* db = conn.handle();
+    if (db && sqlite3_get_autocommit(db) && sqlite3_exec(db, "begin", nullptr, nullptr, nullptr) == SQLITE_OK)
+        began_ = db;
+}
+
+ReadSnapshot::~ReadSnapshot()
+{
+    if (began_ && sqlite3_exec(began_, "commit", nullptr, nullptr, nullptr) != SQLITE_OK)
+        sqlite3_exec(began_, "rollback", nullptr, nullptr, nullptr);
+}
+
 } // namespace db

@@ -188,4 +188,18 @@ private:
     bool done_ = false;
 };
 
+// While one lives, the reads on the connection see the database as at one
+// moment, and hold its shared lock only for as long: a deferred transaction,
+// unless one is open already. Nothing is written through it.
+class ReadSnapshot {
+public:
+    explicit ReadSnapshot(Connection& conn);
+    ~ReadSnapshot();
+    ReadSnapshot(const ReadSnapshot&) = delete;
+    ReadSnapshot& operator=(const ReadSnapshot&) = delete;
+
+private:
+    sqlite3* began_ = nullptr;
+};
+
 } // namespace db

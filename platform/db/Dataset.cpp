@@ -147,6 +147,7 @@ void Dataset::close()
         return;
     rows_.clear();
     visible_.clear();
+    unread_ = 0;
     store_.reset(store_.width());
     lookups_.rowsReplaced();
     ++generation_;
@@ -222,10 +223,14 @@ void Dataset::calcRow(int visibleRow)
     cur_ = saved;
 }
 
+// Rows not read yet are calculated when they are.
 void Dataset::calcAll()
 {
+    if (calcFields_.items.empty())
+        return;
     for (int r = 0; r < recordCount(); ++r)
-        calcRow(r);
+        if (rowAtVisible(r).slot >= 0)
+            calcRow(r);
 }
 
 // ---------------------------------------------------------------- cursor
@@ -243,6 +248,7 @@ Dataset::Row& Dataset::currentRow()
 {
     if (cur_ < 0)
         throw usage(QStringLiteral("%1: 没有当前记录").arg(objectName()));
+    readRowAt(cur_);
     return rows_[size_t(rowPos(cur_))];
 }
 
@@ -324,29 +330,45 @@ bool Dataset::locate(const QString& fields, const QVariantList& values, bool cas
         indexes.push_back(i);
     }
     const Qt::CaseSensitivity cs = caseInsensitive ? Qt::CaseInsensitive : Qt::CaseSensitive;
-    for (int r = 0; r < recordCount(); ++r) {
-        bool all = true;
-        for (size_t k = 0; k < indexes.size() && all; ++k) {
+    auto matches = [&](int r) {
+        for (size_t k = 0; k < indexes.size(); ++k) {
             const FieldDef& f = fields_[size_t(indexes[k])];
             const QVariant have = value(r, indexes[k]);
             const QVariant want = values[qsizetype(k)];
             // Only a null value looks for NULL: a blank key finds nothing.
             const bool wantNull = !want.isValid() || want.isNull();
+            bool same;
             if (!have.isValid() || have.isNull()) {
-                all = wantNull;
+                same = wantNull;
             } else if (wantNull) {
-                all = false;
+                same = false;
             } else if (isNumeric(f.type) || f.type == FieldType::DateTime) {
                 const bool blank = want.typeId() == QMetaType::QString && want.toString().trimmed().isEmpty();
-                all = !blank && (isNumeric(f.type) ? db::asFloat(have) == db::asFloat(want)
-                                                   : db::asDateTime(have) == db::asDateTime(want));
+                same = !blank && (isNumeric(f.type) ? db::asFloat(have) == db::asFloat(want)
+                                                    : db::asDateTime(have) == db::asDateTime(want));
             } else if (partialKey) {
-                all = db::asString(have).startsWith(db::asString(want), cs);
+                same = db::asString(have).startsWith(db::asString(want), cs);
             } else {
-                all = db::asString(have).compare(db::asString(want), cs) == 0;
+                same = db::asString(have).compare(db::asString(want), cs) == 0;
             }
+            if (!same)
+                return false;
         }
-        if (all) {
+        return true;
+    };
+    // Rows not read yet are looked for by SQL on their table first; those
+    // it finds are read and checked as every other row.
+    std::optional<std::vector<qlonglong>> candidates;
+    if (unread_ > 0) {
+        candidates = locateCandidates(indexes, values, caseInsensitive, partialKey);
+        if (!candidates)
+            readRest();
+    }
+    for (int r = 0; r < recordCount(); ++r) {
+        const Row& row = rowAtVisible(r);
+        if (candidates && row.slot < 0 && !std::binary_search(candidates->begin(), candidates->end(), row.rowid))
+            continue;
+        if (matches(r)) {
             moveTo(r, true);
             return true;
         }

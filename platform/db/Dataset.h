@@ -3,6 +3,7 @@
 #include "platform/db/Connection.h"
 #include "platform/db/FieldDef.h"
 #include "platform/db/LookupFields.h"
+#include "platform/db/QueryShape.h"
 #include "platform/db/RowStore.h"
 #include "platform/db/Value.h"
 
@@ -11,6 +12,7 @@
 #include <QPointer>
 #include <QStringList>
 #include <functional>
+#include <optional>
 #include <vector>
 
 namespace db {
@@ -41,6 +43,8 @@ private:
 
 // A named query: SQL text as lines, named parameters, a static client-side
 // copy of the rows with a cursor, and an edit buffer written back by rowid.
+// The cells of a large select's rows are read when first needed (see
+// DatasetWindows.cpp); what it shows is the same.
 //
 // Cursor contract, on a query returning rows A, B, C:
 //   open()            current = A (recNo 0), state Browse
@@ -200,7 +204,7 @@ private:
     struct Row {
         Bookmark id = 0;
         qlonglong rowid = 0;           // 0: none (written back by original values)
-        int slot = -1;
+        int slot = -1;                 // -1: not read yet
         int originalSlot = -1;         // -1: the original is the current values
         RowStatus status = RowStatus::Unchanged;
         bool fresh = false;            // appended and not yet posted
@@ -223,8 +227,9 @@ private:
 
     // Reading rows (DatasetRows.cpp)
     void openRows();
-    void buildFields(Statement& st, std::vector<int>& columnOfField, int& rowidColumn);
-    void readRow(Statement& st, const std::vector<int>& columnOfField, int rowidColumn);
+    void buildFields(Statement& st);
+    void appendRow(Statement& st);
+    void readCells(Statement& st, Row& row);
     Cell readCell(Statement& st, int column, FieldType type);
     QVariant fromStorage(const QVariant& raw, FieldType type) const;
     // The cell of a field that is stored (every field but lookups).
@@ -241,6 +246,18 @@ private:
     std::vector<QVariant> originalsOf(const Row& row) const;
     RowImage imageOf(const Row& row, const std::vector<QVariant>& original) const;
     Row rowFrom(const RowImage& image);
+
+    // Rows read when first needed (DatasetWindows.cpp)
+    bool readKeysOfTheRest();
+    void planWindows(); // shape_ and keyOrder_ of the select
+    // The row shown at visibleRow, its cells read.
+    const Row& readRowAt(int visibleRow) const;
+    void readAround(int pos);
+    void readWindow(int from, int to);
+    void readRest();
+    void settleRead(const std::vector<int>& positions); // ascending
+    std::optional<std::vector<qlonglong>> locateCandidates(const std::vector<int>& fields, const QVariantList& values,
+                                                           bool caseInsensitive, bool partialKey);
 
     // The cursor and calculated fields (Dataset.cpp)
     void rebuildVisible();
@@ -290,6 +307,18 @@ private:
     std::vector<Row> rows_;            // table order, deleted rows kept until applied
     RowStore store_;
     std::vector<int> cellOf_;          // per field: its place in a row's cells, -1 for a lookup
+    std::vector<int> columnOfField_;   // per field: its column in the select, -1 for none
+    int rowidColumn_ = -1;
+    // Rows of a large select are read a window at a time (kWindowRows rows),
+    // the first at open with the keys of all.
+    static constexpr int kWindowRows = 256;
+    QString rowidSql_;                 // the select giving each row's rowid; "" when rows have none
+    Params openParams_;                // the parameters it was opened with
+    QString windowPlanFor_;            // the select whose windows were last planned
+    QueryShape shape_;                 // of that select
+    enum class KeyOrder { None, Sorted, AsRead } keyOrder_ = KeyOrder::None; // None: read whole
+    int unread_ = 0;                   // rows not read yet
+    int readUpTo_ = 0;                 // position just past the rows read last
     int generation_ = 0;               // advanced whenever the rows are read anew
     std::vector<bool> amountFields_;   // each field shown as an amount ("#0.##"), as built
     std::vector<int> visible_;         // positions in rows_ of rows not deleted

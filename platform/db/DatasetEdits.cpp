@@ -58,7 +58,7 @@ QVariant Dataset::oldValue(const QString& name) const
     const int i = fieldIndex(name);
     if (i < 0 || cur_ < 0)
         return {};
-    const Row& r = rowAtVisible(cur_);
+    const Row& r = readRowAt(cur_);
     return r.fresh ? QVariant() : originalValue(r, i);
 }
 
@@ -263,8 +263,8 @@ void Dataset::remove()
         cancel();
     if (isEmpty())
         throw usage(QStringLiteral("%1: 没有可删除的记录").arg(objectName()));
+    Row& row = currentRow();
     const int pos = rowPos(cur_);
-    Row& row = rows_[size_t(pos)];
     if (lock_ == LockType::BatchOptimistic) {
         if (row.status == RowStatus::Inserted) {
             freeRow(row);

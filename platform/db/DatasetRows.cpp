@@ -12,12 +12,11 @@
 
 namespace db {
 
+using detail::kRowidColumn;
 using detail::lookupConvert;
 using detail::usage;
 
 namespace {
-
-const QString kRowidColumn = QStringLiteral("__rowid__");
 
 FieldType typeFromDecl(const QString& decl, int storage, int& size)
 {
@@ -57,17 +56,6 @@ bool rowidCapable(const QString& translatedSql)
     static const QRegularExpression multi(QStringLiteral("\\b(distinct|group\\s+by|join|union)\\b"),
                                           QRegularExpression::CaseInsensitiveOption);
     return !multi.match(translatedSql).hasMatch();
-}
-
-QString withRowid(const QString& jetSql)
-{
-    static const QRegularExpression head(QStringLiteral("^\\s*select\\s+(top\\s+\\d+\\s+)?"),
-                                         QRegularExpression::CaseInsensitiveOption);
-    const auto m = head.match(jetSql);
-    if (!m.hasMatch())
-        return {};
-    return jetSql.left(m.capturedEnd(0)) + QStringLiteral("rowid as ") + kRowidColumn + QStringLiteral(", ")
-           + jetSql.mid(m.capturedEnd(0));
 }
 
 bool isAutoIncrement(Connection& conn, const QString& table, const QString& column)
@@ -134,35 +122,54 @@ void Dataset::openRows()
             oneTable = false;
     }
     baseTable_ = oneTable ? table : QString();
+    rowidSql_.clear();
     if (!baseTable_.isEmpty() && rowidCapable(translated)) {
-        const QString rowidSql = withRowid(jet);
-        if (!rowidSql.isEmpty())
-            st = std::make_unique<Statement>(conn_, rowidSql);
+        rowidSql_ = selectWithRowid(jet, kRowidColumn);
+        if (!rowidSql_.isEmpty())
+            st = std::make_unique<Statement>(conn_, rowidSql_);
     }
     st->bindAll(params_);
+    openParams_ = params_;
 
-    std::vector<int> columnOfField;
-    int rowidColumn = -1;
     rows_.clear();
     ++generation_;
     snapshot_ = {};
-    bool built = false;
-    // Types of expression columns are read off the first row, so fields are
-    // built once the first step has run.
-    while (st->step()) {
-        if (!built) {
-            buildFields(*st, columnOfField, rowidColumn);
-            built = true;
+    unread_ = 0;
+    {
+        // The first rows and the keys of the others are read at one moment.
+        const ReadSnapshot moment(conn_);
+        bool built = false;
+        bool more = false;
+        // Types of expression columns are read off the first row, so fields
+        // are built once the first step has run.
+        while (st->step()) {
+            if (!built) {
+                buildFields(*st);
+                built = true;
+            }
+            if (!rowidSql_.isEmpty() && rows_.size() == size_t(kWindowRows)) {
+                more = true;
+                break;
+            }
+            appendRow(*st);
         }
-        readRow(*st, columnOfField, rowidColumn);
+        if (!built)
+            buildFields(*st);
+        if (more && !readKeysOfTheRest()) {
+            do
+                appendRow(*st);
+            while (st->step());
+        }
+        st.reset();
     }
-    if (!built)
-        buildFields(*st, columnOfField, rowidColumn);
+    readUpTo_ = int(rows_.size()) - unread_;
     rebuildVisible();
 }
 
-void Dataset::buildFields(Statement& st, std::vector<int>& columnOfField, int& rowidColumn)
+void Dataset::buildFields(Statement& st)
 {
+    std::vector<int>& columnOfField = columnOfField_;
+    int& rowidColumn = rowidColumn_;
     fields_.clear();
     baseColumn_.clear();
     columnOfField.clear();
@@ -304,18 +311,23 @@ Cell Dataset::readCell(Statement& st, int column, FieldType type)
     return store_.cellOf(fromStorage(st.value(column), type));
 }
 
-void Dataset::readRow(Statement& st, const std::vector<int>& columnOfField, int rowidColumn)
+void Dataset::appendRow(Statement& st)
 {
     Row row;
     row.id = nextId_++;
-    row.rowid = rowidColumn >= 0 ? st.columnInt(rowidColumn) : 0;
+    row.rowid = rowidColumn_ >= 0 ? st.columnInt(rowidColumn_) : 0;
+    readCells(st, row);
+    rows_.push_back(row);
+}
+
+void Dataset::readCells(Statement& st, Row& row)
+{
     row.slot = store_.allocate();
     Cell* values = store_.slot(row.slot);
     for (size_t i = 0; i < fields_.size(); ++i) {
-        if (columnOfField[i] >= 0)
-            values[cellOf_[i]] = readCell(st, columnOfField[i], fields_[i].type);
+        if (columnOfField_[i] >= 0)
+            values[cellOf_[i]] = readCell(st, columnOfField_[i], fields_[i].type);
     }
-    rows_.push_back(row);
 }
 
 QVariant Dataset::value(const QString& name) const
@@ -334,8 +346,8 @@ QVariant Dataset::value(int row, int fieldIndex) const
         return {};
     const FieldDef& f = fields_[size_t(fieldIndex)];
     if (f.kind == FieldDef::Kind::Lookup)
-        return lookups_.value(fieldIndex, store_.slot(rowAtVisible(row).slot), store_);
-    return cellValue(rowAtVisible(row), fieldIndex);
+        return lookups_.value(fieldIndex, store_.slot(readRowAt(row).slot), store_);
+    return cellValue(readRowAt(row), fieldIndex);
 }
 
 QVariant Dataset::cellValue(const Row& row, int fieldIndex) const
@@ -370,8 +382,8 @@ QString Dataset::displayText(int row, int fieldIndex) const
     const FieldDef& f = fields_[size_t(fieldIndex)];
     const bool amount = amountFields_[size_t(fieldIndex)];
     if (f.kind == FieldDef::Kind::Lookup)
-        return lookups_.displayText(fieldIndex, store_.slot(rowAtVisible(row).slot), store_);
-    const Cell& c = cell(rowAtVisible(row), fieldIndex);
+        return lookups_.displayText(fieldIndex, store_.slot(readRowAt(row).slot), store_);
+    const Cell& c = cell(readRowAt(row), fieldIndex);
     switch (c.kind) {
     case Cell::Null:
         return {};

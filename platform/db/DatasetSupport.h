@@ -9,6 +9,9 @@
 
 namespace db::detail {
 
+// The name under which a select gives each row's rowid, ahead of its own columns.
+inline const QString kRowidColumn = QStringLiteral("__rowid__");
+
 inline Error usage(const QString& text)
 {
     return Error(Error::Kind::Usage, text);
