@@ -255,6 +255,7 @@ private:
     void readAround(int pos);
     void readWindow(int from, int to);
     void readRest();
+    void readInto(Statement& st, int pos);
     void settleRead(const std::vector<int>& positions); // ascending
     std::optional<std::vector<qlonglong>> locateCandidates(const std::vector<int>& fields, const QVariantList& values,
                                                            bool caseInsensitive, bool partialKey);

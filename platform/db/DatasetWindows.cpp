@@ -20,14 +20,51 @@ using detail::kRowidColumn;
 
 namespace {
 
-// Keys wanted, each with its place in the rows, ordered by key.
+// Keys wanted, each with its place in the rows.
 using Wanted = std::vector<std::pair<qlonglong, int>>;
 
-int placeOf(const Wanted& wanted, qlonglong rowid)
-{
-    const auto it = std::lower_bound(wanted.begin(), wanted.end(), std::make_pair(rowid, 0));
-    return it != wanted.end() && it->first == rowid ? it->second : -1;
-}
+// Where the row of each key wanted is: by direct address when the keys lie
+// close together, as rowids mostly do, else by search.
+class KeyPlaces {
+public:
+    explicit KeyPlaces(Wanted wanted) : count_(wanted.size())
+    {
+        const auto [low, high] = std::minmax_element(wanted.begin(), wanted.end());
+        low_ = low->first;
+        high_ = high->first;
+        if (span() <= 4 * count_) {
+            direct_.assign(size_t(span()), -1);
+            for (const auto& [rowid, pos] : wanted)
+                direct_[size_t(rowid - low_)] = pos;
+        } else {
+            sorted_ = std::move(wanted);
+            std::sort(sorted_.begin(), sorted_.end());
+        }
+    }
+
+    qlonglong low() const { return low_; }
+    qlonglong high() const { return high_; }
+    // Whether the keys fill at least 1/factor of their range.
+    bool dense(quint64 factor) const { return span() <= factor * count_; }
+
+    int placeOf(qlonglong rowid) const
+    {
+        if (rowid < low_ || rowid > high_)
+            return -1;
+        if (!direct_.empty())
+            return direct_[size_t(rowid - low_)];
+        const auto it = std::lower_bound(sorted_.begin(), sorted_.end(), std::make_pair(rowid, 0));
+        return it != sorted_.end() && it->first == rowid ? it->second : -1;
+    }
+
+private:
+    quint64 span() const { return quint64(high_ - low_) + 1; }
+
+    quint64 count_;
+    qlonglong low_ = 0, high_ = 0;
+    std::vector<int> direct_;
+    Wanted sorted_;
+};
 
 // Whether comparing without case could match a text the engine's own
 // comparison, which folds ASCII letters only, would not.
@@ -140,89 +177,77 @@ void Dataset::readAround(int pos)
 void Dataset::readWindow(int from, int to)
 {
     Wanted wanted;
-    for (int pos = from; pos < to; ++pos)
-        if (rows_[size_t(pos)].slot < 0)
+    std::vector<int> positions;
+    for (int pos = from; pos < to; ++pos) {
+        if (rows_[size_t(pos)].slot < 0) {
             wanted.emplace_back(rows_[size_t(pos)].rowid, pos);
+            positions.push_back(pos);
+        }
+    }
     if (wanted.empty())
         return;
-    std::sort(wanted.begin(), wanted.end());
-    auto take = [&](Statement& st) {
-        const int pos = placeOf(wanted, st.columnInt(rowidColumn_));
-        if (pos >= 0 && rows_[size_t(pos)].slot < 0)
-            readCells(st, rows_[size_t(pos)]);
-    };
+    const KeyPlaces places(wanted);
     {
         const ReadSnapshot moment(conn_);
-        const qlonglong lo = wanted.front().first;
-        const qlonglong hi = wanted.back().first;
         // Keys close together are read in one pass over their range.
-        if (quint64(hi - lo) < 4 * quint64(wanted.size())) {
+        if (places.dense(4)) {
             Statement st(conn_, shape_.rangeSql(kRowidColumn));
             st.bindAll(openParams_);
-            st.bind(QStringLiteral("__lo"), lo);
-            st.bind(QStringLiteral("__hi"), hi);
+            st.bind(QStringLiteral("__lo"), places.low());
+            st.bind(QStringLiteral("__hi"), places.high());
             while (st.step())
-                take(st);
+                readInto(st, places.placeOf(st.columnInt(rowidColumn_)));
         } else {
             Statement st(conn_, shape_.pointSql(kRowidColumn));
             st.bindAll(openParams_);
             for (const auto& [rowid, pos] : wanted) {
                 st.bind(QStringLiteral("__lo"), rowid);
                 if (st.step())
-                    take(st);
+                    readInto(st, places.placeOf(st.columnInt(rowidColumn_)));
                 st.reset();
             }
         }
     }
     readUpTo_ = to;
-    std::vector<int> positions;
-    for (const auto& [rowid, pos] : wanted)
-        positions.push_back(pos);
-    std::sort(positions.begin(), positions.end());
     settleRead(positions);
 }
 
-// The rows come in the order of their keys: each is looked for a few rows
-// on from where the last one was, and only where rows went or came
-// meanwhile by its key.
 void Dataset::readRest()
 {
-    std::vector<int> unread;
-    for (size_t pos = 0; pos < rows_.size(); ++pos)
-        if (rows_[pos].slot < 0)
-            unread.push_back(int(pos));
-    if (unread.empty())
-        return;
-    {
-        Wanted byKey; // made when first needed
-        Statement st(conn_, rowidSql_);
-        st.bindAll(openParams_);
-        size_t expected = 0;
-        while (st.step()) {
-            const qlonglong rowid = st.columnInt(rowidColumn_);
-            constexpr size_t kLookAhead = 4;
-            size_t pos = expected;
-            while (pos < rows_.size() && pos < expected + kLookAhead && rows_[pos].rowid != rowid)
-                ++pos;
-            if (pos == rows_.size() || rows_[pos].rowid != rowid) {
-                if (byKey.empty()) {
-                    byKey.reserve(rows_.size());
-                    for (size_t i = 0; i < rows_.size(); ++i)
-                        byKey.emplace_back(rows_[i].rowid, int(i));
-                    std::sort(byKey.begin(), byKey.end());
-                }
-                const int found = placeOf(byKey, rowid);
-                if (found < 0)
-                    continue; // a row added elsewhere since the keys were read
-                pos = size_t(found);
-            }
-            expected = pos + 1;
-            if (rows_[pos].slot < 0)
-                readCells(st, rows_[pos]);
+    Wanted wanted;
+    std::vector<int> positions;
+    for (size_t pos = 0; pos < rows_.size(); ++pos) {
+        if (rows_[pos].slot < 0) {
+            wanted.emplace_back(rows_[pos].rowid, int(pos));
+            positions.push_back(int(pos));
         }
     }
+    if (wanted.empty())
+        return;
+    const KeyPlaces places(std::move(wanted));
+    {
+        // Keys close together are read in one pass over their range of the
+        // table, with no index to go through again; others by the select.
+        const bool byRange = places.dense(2);
+        Statement st(conn_, byRange ? shape_.rangeSql(kRowidColumn) : rowidSql_);
+        st.bindAll(openParams_);
+        if (byRange) {
+            st.bind(QStringLiteral("__lo"), places.low());
+            st.bind(QStringLiteral("__hi"), places.high());
+        }
+        while (st.step())
+            readInto(st, places.placeOf(st.columnInt(rowidColumn_)));
+    }
     readUpTo_ = int(rows_.size());
-    settleRead(unread);
+    settleRead(positions);
+}
+
+// The statement's row into the row at pos when that is not read yet; pos
+// is -1 for a row added elsewhere since the keys were read.
+void Dataset::readInto(Statement& st, int pos)
+{
+    if (pos >= 0 && rows_[size_t(pos)].slot < 0)
+        readCells(st, rows_[size_t(pos)]);
 }
 
 // A row wanted but not read is gone from the select: it is read as empty.
