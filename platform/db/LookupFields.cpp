@@ -59,26 +59,25 @@ void LookupFields::build(const std::vector<FieldDef>& fields, const std::vector<
 QVariant LookupFields::value(int field, const Cell* cells, const RowStore& store)
 {
     const Field& f = fields_[size_t(field)];
-    if (f.group < 0)
-        return {};
-    try {
-        const LookupCache::Entry* e = entry(f.group, cells, store);
-        return e ? lookupConvert(e->values[f.column], f.type) : QVariant();
-    } catch (const Error&) {
-        return {}; // a missing source table shows an empty lookup
-    }
+    const LookupCache::Entry* e = sourceRow(f, cells, store);
+    return e ? lookupConvert(e->values[f.column], f.type) : QVariant();
 }
 
 QString LookupFields::displayText(int field, const Cell* cells, const RowStore& store)
 {
     const Field& f = fields_[size_t(field)];
+    const LookupCache::Entry* e = sourceRow(f, cells, store);
+    return e ? shown(f, *e) : QString();
+}
+
+const LookupCache::Entry* LookupFields::sourceRow(const Field& f, const Cell* cells, const RowStore& store)
+{
     if (f.group < 0)
-        return {};
+        return nullptr;
     try {
-        const LookupCache::Entry* e = entry(f.group, cells, store);
-        return e ? shown(f, *e) : QString();
+        return entry(f.group, cells, store);
     } catch (const Error&) {
-        return {};
+        return nullptr; // a missing source table shows an empty lookup
     }
 }
 

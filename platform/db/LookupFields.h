@@ -57,6 +57,9 @@ private:
         int shape = 0;  // type and format: how a value is shown
     };
 
+    // The source row the field shows a value of; none when its key finds
+    // none, it has no key field or its source table is missing.
+    const LookupCache::Entry* sourceRow(const Field& f, const Cell* cells, const RowStore& store);
     const LookupCache::Entry* entry(int group, const Cell* cells, const RowStore& store);
     const LookupCache::Entry* entryOfKey(Group& g, std::string_view key);
     bool holds(const Group& g) const;
