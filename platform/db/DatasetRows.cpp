@@ -135,33 +135,31 @@ void Dataset::openRows()
     ++generation_;
     snapshot_ = {};
     unread_ = 0;
-    {
-        // The first rows and the keys of the others are read at one moment.
-        const ReadSnapshot moment(conn_);
-        bool built = false;
-        bool more = false;
-        // Types of expression columns are read off the first row, so fields
-        // are built once the first step has run.
-        while (st->step()) {
-            if (!built) {
-                buildFields(*st);
-                built = true;
-            }
-            if (!rowidSql_.isEmpty() && rows_.size() == size_t(kWindowRows)) {
-                more = true;
-                break;
-            }
-            appendRow(*st);
-        }
-        if (!built)
+    bool built = false;
+    bool more = false;
+    // Types of expression columns are read off the first row, so fields are
+    // built once the first step has run.
+    while (st->step()) {
+        if (!built) {
             buildFields(*st);
-        if (more && !readKeysOfTheRest()) {
-            do
-                appendRow(*st);
-            while (st->step());
+            built = true;
         }
-        st.reset();
+        if (!rowidSql_.isEmpty() && rows_.size() == size_t(kWindowRows)) {
+            more = true;
+            break;
+        }
+        appendRow(*st);
     }
+    if (!built)
+        buildFields(*st);
+    // The statement, still running, keeps the database as it was while the
+    // keys of the other rows are read.
+    if (more && !readKeysOfTheRest()) {
+        do
+            appendRow(*st);
+        while (st->step());
+    }
+    st.reset();
     readUpTo_ = int(rows_.size()) - unread_;
     rebuildVisible();
 }

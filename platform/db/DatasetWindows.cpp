@@ -188,8 +188,8 @@ void Dataset::readWindow(int from, int to)
         return;
     const KeyPlaces places(wanted);
     {
-        const ReadSnapshot moment(conn_);
-        // Keys close together are read in one pass over their range.
+        // Keys close together are read in one pass over their range, others
+        // one by one, at one moment.
         if (places.dense(4)) {
             Statement st(conn_, shape_.rangeSql(kRowidColumn));
             st.bindAll(openParams_);
@@ -198,6 +198,7 @@ void Dataset::readWindow(int from, int to)
             while (st.step())
                 readInto(st, places.placeOf(st.columnInt(rowidColumn_)));
         } else {
+            const ReadSnapshot moment(conn_);
             Statement st(conn_, shape_.pointSql(kRowidColumn));
             st.bindAll(openParams_);
             for (const auto& [rowid, pos] : wanted) {
