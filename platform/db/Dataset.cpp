@@ -1,5 +1,6 @@
 // The dataset: its SQL and parameters, opening and closing, fields by name,
-// calculated fields and the cursor. Reading rows is in DatasetRows.cpp,
+// calculated fields and the cursor. Reading rows is in DatasetRows.cpp (the
+// cells of a large select's rows when first needed in DatasetWindows.cpp),
 // edits and writes in DatasetEdits.cpp, events in DatasetEvents.cpp.
 #include "platform/db/Dataset.h"
 
