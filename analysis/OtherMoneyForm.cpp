@@ -8,6 +8,7 @@
 #include "platform/ui/DbDatePicker.h"
 #include "platform/ui/DbGrid.h"
 #include "platform/ui/DbLineEdit.h"
+#include "platform/ui/EntryRefusal.h"
 #include "platform/ui/Hourglass.h"
 #include "platform/ui/Prompt.h"
 
@@ -94,13 +95,14 @@ void OtherMoneyForm::buildEntryPanel(QBoxLayout* into)
     amountBox_->setCheckedOnSave(true);
     noteBox_ = new ui::DbLineEdit(source_, QStringLiteral("gath_note"), panel);
     noteBox_->setObjectName(QStringLiteral("DBEdit3"));
-    grid->addWidget(new QLabel(QStringLiteral("收入单号"), panel), 0, 0);
+    auto label = [](const QString& text, QWidget* box) { return ui::labelFor(box, text); };
+    grid->addWidget(label(QStringLiteral("收入单号"), billNoBox_), 0, 0);
     grid->addWidget(billNoBox_, 0, 1);
-    grid->addWidget(new QLabel(QStringLiteral("开单日期"), panel), 0, 2);
+    grid->addWidget(label(QStringLiteral("开单日期"), entryDate_), 0, 2);
     grid->addWidget(entryDate_, 0, 3);
-    grid->addWidget(new QLabel(QStringLiteral("收入金额"), panel), 1, 0);
+    grid->addWidget(label(QStringLiteral("收入金额"), amountBox_), 1, 0);
     grid->addWidget(amountBox_, 1, 1);
-    grid->addWidget(new QLabel(QStringLiteral("摘要"), panel), 2, 0);
+    grid->addWidget(label(QStringLiteral("摘要"), noteBox_), 2, 0);
     grid->addWidget(noteBox_, 2, 1, 1, 3);
     into->addWidget(panel, 3);
     controls().dataGroups = {panel};

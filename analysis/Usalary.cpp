@@ -124,9 +124,7 @@ void TFrmSalary::ComboBox1Change(const QString& text)
 void TFrmSalary::ComboBox1Click()
 {
     const QString code = staff_->codeBox()->currentText();
-    if (!salaryQ().isActive())
-        return;
-    salaryQ().locate(QStringLiteral("empl_code"), code);
+    LocateCode(salaryQ(), QStringLiteral("empl_code"), code);
 }
 
 void TFrmSalary::ComboBox2Click()
@@ -166,21 +164,32 @@ void TFrmSalary::SumSalaryTotal()
 
 bool TFrmSalary::CalcEmployeeCommission(CommissionEngine& engine, const QString& emplCode)
 {
-    try {
-        if (!engine.run(emplCode))
-            return false;
-        db::Dataset& q = FrmDataMod->TempQ;
-        q.close();
-        q.setSql(QStringList{QStringLiteral("insert into salary (empl_code,add_fee) "),
-                             QStringLiteral("values (:empl_code,:add_fee)")});
-        q.setParam(QStringLiteral("empl_code"), emplCode);
-        q.setParam(QStringLiteral("add_fee"), engine.commission());
-        q.execute();
-    } catch (const std::exception& e) {
-        throw db::Error(db::Error::Kind::Engine,
-                        QStringLiteral("员工 %1 的提成计算失败：%2").arg(emplCode, QString::fromUtf8(e.what())));
-    }
+    if (!engine.run(emplCode))
+        return false;
+    db::Dataset& q = FrmDataMod->TempQ;
+    q.close();
+    q.setSql(QStringList{QStringLiteral("insert into salary (empl_code,add_fee) "),
+                         QStringLiteral("values (:empl_code,:add_fee)")});
+    q.setParam(QStringLiteral("empl_code"), emplCode);
+    q.setParam(QStringLiteral("add_fee"), engine.commission());
+    q.execute();
     return true;
+}
+
+bool TFrmSalary::calcEmployeeAlone(CommissionEngine& engine, const QString& emplCode, QStringList& missing)
+{
+    try {
+        db::Transaction one(FrmDataMod->AdoConn);
+        const bool computed = CalcEmployeeCommission(engine, emplCode);
+        one.commit();
+        return computed;
+    } catch (const std::exception& e) {
+        const QString name = LookupField(QStringLiteral("employee"), QStringLiteral("empl_code"), emplCode,
+                                         QStringLiteral("empl_name"));
+        const QString who = name.isEmpty() ? emplCode : emplCode + u' ' + name;
+        missing << who + QStringLiteral("：") + db::reasonOf(e);
+        return false;
+    }
 }
 
 void TFrmSalary::showProgress(int done, int count)
@@ -197,7 +206,7 @@ void TFrmSalary::reopenSheet()
     q.open();
 }
 
-void TFrmSalary::computeSheet()
+void TFrmSalary::computeSheet(QStringList& missing)
 {
     db::Transaction t(FrmDataMod->AdoConn);
     executeOnTempQ(QStringLiteral("delete * from salary "));
@@ -220,7 +229,7 @@ void TFrmSalary::computeSheet()
                                 CommissionEngine::BillReading::OncePerPeriod);
         bool computed = false;
         for (int i = 0; i < n; ++i) {
-            computed = CalcEmployeeCommission(engine, codes[i]) || computed;
+            computed = calcEmployeeAlone(engine, codes[i], missing) || computed;
             showProgress(i, n);
         }
         // Shown once, on the lines of the last employee computed.
@@ -233,11 +242,12 @@ void TFrmSalary::computeSheet()
 void TFrmSalary::cmd_findClick()
 {
     const QDate day = monthBox_->date();
-    ui::Hourglass wait;
+    QStringList missing;
     {
+        ui::Hourglass wait;
         db::ControlsDisabled quiet(salaryQ());
         try {
-            computeSheet();
+            computeSheet(missing);
         } catch (...) {
             // The tables are as they were: so must the grid and the lines be.
             try {
@@ -253,6 +263,8 @@ void TFrmSalary::cmd_findClick()
         if (!salaryQ().isEmpty())
             salaryQ().first();
     }
+    if (!missing.isEmpty())
+        ui::warn(this, QStringLiteral("以下员工的薪资未能计算，薪资表中没有他们：\n") + missing.join(u'\n'));
 }
 
 void TFrmSalary::cmd_prinClick()

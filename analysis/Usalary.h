@@ -3,6 +3,7 @@
 #include "core/FormFrame.h"
 
 #include <QDate>
+#include <QStringList>
 #include <memory>
 
 class CommissionEngine;
@@ -19,8 +20,10 @@ class DbGrid;
 // commission and their sum, and the sheet's total; the printed sheet TQsalary.
 //
 // A computation empties and refills the work tables salary and listtemp in
-// one transaction: when any employee's commission cannot be computed, the
-// sheet stays as it was and the error is shown. An empty base pay counts 0
+// one transaction. An employee whose commission cannot be computed (a code
+// too long for the work tables, say) gets no row; every other employee does,
+// and a message names who is missing and why. When the sheet itself cannot
+// be written, it stays as it was and the error is shown. An empty base pay counts 0
 // in the subtotal, so a commission is never left out of the total. The
 // printed sheet is dated with the day the sheet was computed for.
 // Rights position 34: find follows PowFind, print follows PowPrin.
@@ -40,9 +43,11 @@ public:
 private:
     // The employee's commission lines of the engine's month into listtemp and
     // the employee's row into salary, inside the sheet's transaction; a blank
-    // code writes nothing and returns false. Errors reach the caller, naming
-    // the employee.
+    // code writes nothing and returns false. Errors reach the caller.
     bool CalcEmployeeCommission(CommissionEngine& engine, const QString& emplCode);
+    // CalcEmployeeCommission on its own savepoint: a failure undoes only that
+    // employee's writes and adds "code name：reason" to missing.
+    bool calcEmployeeAlone(CommissionEngine& engine, const QString& emplCode, QStringList& missing);
 
     void FormCreate();
     void FillEmployeeFindCombos();
@@ -52,7 +57,8 @@ private:
     void SalaryQCalcFields(db::Dataset& q);
     void SumSalaryTotal();
 
-    void computeSheet();
+    // Employees that get no row are added to missing.
+    void computeSheet(QStringList& missing);
     void showProgress(int done, int count);
     void reopenSheet();
 

@@ -12,6 +12,7 @@
 #include "platform/ui/DbDatePicker.h"
 #include "platform/ui/DbGrid.h"
 #include "platform/ui/DbLineEdit.h"
+#include "platform/ui/EntryRefusal.h"
 #include "platform/ui/Hourglass.h"
 #include "platform/ui/Prompt.h"
 
@@ -115,7 +116,7 @@ void TFrmServeList::buildDetailPanel()
     int col = 0;
     // Caption and box in two cells, three pairs to a row.
     auto place = [&](const QString& caption, QWidget* w, const QString& unit = {}) {
-        grid->addWidget(new QLabel(caption, panel), row, col);
+        grid->addWidget(ui::labelFor(w, caption, panel), row, col);
         if (unit.isEmpty()) {
             grid->addWidget(w, row, col + 1);
         } else {

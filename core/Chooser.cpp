@@ -3,6 +3,7 @@
 #include "core/Upublic.h"
 #include "platform/ui/DbComboBox.h"
 #include "platform/ui/DbGrid.h"
+#include "platform/ui/EnterAsTab.h"
 #include "platform/ui/Hourglass.h"
 #include "platform/ui/Prompt.h"
 
@@ -99,7 +100,7 @@ CodeNameChooser::CodeNameChooser(QWidget* owner, const QString& objectName, cons
 void CodeNameChooser::FormCreate()
 {
     FixComboAutoComplete(this);
-    FillComboDistinct(lookup_.table, lookup_.nameField, ComboBox1);
+    FillComboDistinctOnUse(lookup_.table, lookup_.nameField, ComboBox1);
     db::Dataset& q = dataset();
     q.close();
     q.setSql(QStringLiteral("select * from %1 order by %2").arg(lookup_.table, lookup_.codeField));
@@ -111,7 +112,7 @@ void CodeNameChooser::locateCode()
 {
     const QString code = Edit1->text().trimmed();
     try {
-        dataset().locate(lookup_.codeField, code);
+        LocateCode(dataset(), lookup_.codeField, code);
     } catch (const std::exception&) {
         // a list that is not open has nothing to move to
     }
@@ -133,4 +134,13 @@ void CodeNameChooser::locateName()
 bool runChooser(QDialog& chooser)
 {
     return chooser.exec() == QDialog::Accepted;
+}
+
+QPushButton* NewChooserButton(QWidget* parent, const QString& objectName)
+{
+    auto* button = new QPushButton(QStringLiteral("..."), parent);
+    button->setObjectName(objectName);
+    button->setAutoDefault(false);
+    ui::EnterAsTab::passOverOnEnter(button);
+    return button;
 }

@@ -98,7 +98,7 @@ protected:
 
     // The creation steps: the stored names into the combo, the table into the list.
     void FormCreate();
-    // Moves the grid to the row whose code is the code box's (trimmed, exact);
+    // Moves the grid to the row whose code is the code box's (trimmed, case aside);
     // a blank box, a missing code or a closed list leave it where it is.
     void locateCode();
     // Moves the grid to the first listed row whose name is the combo's
@@ -114,6 +114,11 @@ private:
 
 // Shows the chooser modally; true when it closed with a choice.
 bool runChooser(QDialog& chooser);
+
+// The "..." button beside a box that opens a chooser: no default button of
+// its window, and passed over by Enter, which goes on from the box to the
+// next one; Tab still reaches it.
+QPushButton* NewChooserButton(QWidget* parent, const QString& objectName);
 
 // Creates Form(owner), shows it modally and gives back the fields of the
 // chosen row as text, in the order asked; nothing when closed without a choice.

@@ -2,6 +2,7 @@
 
 #include "core/Upublic.h"
 #include "platform/db/Error.h"
+#include "platform/ui/EntryRefusal.h"
 #include "platform/ui/Hourglass.h"
 #include "platform/ui/Prompt.h"
 
@@ -22,11 +23,14 @@ bool IsDatabaseRefusal(const std::exception& error)
 
 void ShowSaveFailure(QWidget* parent, const std::exception& error, const QString& formText)
 {
-    const QString reason = QString::fromUtf8(error.what());
+    if (const auto* refused = dynamic_cast<const ui::RefusedEntry*>(&error)) {
+        ui::showRefusal(parent, *refused);
+        return;
+    }
     if (formText.isEmpty())
-        ui::showError(parent, reason);
+        ui::showError(parent, error);
     else
-        ui::warn(parent, formText + u'\n' + reason);
+        ui::warn(parent, formText + u'\n' + db::reasonOf(error), db::detailsOf(error));
 }
 
 QString modeText(FormMode mode)
@@ -158,8 +162,7 @@ void RecordForm::cmd_saveClick()
                 dataset_->edit();
         } catch (const std::exception&) {
         }
-        if (IsDatabaseRefusal(e))
-            ShowSaveFailure(this, e);
+        ShowSaveFailure(this, e);
         return;
     }
     setMode(FormMode::Null);

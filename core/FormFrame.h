@@ -45,9 +45,11 @@ void ApplyControlStates(const StandardControls& controls, FormMode mode, int pos
 // file or folder, a row refused or changed by another workstation. A value
 // the form could not convert for its column is no refusal.
 bool IsDatabaseRefusal(const std::exception& error);
-// Tells the user why a save did not reach the database: the form's own
-// message for the failure, where it has one, with the reason on the line
-// below; the reason alone otherwise.
+// Tells the user why a save did not reach the database: a value a box could
+// not hand to its field after the box's label, with the focus back in the
+// box; otherwise the form's own message for the failure, where it has one,
+// with the reason in the user's words on the line below, or the reason
+// alone. The engine's own words stay behind the box, for support.
 void ShowSaveFailure(QWidget* parent, const std::exception& error, const QString& formText = {});
 
 // The frame every business form follows: opened modally, one position in the
@@ -96,7 +98,7 @@ protected:
     virtual bool checkBeforeSave() { return true; }
     // Posts the record, and applies the batch for batch-optimistic datasets,
     // in one transaction. A failure leaves the form in its mode with what was
-    // typed; one the database refused is shown with its reason.
+    // typed and is shown (ShowSaveFailure).
     virtual void saveRecord();
     // Moves to the record whose key is in the key box (trimmed); quiet when absent.
     void locateKeyBoxRecord();

@@ -73,6 +73,12 @@ void CreateMissingIndexes(db::Connection& conn)
     }
 }
 
+bool HoldsProgramDatabase(db::Connection& conn)
+{
+    return conn.scalar(QStringLiteral("select count(*) from sqlite_master where type='table' and lower(name)='powers'"))
+               .toLongLong() > 0;
+}
+
 QString seedSql()
 {
     return readResource(QStringLiteral(":/seed.sql"));

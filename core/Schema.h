@@ -20,6 +20,11 @@ QString schemaSql();
 // this never fails.
 void CreateMissingIndexes(db::Connection& conn);
 
+// Whether conn's file holds this program's database, known by its table of
+// users: an empty file (a copy cut short, a full disk) opens as a database
+// without tables, and another program's database has other tables.
+bool HoldsProgramDatabase(db::Connection& conn);
+
 // The rows a new database comes with: message catalogue, shop settings and
 // the first user "admin" with every right.
 QString seedSql();

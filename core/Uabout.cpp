@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPixmap>
+#include <QScreen>
 
 namespace {
 
@@ -27,6 +28,10 @@ TfrmAbout::TfrmAbout(QWidget* parent)
 {
     setObjectName(QStringLiteral("frmAbout"));
     setFixedSize(400, 250);
+    // In the middle of the desktop, not over the window that opened it.
+    QRect middle(QPoint(), size());
+    middle.moveCenter(screen()->geometry().center());
+    move(middle.topLeft());
     initCoreResources();
 
     picture_ = new QLabel(this);

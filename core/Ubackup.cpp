@@ -1,6 +1,7 @@
 #include "core/Ubackup.h"
 
 #include "core/DbConfig.h"
+#include "core/Schema.h"
 #include "core/Udatamod.h"
 #include "core/Upublic.h"
 #include "platform/db/Connection.h"
@@ -114,9 +115,7 @@ void CheckKeyedDatabase(const QString& file)
     const QString check = probe.scalar(QStringLiteral("pragma quick_check")).toString();
     if (check != QLatin1String("ok"))
         throw db::Error(db::Error::Kind::WrongKey, QStringLiteral("数据库文件已损坏"));
-    const qlonglong tables = probe.scalar(QStringLiteral("select count(*) from sqlite_master "
-                                                         "where type='table' and lower(name)='powers'")).toLongLong();
-    if (tables == 0)
+    if (!HoldsProgramDatabase(probe))
         throw db::Error(db::Error::Kind::WrongKey, QStringLiteral("不是本系统的数据库"));
 }
 
@@ -291,17 +290,18 @@ TFrmBackUp::TFrmBackUp(QWidget* owner)
 
 void TFrmBackUp::cmd_addClick()
 {
-    QString failure;
+    QString failure, details;
     {
         ui::Hourglass wait;
         try {
             BackupDatabase(folder());
         } catch (const std::exception& e) {
-            failure = QString::fromUtf8(e.what());
+            failure = db::reasonOf(e);
+            details = db::detailsOf(e);
         }
     }
     if (failure.isEmpty())
         ui::inform(this, QStringLiteral("数据备份完毕"));
     else
-        ui::warn(this, QStringLiteral("数据备份错误\n") + failure);
+        ui::warn(this, QStringLiteral("数据备份错误\n") + failure, details);
 }

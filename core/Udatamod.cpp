@@ -1,6 +1,13 @@
 #include "core/Udatamod.h"
 
+#include "core/CopiedColumns.h"
+
+#include <QHash>
 #include <QRegularExpression>
+#include <QScopedValueRollback>
+#include <algorithm>
+#include <memory>
+#include <optional>
 #include <stdexcept>
 
 TFrmDataMod* FrmDataMod = nullptr;
@@ -419,11 +426,100 @@ std::vector<QueryDesign> designs()
     };
 }
 
+// The code fields a user types or chooses, by query. Each is the key of a
+// lookup of its query, which names the records the code stands for.
+const char* const kTypedCodes[][2] = {
+    {"GoodsQ", "prod_code supp_code"},
+    {"InMainQ", "comp_code hand_code chek_code oper_code send_code rece_code rela_code"},
+    {"InGoodsQ", "gods_code"},
+    {"OutMainQ", "comp_code hand_code chek_code oper_code send_code rece_code rela_code"},
+    {"OutGoodsQ", "gods_code"},
+    {"BespeakQ", "serv_code stylist assisitant"},
+    {"ServeFlowQ", "gods_code"},
+    {"DyeHairQ", "serve_code"},
+    {"MarcelQ", "serve_code"},
+    {"InsiFeeQ", "card_no serve_code stylist_code middle_code assis_code"},
+    {"PowerQ", "user_id"},
+};
+
+// The spelling under which table.column holds a code typed in any letter
+// case (the database compares codes without regard to case): the typed code,
+// trimmed, where a record spells it so, else the first record's spelling;
+// nothing when no record holds it.
+std::optional<QString> storedSpelling(db::Connection& conn, const QString& table, const QString& column,
+                                      const QString& typed)
+{
+    const QString code = typed.trimmed();
+    if (code.isEmpty())
+        return std::nullopt;
+    db::Statement st(conn, QStringLiteral("select %2 from %1 where %2=:code").arg(table, column));
+    st.bind(QStringLiteral("code"), code);
+    std::optional<QString> first;
+    while (st.step()) {
+        const QString stored = db::asString(st.value(0));
+        if (stored == code)
+            return stored;
+        if (!first)
+            first = stored;
+    }
+    return first;
+}
+
 } // namespace
+
+// A code written into one of the fields of a query is written as the record
+// it names spells it: the lookups of the query, which compare exactly, then
+// show that record, and the row stores the code as everything else that
+// reads it spells it.
+struct TFrmDataMod::CodeSpelling {
+    struct Source {
+        QString table, column;
+    };
+
+    CodeSpelling(db::Dataset& q, const QStringList& fields)
+    {
+        const auto& defs = q.declaredFields();
+        for (const QString& field : fields) {
+            const auto lookup = std::find_if(defs.begin(), defs.end(), [&](const FieldDef& d) {
+                return d.kind == FieldDef::Kind::Lookup && d.keyField.compare(field, Qt::CaseInsensitive) == 0;
+            });
+            if (lookup == defs.end())
+                throw std::logic_error("no lookup of " + q.name().toStdString() + " is keyed on "
+                                       + field.toStdString());
+            sources.insert(field.toLower(), {lookup->lookupTable, lookup->lookupKey});
+        }
+        subscription = q.onDataChange([this](db::Dataset& ds, db::DataChange kind, const QString& field) {
+            if (kind == db::DataChange::Field && !rewriting)
+                respell(ds, field);
+        });
+    }
+
+    void respell(db::Dataset& ds, const QString& field)
+    {
+        const auto source = sources.constFind(field.toLower());
+        if (source == sources.constEnd())
+            return;
+        try {
+            const QString typed = ds.asString(field);
+            const std::optional<QString> stored = storedSpelling(ds.connection(), source->table, source->column, typed);
+            if (!stored || *stored == typed)
+                return;
+            const QScopedValueRollback<bool> once(rewriting, true);
+            ds.setValue(field, *stored);
+        } catch (const std::exception&) {
+            // the code stays as typed
+        }
+    }
+
+    QHash<QString, Source> sources; // by field name in lower case
+    bool rewriting = false;
+    db::Subscription subscription;
+};
 
 TFrmDataMod::TFrmDataMod(QObject* parent) : QObject(parent)
 {
     setObjectName(QStringLiteral("FrmDataMod"));
+    LimitCopiedColumns(AdoConn);
     const std::vector<QueryDesign> all = designs();
     for (const QueryDesign& design : all) {
         db::Dataset* q = query(design.name);
@@ -435,10 +531,13 @@ TFrmDataMod::TFrmDataMod(QObject* parent) : QObject(parent)
     }
     if (all.size() != size_t(queries().size()))
         throw std::logic_error("a query of the data module has no design");
+    for (const auto& [name, fields] : kTypedCodes)
+        codeSpellings_.push_back(std::make_unique<CodeSpelling>(*query(QString::fromLatin1(name)), words(fields)));
 }
 
 TFrmDataMod::~TFrmDataMod()
 {
+    StopLimitingCopiedColumns(AdoConn);
     if (FrmDataMod == this)
         FrmDataMod = nullptr;
 }

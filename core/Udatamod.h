@@ -5,13 +5,17 @@
 
 #include <QList>
 #include <QObject>
+#include <memory>
+#include <vector>
 
 // The data module: the one database connection and the 47 named queries that
 // every form and report works through. Forms own no queries: they take one of
 // these, replace its SQL where they need another selection, open it and bind
 // to it. Each query comes with its design SQL, lock type and declared fields
 // (data, lookup and calculated); after construction the connection is closed
-// and no query is open. The login opens AdoConn.
+// and no query is open. The login opens AdoConn. A code typed into a field
+// that names a record (a card, a service, an employee, goods, a company) is
+// written as that record spells it, whatever the letter case typed.
 class TFrmDataMod : public QObject {
     Q_OBJECT
 public:
@@ -73,6 +77,11 @@ public:
     db::Dataset GainEInQ{AdoConn, QStringLiteral("GainEInQ"), this};
     db::Dataset GainEOutQ{AdoConn, QStringLiteral("GainEOutQ"), this};
     db::Dataset PowerQ{AdoConn, QStringLiteral("PowerQ"), this};
+
+private:
+    struct CodeSpelling;
+    // After the queries, so they go before the queries do.
+    std::vector<std::unique_ptr<CodeSpelling>> codeSpellings_;
 };
 
 // The program's one data module; set by whoever creates it (start-up, tests)

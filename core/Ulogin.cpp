@@ -77,7 +77,15 @@ void attemptOpen(QWidget* parent, const QString& dataSource)
     try {
         conn.open(description.file, description.key);
     } catch (const db::Error& e) {
-        ui::showError(parent, QStringLiteral("数据库无法打开\n") + e.message());
+        ui::showError(parent, QStringLiteral("数据库无法打开\n") + e.reason(), db::detailsOf(e));
+        return;
+    }
+    if (!HoldsProgramDatabase(conn)) {
+        // Taken for the database, it would be recorded as the data source and
+        // the database a restore kept aside would be removed as a leftover.
+        conn.close();
+        ui::showError(parent, QStringLiteral("数据库无法打开\n不是本系统的数据库（文件可能是空的或未复制完整）：") +
+                                  QDir::toNativeSeparators(QFileInfo(description.file).absoluteFilePath()));
         return;
     }
     if (const QString refusal = writeProtection(conn, description.file); !refusal.isEmpty()) {

@@ -15,8 +15,9 @@ extern int LoginAttempts;
 
 // Opens the data module's connection according to NetType and sets
 // DbConnected; records the data source in "system.ini" after a successful open.
-// A file that will not open (missing, wrongly keyed, damaged), a file or
-// folder that is write-protected (the program cannot work on a database it
+// A file that will not open (missing, wrongly keyed, damaged) or that holds
+// no database of this program (an empty file), a file or folder that is
+// write-protected (the program cannot work on a database it
 // cannot write) and the server type are reported as "数据库无法打开" with the
 // reason; a cancelled or blank answer to the server prompt ends it silently.
 void ConnectDatabase(QWidget* parent);

@@ -6,6 +6,7 @@
 #include "platform/ui/DbGrid.h"
 #include "platform/ui/CharacterLimit.h"
 #include "platform/ui/DbLineEdit.h"
+#include "platform/ui/EntryRefusal.h"
 #include "platform/ui/Hourglass.h"
 #include "platform/ui/Prompt.h"
 
@@ -126,8 +127,8 @@ void TFrmPower::buildEntryGroup()
     const std::pair<const char*, QWidget*> boxes[] = {
         {"员工编码:", DBEdit1}, {"姓名", DBEdit2}, {"密    码:", DBEdit4}, {"确认密码:", Edit5}};
     int r = 0;
-    for (const auto& [label, box] : boxes) {
-        layout->addWidget(new QLabel(QString::fromUtf8(label), GB1), r, 0);
+    for (const auto& [caption, box] : boxes) {
+        layout->addWidget(ui::labelFor(box, QString::fromUtf8(caption), GB1), r, 0);
         layout->addWidget(box, r, 1);
         ++r;
     }
@@ -301,8 +302,13 @@ void TFrmPower::showCurrentRights()
 
 bool TFrmPower::checkNewUserId()
 {
+    // Written first: the id then reads as the employee's record spells it.
+    DBEdit1->commit();
     const QString id = DBEdit1->text().trimmed();
-    if (rowExists(QStringLiteral("Select * from powers where user_id=:user_id"), QStringLiteral("user_id"), id)) {
+    // User ids compare exactly at the login, but one employee is one user
+    // whatever the letter case of the id typed here.
+    if (rowExists(QStringLiteral("Select * from powers where user_id=:user_id collate nocase"),
+                  QStringLiteral("user_id"), id)) {
         ui::warn(this, QStringLiteral("该员工已存在！"));
         return false;
     }
@@ -333,8 +339,9 @@ void TFrmPower::cmd_addClick()
 
 void TFrmPower::cmd_editClick()
 {
-    const QString id = DBEdit1->text().trimmed();
-    if (id.isEmpty() || !users().locate(QStringLiteral("user_id"), id)) {
+    // The box shows the user in the list: that row is the one edited, not
+    // another with the same id.
+    if (DBEdit1->text().trimmed().isEmpty()) {
         ui::warn(this, QStringLiteral("请先定位员工编码"));
         return;
     }
@@ -374,21 +381,16 @@ void TFrmPower::cmd_cancClick()
 
 void TFrmPower::cmd_deleClick()
 {
-    const QString id = DBEdit1->text().trimmed();
-    if (id.isEmpty()) {
+    if (DBEdit1->text().trimmed().isEmpty()) {
         ui::warn(this, QStringLiteral("请先定位删除员工"));
         return;
     }
     if (ui::ask(this, QStringLiteral("确认删除该记录"), QStringLiteral("提示"), ui::Buttons::YesNo, ui::Answer::Yes) ==
         ui::Answer::No)
         return;
-    db::Dataset& q = FrmDataMod->TempQ;
-    q.close();
-    q.setSql(QStringLiteral("delete from powers where user_id=:user_id"));
-    q.setParam(QStringLiteral("user_id"), id);
-    q.execute();
+    // The user shown goes, not every row that shares the id; it leaves the
+    // list at once.
+    users().remove();
     clearForm();
-    // The deleted user leaves the list at once.
-    users().refresh();
     showCurrentRights();
 }

@@ -30,9 +30,9 @@ public:
     void SetControlStates() override;
     // A new row with every right refused; the id box takes the focus.
     void cmd_addClick() override;
-    // Edits the user named in the id box; the id itself stays fixed.
+    // Edits the user shown; the id itself stays fixed.
     void cmd_editClick() override;
-    // After "确认删除该记录": every row of the id in the box leaves powers.
+    // After "确认删除该记录": the user shown leaves powers.
     void cmd_deleClick() override;
     // Back to browsing; the rights grid shows the stored rights again.
     void cmd_cancClick() override;

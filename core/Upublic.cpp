@@ -4,9 +4,11 @@
 #include "platform/db/Error.h"
 #include "platform/sys/IniFile.h"
 #include "platform/sys/ProgramFolder.h"
+#include "platform/ui/DbComboBox.h"
 #include "platform/ui/DbGrid.h"
 
 #include <QComboBox>
+#include <QSet>
 #include <QSignalBlocker>
 #include <cmath>
 
@@ -51,7 +53,7 @@ void forEachDistinct(const QString& table, const QString& column, Add add)
 }
 
 // The lookup query: the key value is bound, never spliced into the text, and
-// still compares as exact text equality.
+// compares as the key column does (codes without regard to case).
 QVariant lookupValue(const QString& table, const QString& keyColumn, const QString& keyValue,
                      const QString& resultColumn)
 {
@@ -142,19 +144,52 @@ void MergeComboDistinct(const QString& table, const QString& column, QComboBox* 
     const QSignalBlocker quiet(combo);
     const QString text = combo->currentText();
     const int index = combo->currentIndex();
+    // Entries are compared trimmed on both sides: a value stored with blanks
+    // around it would otherwise be added again on every merge.
+    QSet<QString> listed;
+    for (int i = 0; i < combo->count(); ++i)
+        listed.insert(combo->itemText(i).trimmed());
+    QStringList added;
     forEachDistinct(table, column, [&](const QString& v) {
-        // Entries are compared trimmed on both sides: a value stored with
-        // blanks around it would otherwise be added again on every merge.
-        const QString trimmed = v.trimmed();
-        for (int i = 0; i < combo->count(); ++i)
-            if (combo->itemText(i).trimmed() == trimmed)
-                return;
-        combo->addItem(v);
+        if (!listed.contains(v.trimmed())) {
+            listed.insert(v.trimmed());
+            added << v;
+        }
     });
+    combo->addItems(added);
     // Adding to an empty list would select its first entry.
     combo->setCurrentIndex(index);
     if (combo->isEditable())
         combo->setEditText(text);
+}
+
+void FillComboDistinctOnUse(const QString& table, const QString& column, ui::DbComboBox* combo)
+{
+    {
+        const QSignalBlocker quiet(combo);
+        combo->clear();
+        combo->setEditText(QString());
+    }
+    combo->fillOnFirstUse([table, column, combo] {
+        QStringList values;
+        try {
+            forEachDistinct(table, column, [&](const QString& v) { values << v; });
+        } catch (const std::exception&) {
+            return;
+        }
+        const QSignalBlocker quiet(combo);
+        combo->addItems(values);
+    });
+}
+
+void MergeComboDistinctOnUse(const QString& table, const QString& column, ui::DbComboBox* combo)
+{
+    combo->fillOnFirstUse([table, column, combo] {
+        try {
+            MergeComboDistinct(table, column, combo);
+        } catch (const std::exception&) {
+        }
+    });
 }
 
 QString NewBillNo()
@@ -190,6 +225,11 @@ int LookupInt(const QString& table, const QString& keyColumn, const QString& key
               const QString& resultColumn)
 {
     return int(db::asInt(lookupValue(table, keyColumn, keyValue, resultColumn)));
+}
+
+bool LocateCode(db::Dataset& q, const QString& field, const QString& code)
+{
+    return q.isActive() && q.locate(field, QVariantList{code}, true);
 }
 
 QString MoneyToChinese(double amount)

@@ -8,7 +8,11 @@
 
 class QComboBox;
 class QWidget;
+namespace db {
+class Dataset;
+}
 namespace ui {
+class DbComboBox;
 class DbGrid;
 }
 
@@ -49,6 +53,13 @@ void FillComboDistinct(const QString& table, const QString& column, QComboBox* c
 // The same values added to the list where no entry equals them; the list and
 // the combo's text otherwise stay.
 void MergeComboDistinct(const QString& table, const QString& column, QComboBox* combo);
+// The same two for the columns of tables that grow with the salon (goods,
+// companies): the values are read when the list is first used
+// (ui::DbComboBox::fillOnFirstUse), so that opening a form neither reads nor
+// measures thousands of them. FillComboDistinctOnUse clears the list and the
+// text at once. Values that cannot be read then leave the list as it is.
+void FillComboDistinctOnUse(const QString& table, const QString& column, ui::DbComboBox* combo);
+void MergeComboDistinctOnUse(const QString& table, const QString& column, ui::DbComboBox* combo);
 
 // The local date and time as "yyyyMMddhhmmss".
 QString NewBillNo();
@@ -66,13 +77,19 @@ struct MonthRange {
 MonthRange MonthOf(const QDate& anyDay);
 
 // resultColumn of the first row of table whose keyColumn equals keyValue
-// exactly; "" (or 0) when there is none or anything fails.
+// trimmed, as the database compares (codes without regard to case); "" (or
+// 0) when there is none or anything fails.
 QString LookupField(const QString& table, const QString& keyColumn, const QString& keyValue,
                     const QString& resultColumn);
 double LookupFloat(const QString& table, const QString& keyColumn, const QString& keyValue,
                    const QString& resultColumn);
 int LookupInt(const QString& table, const QString& keyColumn, const QString& keyValue,
               const QString& resultColumn);
+
+// Moves q to the first row whose field holds code, compared without regard
+// to letter case, as the database compares codes; false, and q stays where
+// it was, when no row does or q is not open.
+bool LocateCode(db::Dataset& q, const QString& field, const QString& code);
 
 // The amount in Chinese capital numerals, every place written; "" from
 // 100,000,000.00 on.

@@ -35,7 +35,7 @@ void putBack(db::Connection& conn, const QString& kept, const QString& target)
     } catch (const db::Error& e) {
         ReopenDatabase(conn, kept);
         throw db::Error(db::Error::Kind::Engine, QStringLiteral("原数据库未能放回（%1），现在使用的是 %2")
-                                                     .arg(e.message(), QDir::toNativeSeparators(kept)));
+                                                     .arg(e.reason(), QDir::toNativeSeparators(kept)));
     }
     ReopenDatabase(conn, target);
 }
@@ -56,7 +56,7 @@ void RestoreDatabase(const QString& folder)
     try {
         CheckKeyedDatabase(source);
     } catch (const db::Error& e) {
-        throw refusal(QStringLiteral("备份文件无法作为本系统的数据库打开（%1），当前数据未改动").arg(e.message()));
+        throw refusal(QStringLiteral("备份文件无法作为本系统的数据库打开（%1），当前数据未改动").arg(e.reason()));
     }
     if (conn.isOpen())
         RemoveLeftoversBeside(target);
@@ -94,7 +94,7 @@ void RestoreDatabase(const QString& folder)
     } catch (const std::exception& e) {
         putBack(conn, previous->fileName(), target);
         throw db::Error(db::Error::Kind::Engine,
-                        QStringLiteral("恢复的数据库无法打开（%1），已换回原来的数据库").arg(QString::fromUtf8(e.what())));
+                        QStringLiteral("恢复的数据库无法打开（%1），已换回原来的数据库").arg(db::reasonOf(e)));
     }
     QFile::remove(previous->fileName());
 }
@@ -125,17 +125,18 @@ void TFrmRestore::cmd_addClick()
         ui::warn(this, QStringLiteral("无数据可恢复"));
         return;
     }
-    QString failure;
+    QString failure, details;
     {
         ui::Hourglass wait;
         try {
             RestoreDatabase(folder());
         } catch (const std::exception& e) {
-            failure = QString::fromUtf8(e.what());
+            failure = db::reasonOf(e);
+            details = db::detailsOf(e);
         }
     }
     if (failure.isEmpty())
         ui::inform(this, QStringLiteral("数据恢复完毕"));
     else
-        ui::warn(this, QStringLiteral("数据恢复错误\n") + failure);
+        ui::warn(this, QStringLiteral("数据恢复错误\n") + failure, details);
 }

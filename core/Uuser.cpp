@@ -7,10 +7,10 @@
 #include "platform/ui/DataSource.h"
 #include "platform/ui/DbGrid.h"
 #include "platform/ui/DbLineEdit.h"
+#include "platform/ui/EntryRefusal.h"
 #include "platform/ui/Hourglass.h"
 #include "platform/ui/Prompt.h"
 
-#include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
@@ -138,10 +138,12 @@ QLineEdit* millimetreBox(QWidget* parent, const QString& objectName)
 }
 
 // Every column takes typing; the grid itself is made read-only while browsing.
+// Entries are typed one after another, each on a new row.
 ui::DbGrid* makeListGrid(QWidget* parent, const ListDesign& design, int number)
 {
     auto* grid = new ui::DbGrid(parent);
     grid->setObjectName(QStringLiteral("DBGrid%1").arg(number));
+    grid->setRowEntry(true);
     std::vector<ui::GridColumn> columns;
     for (const ListColumn& c : design.columns)
         columns.push_back({u(c.field), u(c.title), c.width, false});
@@ -265,7 +267,7 @@ void TFrmUser::buildCompanyGroup()
         auto* box = new ui::DbLineEdit(shopSource_, u(entry.column), companyGroup_);
         box->setObjectName(u(entry.objectName));
         shopBoxes_.push_back(box);
-        layout->addWidget(new QLabel(u(entry.label), companyGroup_), row, 0);
+        layout->addWidget(ui::labelFor(box, u(entry.label)), row, 0);
         layout->addWidget(box, row, 1);
         ++row;
     }
@@ -310,6 +312,7 @@ QGroupBox* TFrmUser::buildCommissionGroup()
     box->setObjectName(u(kCommissionBox.objectName));
     box->setAlignment(Qt::AlignRight);
     box->setCheckedOnSave(true);
+    box->setAccessibleName(QStringLiteral("提成比例"));
     shopBoxes_.push_back(box);
     row->addWidget(new QLabel(QStringLiteral("提成比例：  销售金额 X"), group));
     row->addWidget(box);
@@ -419,6 +422,35 @@ void TFrmUser::cmd_editClick()
     }
     setMode(FormMode::Edit);
     shopBoxes_.front()->setFocus();
+}
+
+bool TFrmUser::listEntriesHaveCodes()
+{
+    for (const ListDesign& design : listDesigns()) {
+        const db::Dataset& q = list(design.query);
+        if (!q.isActive())
+            continue;
+        const int code = q.fieldIndex(u(design.columns.front().field));
+        for (int row = 0; row < q.recordCount(); ++row) {
+            if (!db::asString(q.value(row, code)).isEmpty())
+                continue;
+            QString entry;
+            for (size_t c = 1; c < design.columns.size() && entry.isEmpty(); ++c)
+                entry = db::asString(q.value(row, q.fieldIndex(u(design.columns[c].field)))).trimmed();
+            if (entry.isEmpty())
+                continue; // a row left blank is no entry
+            ui::DbGrid* grid = listGrid(u(design.query));
+            if (listTabs_->indexOf(grid) >= 0)
+                listTabs_->setCurrentWidget(grid);
+            grid->setCurrentIndex(grid->model()->index(row, 0));
+            grid->setFocus();
+            ui::warn(this, QStringLiteral("%1：“%2”没有%3")
+                               .arg(u(design.tab ? design.tab : design.group), db::messageExcerpt(entry),
+                                    u(design.columns.front().title)));
+            return false;
+        }
+    }
+    return true;
 }
 
 bool TFrmUser::checkPaperSize()
@@ -539,7 +571,7 @@ void TFrmUser::cmd_saveClick()
 {
     endCellTyping();
     // Everything that can refuse the save is asked before anything is written.
-    if (!checkPaperSize())
+    if (!listEntriesHaveCodes() || !checkPaperSize())
         return;
     PrintNumbers numbers;
     if (!readNumbers(numbers))
@@ -551,7 +583,7 @@ void TFrmUser::cmd_saveClick()
     } catch (const std::exception& e) {
         // Rolled back: the shop row is back in edit with what was typed and
         // the lists keep their pending rows for another try.
-        ui::showError(this, QString::fromUtf8(e.what()));
+        ShowSaveFailure(this, e);
         return;
     }
     publishPrintSettings(numbers);
@@ -563,14 +595,9 @@ void TFrmUser::cmd_saveClick()
 void TFrmUser::endCellTyping()
 {
     // A cell still open for typing (a save by its shortcut leaves the focus
-    // there) ends as a click elsewhere would end it, so what was typed in it
-    // is saved with the rest.
-    QWidget* typing = QApplication::focusWidget();
-    if (!typing)
-        return;
+    // there) hands what was typed in it to its list, to be saved with the rest.
     for (const ListGrid& l : lists_)
-        if (l.grid->viewport()->isAncestorOf(typing))
-            l.grid->setFocus();
+        l.grid->finishEditing();
 }
 
 void TFrmUser::discardPending()
@@ -639,13 +666,6 @@ bool TFrmUser::listGridKey(ui::DbGrid* grid, int key, Qt::KeyboardModifiers modi
         return false;
     if (key == Qt::Key_Insert && modifiers == Qt::NoModifier) {
         ui::runGuarded(this, [q] { q->insert(); });
-        return true;
-    }
-    if (key == Qt::Key_Down && modifiers == Qt::NoModifier && q->recNo() >= q->recordCount() - 1) {
-        // One blank new row at a time.
-        if (q->state() == db::DatasetState::Insert && !q->modified())
-            return true;
-        ui::runGuarded(this, [q] { q->append(); });
         return true;
     }
     if (key == Qt::Key_Delete && modifiers == Qt::ControlModifier) {

@@ -83,6 +83,10 @@ private:
     void FormCreate();
     void readPrintSettings();
     void showPaperBoxesState();
+    // Every entry of the lists has its code: the lists show entries by code,
+    // so one without would be saved and never seen again. False after saying
+    // which is missing one, with the focus on it.
+    bool listEntriesHaveCodes();
     bool checkPaperSize();
     bool readNumbers(PrintNumbers& numbers);
     // The shop row and the lists in the save order, in the caller's transaction.
@@ -99,8 +103,9 @@ private:
     void discardPending();
     // Ends typing in a list cell, handing what was typed to its query.
     void endCellTyping();
-    // Grid keys while a list is writable: Down on the last row or Insert adds
-    // a row, Ctrl+Delete deletes the current one after asking.
+    // Grid keys while a list is writable: Insert adds a row (Down on the
+    // last row too, as in every grid rows are typed into), Ctrl+Delete
+    // deletes the current one after asking.
     bool listGridKey(ui::DbGrid* grid, int key, Qt::KeyboardModifiers modifiers);
 
     ui::DataSource* shopSource_;

@@ -1,5 +1,6 @@
 #include "members/BatchRecordForm.h"
 
+#include "core/Chooser.h"
 #include "core/Upublic.h"
 #include "platform/ui/DataSource.h"
 #include "platform/ui/DbGrid.h"
@@ -53,9 +54,7 @@ ui::DbGrid* BatchRecordForm::makeRowGrid(const QString& objectName, db::Dataset*
 QPushButton* BatchRecordForm::addPickerButton(const QString& objectName, QWidget* parent,
                                               std::function<void()> onClick)
 {
-    auto* button = new QPushButton(QStringLiteral("..."), parent);
-    button->setObjectName(objectName);
-    button->setAutoDefault(false);
+    QPushButton* button = NewChooserButton(parent, objectName);
     button->setFixedWidth(32);
     connect(button, &QPushButton::clicked, this, ui::guarded(this, std::move(onClick)));
     return button;

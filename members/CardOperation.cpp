@@ -1,12 +1,15 @@
 #include "members/CardOperation.h"
 
+#include "core/CopiedColumns.h"
 #include "core/Udatamod.h"
 #include "core/Upublic.h"
+#include "platform/ui/CharacterLimit.h"
 #include "platform/ui/DataSource.h"
 #include "platform/ui/DbComboBox.h"
 #include "platform/ui/DbDatePicker.h"
 #include "platform/ui/DbGrid.h"
 #include "platform/ui/DbLineEdit.h"
+#include "platform/ui/EntryRefusal.h"
 #include "platform/ui/Prompt.h"
 
 #include <QGridLayout>
@@ -33,6 +36,7 @@ public:
 
 const QString kStateInUse = QStringLiteral("启用");
 const QString kStateDisabled = QStringLiteral("禁用");
+const QString kCardNoTaken = QStringLiteral("卡号已被其他会员使用");
 
 std::vector<CardOperationDef> buildDefs()
 {
@@ -48,6 +52,7 @@ std::vector<CardOperationDef> buildDefs()
           {CardBox::Confirm, QStringLiteral("确认密码"), {}, true}},
          CardBox::CardNo, CardBox::Deposit, QStringLiteral("foregift"), QStringLiteral("会员押金"), false,
          {{Test::Blank, CardBox::CardNo, QStringLiteral("卡号不能为空"), false, true},
+          {Test::CardNoTaken, CardBox::CardNo, kCardNoTaken, false, true},
           {Test::Blank, CardBox::Deposit, QStringLiteral("押金不能为空"), false, true},
           {Test::Blank, CardBox::Password, QStringLiteral("密码不能为空"), false, true},
           {Test::Differs, CardBox::Password, QStringLiteral("密码不一致"), false, false, CardBox::Confirm},
@@ -59,6 +64,7 @@ std::vector<CardOperationDef> buildDefs()
           {CardBox::Fee, QStringLiteral("补 卡 费"), {}, false, false, 4}},
          CardBox::CardNo, CardBox::Fee, QStringLiteral("addcard"), QStringLiteral("会员补卡费"), false,
          {{Test::Blank, CardBox::CardNo, QStringLiteral("卡号不能为空")},
+          {Test::CardNoTaken, CardBox::CardNo, kCardNoTaken, false, true},
           {Test::Blank, CardBox::Fee, QStringLiteral("补卡费不能为空")}},
          {CardBox::Fee}},
         {CardOperation::Deposit, QStringLiteral("FrmSaveMoney"), QStringLiteral("会员存款"), 12, QStringLiteral("存款&E"),
@@ -137,11 +143,17 @@ std::optional<qlonglong> readWholeNumber(const QString& text)
     return v;
 }
 
-void showAsStars(QLineEdit* box)
+// The remark becomes the ledger row's note: it takes no more than that holds.
+void limitToLedgerNote(QLineEdit* remark)
 {
-    box->setEchoMode(QLineEdit::Password);
-    box->setStyleSheet(QStringLiteral("lineedit-password-character: 42;"));
+    try {
+        if (const int size = ColumnSize(FrmDataMod->AdoConn, QStringLiteral("insifee"), QStringLiteral("gath_note")))
+            ui::limitCharacters(remark, size);
+    } catch (const std::exception&) {
+        // without the ledger's columns there is no note to fit
+    }
 }
+
 
 // The personal group of the member form, shown read-only.
 struct PersonalRow {
@@ -266,7 +278,7 @@ void CardOperationForm::buildPersonalGroup(QBoxLayout* into)
         }
         const int row = int(i / 2);
         const int col = int(i % 2) * 2;
-        grid->addWidget(new QLabel(QString::fromUtf8(r.caption), personalGroup_), row, col);
+        grid->addWidget(ui::labelFor(w, QString::fromUtf8(r.caption), personalGroup_), row, col);
         grid->addWidget(w, row, col + 1);
     }
     // Shown, never edited: no card operation changes the personal data.
@@ -292,13 +304,15 @@ void CardOperationForm::buildOperationGroup(QBoxLayout* into)
         }
         e->setObjectName(boxObjectName(b.box));
         if (b.secret)
-            showAsStars(e);
+            e->setEchoMode(QLineEdit::Password);
         if (b.digits > 0) {
             e->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), e));
             e->setMaxLength(b.digits);
         }
+        if (b.box == CardBox::Remark)
+            limitToLedgerNote(e);
         boxes_[b.box] = e;
-        grid->addWidget(new QLabel(b.caption, operationGroup_), row, 0);
+        grid->addWidget(ui::labelFor(e, b.caption), row, 0);
         grid->addWidget(e, row, 1);
         ++row;
     }
@@ -383,6 +397,16 @@ QVariant CardOperationForm::storedValue(const QString& field) const
                                       {{QStringLiteral("in_id"), members_.value(QStringLiteral("in_id"))}});
 }
 
+bool CardOperationForm::heldByAnotherMember(const QString& cardNo) const
+{
+    // Billing finds a member by the card number: one number, one member.
+    // Compared as codes are, trimmed and without regard to case.
+    const QVariant others = FrmDataMod->AdoConn.scalar(
+        QStringLiteral("select count(*) from insider where trim(card_no)=:card_no collate nocase and in_id<>:in_id"),
+        {{QStringLiteral("card_no"), cardNo}, {QStringLiteral("in_id"), members_.value(QStringLiteral("in_id"))}});
+    return db::asInt(others) > 0;
+}
+
 double CardOperationForm::stored(const QString& field) const
 {
     return db::asFloat(storedValue(field)); // NULL counts as 0
@@ -454,7 +478,8 @@ void CardOperationForm::cmd_editClick()
     try {
         if (keyBox()->text().isEmpty())
             return;
-        members_.locate(QStringLiteral("insi_code"), keyBox()->text().trimmed());
+        // The member shown is the one operated on: looking the code up again
+        // could land on another member with the same code.
         members_.edit();
         startOperation();
         setMode(FormMode::Edit);
@@ -505,6 +530,9 @@ bool CardOperationForm::passes(const CardCheck& check)
     }
     case Test::NoCardNumber:
         ok = !personalCardBox_->text().trimmed().isEmpty();
+        break;
+    case Test::CardNoTaken:
+        ok = !heldByAnotherMember(text);
         break;
     }
     if (ok)
@@ -632,6 +660,9 @@ void CardOperationForm::cmd_saveClick()
         // Rolled back; the member row stays in edit with what was typed.
         ui::warn(this, refused.message());
         return;
+    } catch (const ui::RefusedEntry& refused) {
+        ui::showRefusal(this, refused);
+        return;
     } catch (const std::exception& e) {
         if (stage == SaveStage::Member)
             ShowSaveFailure(this, e);
@@ -650,8 +681,8 @@ void CardOperationForm::cmd_findClick()
 {
     const QString key = findBox_->text().trimmed();
     try {
-        if (!members_.locate(QStringLiteral("insi_code"), key))
-            members_.locate(QStringLiteral("card_no"), key);
+        if (!LocateCode(members_, QStringLiteral("insi_code"), key))
+            LocateCode(members_, QStringLiteral("card_no"), key);
     } catch (const std::exception&) {
     }
 }

@@ -44,6 +44,7 @@ struct CardCheck {
         BelowDepositDue, // box read as a number is below the level's deposit
         AboveBalance,    // box read as a whole number is above the stored balance
         NoCardNumber,    // the member shown has no card number
+        CardNoTaken,     // box trimmed is the card number of another member
     };
     Test test;
     CardBox box = CardBox::CardNo;
@@ -130,6 +131,7 @@ private:
     QString ledgerNote() const;
     // A column of the member row as the database holds it now.
     QVariant storedValue(const QString& field) const;
+    bool heldByAnotherMember(const QString& cardNo) const;
     double stored(const QString& field) const;
     // Reads the member shown again from the database.
     void rereadMember();

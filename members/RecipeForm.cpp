@@ -8,6 +8,7 @@
 #include "platform/ui/DbComboBox.h"
 #include "platform/ui/DbGrid.h"
 #include "platform/ui/DbLineEdit.h"
+#include "platform/ui/EntryRefusal.h"
 #include "platform/ui/Hourglass.h"
 #include "platform/ui/Prompt.h"
 
@@ -55,12 +56,12 @@ void RecipeForm::buildItemRow()
     BitBtn1 = addPickerButton(QStringLiteral("BitBtn1"), group_, [this] { BitBtn1Click(); });
     nameBox_ = textBox(QStringLiteral("serve_name"), "DBEdit2", group_);
     typeBox_ = textBox(QStringLiteral("serve_type"), "DBEdit3", group_);
-    row->addWidget(new QLabel(QStringLiteral("项目编号"), group_));
+    row->addWidget(ui::labelFor(codeBox_, QStringLiteral("项目编号")));
     row->addWidget(codeBox_, 1);
     row->addWidget(BitBtn1);
-    row->addWidget(new QLabel(QStringLiteral("项目名称"), group_));
+    row->addWidget(ui::labelFor(nameBox_, QStringLiteral("项目名称")));
     row->addWidget(nameBox_, 2);
-    row->addWidget(new QLabel(QStringLiteral("类别"), group_));
+    row->addWidget(ui::labelFor(typeBox_, QStringLiteral("类别")));
     row->addWidget(typeBox_, 1);
     static_cast<QVBoxLayout*>(group_->layout())->addLayout(row);
 }
@@ -93,22 +94,25 @@ void RecipeForm::addCombosSideBySide(std::span<const ComboRow> rows, int line)
 {
     int column = 0;
     for (const ComboRow& row : rows) {
-        recipeLayout_->addWidget(new QLabel(QString::fromUtf8(row.label), group_), line, column);
-        recipeLayout_->addWidget(pickCombo(row, group_), line, column + 1);
+        ui::DbComboBox* combo = pickCombo(row, group_);
+        recipeLayout_->addWidget(ui::labelFor(combo, QString::fromUtf8(row.label)), line, column);
+        recipeLayout_->addWidget(combo, line, column + 1);
         column += 2;
     }
 }
 
 void RecipeForm::addWideCombo(const ComboRow& row, int line, int columnSpan)
 {
-    recipeLayout_->addWidget(new QLabel(QString::fromUtf8(row.label), group_), line, 0);
-    recipeLayout_->addWidget(pickCombo(row, group_), line, 1, 1, columnSpan);
+    ui::DbComboBox* combo = pickCombo(row, group_);
+    recipeLayout_->addWidget(ui::labelFor(combo, QString::fromUtf8(row.label)), line, 0);
+    recipeLayout_->addWidget(combo, line, 1, 1, columnSpan);
 }
 
 void RecipeForm::addNoteLine(const QString& column, const char* objectName, int line)
 {
-    recipeLayout_->addWidget(new QLabel(QStringLiteral("备注"), group_), line, 0);
-    recipeLayout_->addWidget(textBox(column, objectName, group_), line, 1, 1, 5);
+    ui::DbLineEdit* box = textBox(column, objectName, group_);
+    recipeLayout_->addWidget(ui::labelFor(box, QStringLiteral("备注")), line, 0);
+    recipeLayout_->addWidget(box, line, 1, 1, 5);
 }
 
 QWidget* RecipeForm::boxOf(const QString& column) const
@@ -181,7 +185,12 @@ void RecipeForm::cmd_deleClick()
 bool RecipeForm::checkBeforeSave()
 {
     // A code typed and not yet left has not yet looked up its item's name.
-    source()->flush();
+    try {
+        source()->flush();
+    } catch (const ui::RefusedEntry& refused) {
+        ui::showRefusal(this, refused);
+        return false;
+    }
     if (codeBox_->text().trimmed().isEmpty() || nameBox_->text().trimmed().isEmpty()) {
         ui::warn(this, GetMsgText(QStringLiteral("1020")));
         return false;
@@ -208,7 +217,7 @@ void RecipeForm::cmd_findClick()
     if (code.isEmpty())
         return;
     try {
-        design_.query->locate(QStringLiteral("serve_code"), code);
+        LocateCode(*design_.query, QStringLiteral("serve_code"), code);
     } catch (const std::exception&) {
     }
 }
@@ -222,12 +231,7 @@ void RecipeForm::Edit1KeyPress()
 
 void RecipeForm::BitBtn1Click()
 {
-    const std::optional<QString> code = chooseField<TFrmServeFind>(this, QStringLiteral("serve_code"));
-    if (!code)
-        return;
-    try {
-        // Written into the recipe, so the item's name and category follow.
-        design_.query->setValue(QStringLiteral("serve_code"), *code);
-    } catch (const std::exception&) {
-    }
+    // Written into the recipe, so the item's name and category follow.
+    if (const std::optional<QString> code = chooseField<TFrmServeFind>(this, QStringLiteral("serve_code")))
+        codeBox_->putChosen(*code);
 }

@@ -54,7 +54,7 @@ public:
     // table and the pick lists are filled again.
     void cmd_deleClick() override;
     void cmd_cancClick() override;
-    // Moves to the first recipe whose serve_code equals the find box (exact).
+    // Moves to the first recipe whose serve_code equals the find box (case aside).
     void cmd_findClick() override;
     // Enter in the find box: the find, where the find button may be pressed.
     void Edit1KeyPress();

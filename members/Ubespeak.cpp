@@ -8,6 +8,7 @@
 #include "platform/ui/DbDatePicker.h"
 #include "platform/ui/DbGrid.h"
 #include "platform/ui/DbLineEdit.h"
+#include "platform/ui/EntryRefusal.h"
 #include "platform/ui/Prompt.h"
 
 #include <QGridLayout>
@@ -94,7 +95,7 @@ QGroupBox* TFrmBespeak::buildAppointmentGroup()
     };
     auto place = [&](int row, int col, const char* caption, QWidget* w, const char* unit = nullptr,
                      QWidget* after = nullptr) {
-        grid->addWidget(new QLabel(QString::fromUtf8(caption), group), row, col);
+        grid->addWidget(ui::labelFor(w, QString::fromUtf8(caption), group), row, col);
         auto* cell = new QHBoxLayout;
         cell->addWidget(w, 1);
         if (after)
@@ -132,7 +133,7 @@ QGroupBox* TFrmBespeak::buildAppointmentGroup()
     place(5, 2, "姓名", assistantNameBox_);
 
     noteBox_ = box("pre_note", "DBEdit8");
-    grid->addWidget(new QLabel(QStringLiteral("备注"), group), 6, 0);
+    grid->addWidget(ui::labelFor(noteBox_, QStringLiteral("备注")), 6, 0);
     grid->addWidget(noteBox_, 6, 1, 1, 3);
     return group;
 }
@@ -168,9 +169,9 @@ void TFrmBespeak::showAppointmentDate()
 bool TFrmBespeak::locateMember(const QString& code)
 {
     db::Dataset& list = members();
-    if (code.isEmpty() || !list.isActive())
+    if (code.isEmpty())
         return false;
-    return list.locate(QStringLiteral("insi_code"), code) || list.locate(QStringLiteral("card_no"), code);
+    return LocateCode(list, QStringLiteral("insi_code"), code) || LocateCode(list, QStringLiteral("card_no"), code);
 }
 
 void TFrmBespeak::locateShownAppointment()
@@ -217,6 +218,14 @@ void TFrmBespeak::cmd_editClick()
 
 bool TFrmBespeak::checkBeforeSave()
 {
+    if (mode() != FormMode::Add) {
+        // The member list and the find box are shut while an appointment is
+        // edited, so the member chosen last is the one whose appointments are
+        // listed: the appointment stays theirs, whatever was typed into the
+        // find box and never found.
+        cardToSave_ = appointments().asString(QStringLiteral("card_no"));
+        return checkService();
+    }
     const QString member = findBox()->text().trimmed();
     if (member.isEmpty()) {
         ui::warn(this, GetMsgText(QStringLiteral("1018")));
@@ -226,22 +235,30 @@ bool TFrmBespeak::checkBeforeSave()
         ui::warn(this, GetMsgText(QStringLiteral("1019")));
         return false;
     }
-    if (serviceBox_->text().trimmed().isEmpty()) {
-        ui::warn(this, GetMsgText(QStringLiteral("1015")));
+    if (!checkService())
         return false;
-    }
     // A member code in the box stands for the member: the appointment is
-    // kept under the card, where the lists look for it.
+    // kept under the card, where the lists look for it, or under the code as
+    // the member's record spells it.
     const QString card = members().asString(QStringLiteral("card_no")).trimmed();
-    cardToSave_ = card.isEmpty() ? member : card;
+    cardToSave_ = card.isEmpty() ? members().asString(QStringLiteral("insi_code")).trimmed() : card;
     return true;
+}
+
+bool TFrmBespeak::checkService()
+{
+    if (!serviceBox_->text().trimmed().isEmpty())
+        return true;
+    ui::warn(this, GetMsgText(QStringLiteral("1015")));
+    return false;
 }
 
 void TFrmBespeak::SetBespeakDefaults()
 {
     db::Dataset& q = appointments();
     q.setValue(QStringLiteral("pre_date"), dayOf(datePicker_->value()));
-    q.setValue(QStringLiteral("bill_date"), dayOf(QDate::currentDate()));
+    if (mode() == FormMode::Add)
+        q.setValue(QStringLiteral("bill_date"), dayOf(QDate::currentDate()));
     q.setValue(QStringLiteral("oper_code"), CurrentUser);
     q.setValue(QStringLiteral("card_no"), cardToSave_);
 }
@@ -286,13 +303,7 @@ void TFrmBespeak::Edit2KeyPress()
 void TFrmBespeak::Button1Click()
 {
     const std::optional<QString> code = chooseField<TFrmServeFind>(this, QStringLiteral("serve_code"));
-    if (!code)
-        return;
-    try {
-        // Written into the appointment, so the service name and estimate follow.
-        appointments().setValue(QStringLiteral("serv_code"), *code);
-    } catch (const std::exception&) {
-        return;
-    }
-    stylistCombo_->setFocus();
+    // Written into the appointment, so the service name and estimate follow.
+    if (code && serviceBox_->putChosen(*code))
+        stylistCombo_->setFocus();
 }

@@ -38,7 +38,8 @@ public:
     // The service picker; on OK the appointment takes the chosen item.
     void Button1Click();
     // The values written at save that have no box of their own: the date in
-    // the picker, the member's card, today as entry date and the user.
+    // the picker, the member's card, the user, and today as the entry date of
+    // a new appointment (an edited one keeps its own).
     void SetBespeakDefaults();
 
     ui::DbGrid* memberGrid() const { return masterGrid(); }
@@ -57,7 +58,8 @@ public:
     QPushButton* pickerButton() const { return Button1; }
 
 protected:
-    // The card (1018), its member (1019) and the service item (1015), in that order.
+    // The card (1018), its member (1019) and the service item (1015), in that
+    // order; an edited appointment keeps its member, so only its service.
     bool checkBeforeSave() override;
     // SetBespeakDefaults, then every pending change in one transaction.
     void saveRecord() override;
@@ -71,6 +73,8 @@ private:
     // The picker shows the date of the appointment now current.
     void showAppointmentDate();
     void locateShownAppointment();
+    // 1015 when no service item is given.
+    bool checkService();
 
     ui::DbLineEdit* billNoBox_ = nullptr;
     ui::DbDatePicker* datePicker_ = nullptr;
@@ -84,6 +88,7 @@ private:
     ui::DbLineEdit* assistantNameBox_ = nullptr;
     ui::DbLineEdit* noteBox_ = nullptr;
     QPushButton* Button1 = nullptr;
-    // The card the save writes: the member's card number found by the checks.
+    // The card the save writes: the member's card number found by the checks,
+    // or the edited appointment's own.
     QString cardToSave_;
 };

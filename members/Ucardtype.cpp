@@ -1,9 +1,13 @@
 #include "members/Ucardtype.h"
 
+#include "core/CopiedColumns.h"
 #include "core/Udatamod.h"
 #include "platform/db/Error.h"
 #include "platform/db/Value.h"
+#include "platform/ui/CharacterLimit.h"
+#include "platform/ui/EntryRefusal.h"
 #include "platform/ui/Hourglass.h"
+#include "platform/ui/Prompt.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -151,6 +155,7 @@ void TFrmCardType::buildLevelGroup()
         grid->addWidget(new QLabel(QString(k + 1, QChar(0x2605)), levelGroup_), row, 0);
         boxes.name = new QLineEdit(levelGroup_);
         boxes.name->setObjectName(QStringLiteral("Edit%1").arg(k + 1));
+        boxes.name->setAccessibleName(QStringLiteral("第%1级描述").arg(k + 1));
         boxes.threshold = digitBox(levelGroup_, 3 * k + 1, 6);
         boxes.deposit = digitBox(levelGroup_, 3 * k + 2, 6);
         // Only level 1 can hold 100 (full price).
@@ -179,6 +184,7 @@ void TFrmCardType::FormCreate()
         q.close();
         q.open();
     }
+    nameWidth_ = CopiedColumnWidth(q.connection(), QStringLiteral("cardtype"), QStringLiteral("type_note"));
     showLevels();
 }
 
@@ -188,7 +194,9 @@ void TFrmCardType::showLevels()
     for (int k = 0; k < kLevels && k < q.recordCount(); ++k) {
         q.setRecNo(k);
         const LevelBoxes& boxes = levels_[size_t(k)];
-        boxes.name->setText(q.asString(QStringLiteral("type_note")));
+        const QString name = q.asString(QStringLiteral("type_note"));
+        ui::limitCharactersShowing(boxes.name, nameWidth_, name); // a longer name stored before shows whole
+        boxes.name->setText(name);
         boxes.threshold->setText(db::formatAmount(q.asFloat(QStringLiteral("insi_tota"))));
         boxes.deposit->setText(db::formatAmount(q.asFloat(QStringLiteral("foregift"))));
         boxes.discount->setText(db::formatAmount(q.asFloat(QStringLiteral("rebate"))));
@@ -198,6 +206,23 @@ void TFrmCardType::showLevels()
 void TFrmCardType::cmd_editClick()
 {
     setMode(FormMode::Edit);
+    levels_.front().name->setFocus();
+}
+
+bool TFrmCardType::namesFit()
+{
+    db::Dataset& q = cardTypes();
+    for (int k = 0; k < kLevels && k < q.recordCount(); ++k) {
+        QLineEdit* box = levels_[size_t(k)].name;
+        const QString name = box->text();
+        if (nameWidth_ <= 0 || db::characterCount(name) <= nameWidth_
+            || name == db::asString(q.value(k, q.fieldIndex(QStringLiteral("type_note")))))
+            continue;
+        ui::showError(this, ui::refusalText(ui::labelOf(box), ui::tooLongText(name, nameWidth_)));
+        box->setFocus();
+        return false;
+    }
+    return true;
 }
 
 void TFrmCardType::writeLevels()
@@ -219,6 +244,8 @@ void TFrmCardType::writeLevels()
 
 void TFrmCardType::cmd_saveClick()
 {
+    if (!namesFit())
+        return;
     ui::Hourglass wait;
     try {
         writeLevels();
@@ -231,8 +258,7 @@ void TFrmCardType::cmd_saveClick()
             q.open();
         } catch (const std::exception&) {
         }
-        if (IsDatabaseRefusal(e))
-            ShowSaveFailure(this, e);
+        ShowSaveFailure(this, e);
         return;
     }
     setMode(FormMode::Null);

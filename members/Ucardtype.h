@@ -46,8 +46,13 @@ private:
     // Opens CardTypeQ on the five levels and shows them; load errors reach the caller.
     void FormCreate();
     void showLevels();
+    // False after refusing a changed name longer than the members' level column holds.
+    bool namesFit();
     void writeLevels();
 
     std::array<LevelBoxes, kLevels> levels_;
     QGroupBox* levelGroup_ = nullptr;
+    // A level's name is copied onto its members (insider.card_type): the
+    // name boxes take no more than that holds; 0 for no limit.
+    int nameWidth_ = 0;
 };

@@ -3,6 +3,7 @@
 #include "core/Udatamod.h"
 #include "platform/ui/DbComboBox.h"
 #include "platform/ui/DbLineEdit.h"
+#include "platform/ui/EntryRefusal.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -76,8 +77,9 @@ void TFrmDyeHair::buildRecipeBoxes()
         addWideCombo(row, ++line);
     addWideCombo(combos[6], ++line, 3);
     auto* quantity = new QHBoxLayout;
-    quantity->addWidget(new QLabel(QStringLiteral("用量"), group));
-    quantity->addWidget(textBox(QStringLiteral("use_quant"), "DBEdit4", group), 1);
+    ui::DbLineEdit* quantityBox = textBox(QStringLiteral("use_quant"), "DBEdit4", group);
+    quantity->addWidget(ui::labelFor(quantityBox, QStringLiteral("用量")));
+    quantity->addWidget(quantityBox, 1);
     quantity->addWidget(new QLabel(QStringLiteral("C.C"), group));
     layout->addLayout(quantity, line, 4, 1, 2);
     addWideCombo(combos[7], ++line);
@@ -88,10 +90,12 @@ void TFrmDyeHair::buildRecipeBoxes()
     int partLine = 0;
     for (const PartRow& p : kParts) {
         ++partLine;
-        planGrid->addWidget(new QLabel(u(p.label), plans), partLine, 0);
-        planGrid->addWidget(pickCombo(u(p.planColumn), p.planName, QStringLiteral("dyehair"), u(p.planColumn), plans),
-                            partLine, 1);
-        planGrid->addWidget(textBox(u(p.timeColumn), p.timeName, plans), partLine, 2);
+        ui::DbComboBox* plan = pickCombo(u(p.planColumn), p.planName, QStringLiteral("dyehair"), u(p.planColumn), plans);
+        ui::DbLineEdit* time = textBox(u(p.timeColumn), p.timeName, plans);
+        time->setAccessibleName(u(p.label) + QStringLiteral("过色时间"));
+        planGrid->addWidget(ui::labelFor(plan, u(p.label)), partLine, 0);
+        planGrid->addWidget(plan, partLine, 1);
+        planGrid->addWidget(time, partLine, 2);
         planGrid->addWidget(new QLabel(QStringLiteral("分钟"), plans), partLine, 3);
     }
     planGrid->setColumnStretch(1, 3);

@@ -8,6 +8,7 @@
 #include "platform/ui/DbDatePicker.h"
 #include "platform/ui/DbGrid.h"
 #include "platform/ui/DbLineEdit.h"
+#include "platform/ui/EntryRefusal.h"
 #include "platform/ui/Prompt.h"
 
 #include <QGridLayout>
@@ -194,7 +195,7 @@ QGroupBox* TFrmEmployee::buildGroup(const QString& title, const QString& objectN
         }
         }
         box->setObjectName(u(entry.objectName));
-        layout->addWidget(new QLabel(u(entry.label), group), i / 2, (i % 2) * 2);
+        layout->addWidget(ui::labelFor(box, u(entry.label)), i / 2, (i % 2) * 2);
         layout->addWidget(box, i / 2, (i % 2) * 2 + 1);
     }
     return group;
@@ -247,11 +248,10 @@ void TFrmEmployee::BitBtn7Click()
     if (codeBox_->text().isEmpty())
         return;
     try {
-        const QString code = codeBox_->text().trimmed();
-        // A code of blanks finds no row: the current one is edited.
-        staff().locate(QStringLiteral("empl_code"), code);
+        // The employee shown is the one edited, not the first with that code.
         staff().edit();
         setMode(FormMode::Edit);
+        codeBox_->setFocus();
     } catch (const std::exception&) {
     }
 }

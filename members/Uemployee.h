@@ -27,7 +27,7 @@ public:
 
     // 新增: a new row, "男", both pickers today.
     void BitBtn2Click();
-    // 修改: edits the row whose code is in the code box (trimmed).
+    // 修改: edits the row shown, unless the code box is empty.
     void BitBtn7Click();
     // 删除: asks, then deletes the current row, unless the code box is blank.
     void BitBtn6Click();

@@ -8,6 +8,7 @@
 #include "platform/ui/DbDatePicker.h"
 #include "platform/ui/DbGrid.h"
 #include "platform/ui/DbLineEdit.h"
+#include "platform/ui/EntryRefusal.h"
 #include "platform/ui/Prompt.h"
 
 #include <QGridLayout>
@@ -73,6 +74,7 @@ TFrmInsider::TFrmInsider(QWidget* owner)
                                      {"skin8", "其他"}});
     auto* otherSkin = new ui::DbLineEdit(source_, QStringLiteral("skin_else1"), skinType);
     otherSkin->setObjectName(QStringLiteral("DBEdit10"));
+    otherSkin->setAccessibleName(QStringLiteral("其他皮肤类型"));
     otherSkin->setMinimumWidth(otherSkin->fontMetrics().horizontalAdvance(QStringLiteral("其他皮肤类型说明")));
     static_cast<QGridLayout*>(skinType->layout())->addWidget(otherSkin, 3, 2); // beside "其他"
     boundControls_.insert(QStringLiteral("skin_else1"), otherSkin);
@@ -146,7 +148,7 @@ QGroupBox* TFrmInsider::buildPersonalGroup()
         }
         if (f.kind != Kind::Date)
             boundControls_.insert(column, box);
-        layout->addWidget(new QLabel(text(f.caption), group), slot / 2, 2 * (slot % 2));
+        layout->addWidget(ui::labelFor(box, text(f.caption)), slot / 2, 2 * (slot % 2));
         layout->addWidget(box, slot / 2, 2 * (slot % 2) + 1);
         ++slot;
     }

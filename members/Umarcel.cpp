@@ -100,12 +100,17 @@ void TFrmMarcel::buildRecipeBoxes()
     int zoneLine = 0;
     for (const ZoneRow& z : kZones) {
         ++zoneLine;
+        ui::DbComboBox* color = combo(z.colorColumn, z.colorName, "baseitem", "gods_color", rollers);
+        color->setAccessibleName(u(z.label) + QStringLiteral("颜色"));
         rollerGrid->addWidget(new QLabel(u(z.label), rollers), zoneLine, 0);
-        rollerGrid->addWidget(combo(z.colorColumn, z.colorName, "baseitem", "gods_color", rollers), zoneLine, 1);
+        rollerGrid->addWidget(color, zoneLine, 1);
     }
     zoneLine = 0;
-    for (const ZoneRow& z : kZones)
-        rollerGrid->addWidget(combo(z.sortColumn, z.sortName, "baseitem", "gods_unit", rollers), ++zoneLine, 2);
+    for (const ZoneRow& z : kZones) {
+        ui::DbComboBox* sort = combo(z.sortColumn, z.sortName, "baseitem", "gods_unit", rollers);
+        sort->setAccessibleName(u(z.label) + QStringLiteral("排列"));
+        rollerGrid->addWidget(sort, ++zoneLine, 2);
+    }
 
     auto* solution = new QGroupBox(QStringLiteral("药水"), group);
     auto* solutionGrid = new QGridLayout(solution);
@@ -114,9 +119,13 @@ void TFrmMarcel::buildRecipeBoxes()
     int solutionLine = 0;
     for (const SolutionRow& s : kSolution) {
         ++solutionLine;
+        ui::DbLineEdit* first = textBox(u(s.firstColumn), s.firstName, solution);
+        ui::DbLineEdit* second = textBox(u(s.secondColumn), s.secondName, solution);
+        first->setAccessibleName(QStringLiteral("一剂") + u(s.label));
+        second->setAccessibleName(QStringLiteral("二剂") + u(s.label));
         solutionGrid->addWidget(new QLabel(u(s.label), solution), solutionLine, 0);
-        solutionGrid->addWidget(textBox(u(s.firstColumn), s.firstName, solution), solutionLine, 1);
-        solutionGrid->addWidget(textBox(u(s.secondColumn), s.secondName, solution), solutionLine, 2);
+        solutionGrid->addWidget(first, solutionLine, 1);
+        solutionGrid->addWidget(second, solutionLine, 2);
         solutionGrid->addWidget(new QLabel(QStringLiteral("分钟"), solution), solutionLine, 3);
     }
     solutionGrid->setRowStretch(solutionLine + 1, 1);

@@ -5,6 +5,7 @@
 #include "core/Upublic.h"
 #include "platform/ui/DbGrid.h"
 #include "platform/ui/DbLineEdit.h"
+#include "platform/ui/EntryRefusal.h"
 #include "platform/ui/Prompt.h"
 #include "stock/Ugodsfind.h"
 
@@ -119,7 +120,7 @@ QGroupBox* TFrmServeFlow::buildStepGroup()
         } else if (columnName == QLatin1String("gods_name")) {
             goodsNameBox_ = box;
         }
-        layout->addWidget(new QLabel(u(entry.label), group), line, column);
+        layout->addWidget(ui::labelFor(box, u(entry.label)), line, column);
         layout->addLayout(cell, line, column + 1);
     }
     return group;
@@ -220,7 +221,7 @@ void TFrmServeFlow::cmd_findClick()
     if (code.isEmpty())
         return;
     try {
-        items().locate(QStringLiteral("serve_code"), code);
+        LocateCode(items(), QStringLiteral("serve_code"), code);
     } catch (const std::exception&) {
     }
 }
@@ -234,12 +235,7 @@ void TFrmServeFlow::Edit2KeyPress()
 
 void TFrmServeFlow::Button1Click()
 {
-    const std::optional<QString> code = chooseField<TFrmGoodsFind>(this, QStringLiteral("gods_code"));
-    if (!code)
-        return;
-    try {
-        // Written into the step, so the goods name beside it follows.
-        steps().setValue(QStringLiteral("gods_code"), *code);
-    } catch (const std::exception&) {
-    }
+    // Written into the step, so the goods name beside it follows.
+    if (const std::optional<QString> code = chooseField<TFrmGoodsFind>(this, QStringLiteral("gods_code")))
+        goodsCodeBox_->putChosen(*code);
 }

@@ -31,7 +31,7 @@ public:
     void cmd_saveClick() override;
     // Every pending change is dropped; back to the step named in the boxes.
     void cmd_cancClick() override;
-    // Moves the item grid to the item whose code is in the find box (exact);
+    // Moves the item grid to the item whose code is in the find box (case aside);
     // the steps shown stay those of the item last clicked.
     void cmd_findClick() override;
     // Enter in the find box: the find, where the find button may be pressed.

@@ -2,12 +2,12 @@
 
 #include "core/Udatamod.h"
 #include "core/Upublic.h"
-#include "platform/db/Error.h"
 #include "platform/db/Value.h"
 #include "platform/ui/DataSource.h"
 #include "platform/ui/DbComboBox.h"
 #include "platform/ui/DbGrid.h"
 #include "platform/ui/DbLineEdit.h"
+#include "platform/ui/EntryRefusal.h"
 #include "platform/ui/Hourglass.h"
 #include "platform/ui/Prompt.h"
 
@@ -54,13 +54,16 @@ QString u(const char* text)
     return QString::fromUtf8(text);
 }
 
-// A percent box read as a number; text that is none stops the save.
-double percentOf(const QLineEdit* box)
+// A percent box read as a number, nothing when it is empty (no commission);
+// text that is no number stops the save, naming the box.
+std::optional<double> percentOf(QLineEdit* box)
 {
+    if (box->text().trimmed().isEmpty())
+        return std::nullopt;
     const std::optional<double> value = db::parseAmount(box->text());
     if (!value)
-        throw db::Error(db::Error::Kind::Usage, QStringLiteral("“%1”不是有效的数值").arg(db::messageExcerpt(box->text())));
-    return *value;
+        throw ui::RefusedEntry(box, QStringLiteral("“%1”不是有效的数值").arg(db::messageExcerpt(box->text())));
+    return value;
 }
 
 } // namespace
@@ -116,7 +119,6 @@ QGroupBox* TFrmServeitem::buildEditGroup()
         const int column = (row % 2) * 3;
         const int line = row / 2;
         ++row;
-        layout->addWidget(new QLabel(u(entry.label), group), line, column);
         QWidget* box = nullptr;
         if (entry.combo) {
             auto* combo = new ui::DbComboBox(source_, u(entry.column), group);
@@ -137,6 +139,7 @@ QGroupBox* TFrmServeitem::buildEditGroup()
             box = edit;
         }
         box->setObjectName(u(entry.objectName));
+        layout->addWidget(ui::labelFor(box, u(entry.label)), line, column);
         auto* cell = new QHBoxLayout;
         cell->addWidget(box, 1);
         if (*entry.unit)
@@ -228,15 +231,9 @@ void TFrmServeitem::FillFindCombos()
 
 void TFrmServeitem::cmd_editClick()
 {
-    if (codeBox_->text().isEmpty())
-        return;
+    // The item shown is the one edited, not the first with its code.
     try {
-        const QString code = codeBox_->text().trimmed();
-        // A blank code finds no item: the current one is edited.
-        items().locate(QStringLiteral("serve_code"), code);
-        items().edit();
-        setMode(FormMode::Edit);
-        codeBox_->setFocus();
+        RecordForm::cmd_editClick();
     } catch (const std::exception&) {
     }
 }
@@ -256,9 +253,9 @@ void TFrmServeitem::cmd_deleClick()
 
 bool TFrmServeitem::checkBeforeSave()
 {
-    for (const ui::DbLineEdit* box : rateBoxes_) {
-        const double percent = percentOf(box);
-        if (percent < 0 || percent > 100) {
+    for (ui::DbLineEdit* box : rateBoxes_) {
+        const std::optional<double> percent = percentOf(box);
+        if (percent && (*percent < 0 || *percent > 100)) {
             ui::warn(this, GetMsgText(QStringLiteral("1021")));
             return false;
         }
@@ -304,8 +301,8 @@ void TFrmServeitem::cmd_findClick()
 void TFrmServeitem::Edit1KeyPress()
 {
     const QString code = Edit1->text().trimmed();
-    if (!code.isEmpty() && items().isActive())
-        items().locate(QStringLiteral("serve_code"), code);
+    if (!code.isEmpty())
+        LocateCode(items(), QStringLiteral("serve_code"), code);
 }
 
 void TFrmServeitem::uncheckAllItems()

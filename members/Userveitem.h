@@ -58,8 +58,9 @@ public:
     QRadioButton* allItemsButton() const { return RadioButton1; }
 
 protected:
-    // The percents within 0 to 100 (message 1021), then code and name filled
-    // (message 1020). A percent that is no number throws (the error box).
+    // The percents within 0 to 100 (message 1021; an empty one is no
+    // commission), then code and name filled (message 1020). A percent that
+    // is no number throws (the error box, naming the box).
     bool checkBeforeSave() override;
 
 private:

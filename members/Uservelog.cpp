@@ -1,5 +1,6 @@
 #include "members/Uservelog.h"
 
+#include "core/Chooser.h"
 #include "core/Udatamod.h"
 #include "core/Upublic.h"
 #include "core/InsiFeeLedger.h"
@@ -9,7 +10,7 @@
 #include "platform/ui/DbDatePicker.h"
 #include "platform/ui/DbGrid.h"
 #include "platform/ui/DbLineEdit.h"
-#include "platform/ui/EnterAsTab.h"
+#include "platform/ui/EntryRefusal.h"
 #include "platform/ui/Hourglass.h"
 #include "platform/ui/Prompt.h"
 
@@ -40,12 +41,13 @@ std::optional<qlonglong> wholeNumber(const QString& text)
 }
 
 // A box's whole number where the save cannot go on without one; the failure
-// reaches the error box.
-qlonglong requireWholeNumber(const QString& text)
+// reaches the error box, naming the box.
+qlonglong requireWholeNumber(QLineEdit* box)
 {
+    const QString text = box->text().trimmed();
     if (const auto v = wholeNumber(text))
         return *v;
-    throw db::Error(db::Error::Kind::Usage, QStringLiteral("“%1”不是有效的整数").arg(db::messageExcerpt(text)));
+    throw ui::RefusedEntry(box, QStringLiteral("“%1”不是有效的整数").arg(db::messageExcerpt(text)));
 }
 
 // The amount due as a whole number, NULL for an empty price; nothing when the
@@ -165,7 +167,7 @@ void TFrmServeLog::buildBillGroup(QGroupBox* group)
         return b;
     };
     auto place = [&](int row, int col, const QString& caption, QWidget* w, const char* unit = nullptr) {
-        grid->addWidget(new QLabel(caption, group), row, col);
+        grid->addWidget(ui::labelFor(w, caption, group), row, col);
         if (!unit) {
             grid->addWidget(w, row, col + 1);
             return;
@@ -190,18 +192,15 @@ void TFrmServeLog::buildBillGroup(QGroupBox* group)
     place(2, 0, QStringLiteral("会员卡类型"), levelBox_);
 
     serveBox_ = box(QStringLiteral("serve_code"), "DBEdit5", true);
-    pickerButton_ = new QPushButton(QStringLiteral("..."), group);
-    pickerButton_->setObjectName(QStringLiteral("BitBtn1"));
-    pickerButton_->setAutoDefault(false);
-    // Tab reaches the picker (Space opens it); Enter goes on from the code box as it always did.
+    pickerButton_ = NewChooserButton(group, QStringLiteral("BitBtn1"));
+    // Tab reaches the picker (Space opens it), a click leaves the focus where it was.
     pickerButton_->setFocusPolicy(Qt::TabFocus);
-    ui::EnterAsTab::passOverOnEnter(pickerButton_);
     pickerButton_->setFixedWidth(32);
     connect(pickerButton_, &QPushButton::clicked, this, ui::guarded(this, [this] { BitBtn1Click(); }));
     auto* serveLine = new QHBoxLayout;
     serveLine->addWidget(serveBox_, 1);
     serveLine->addWidget(pickerButton_);
-    grid->addWidget(new QLabel(QStringLiteral("服务项目"), group), 3, 0);
+    grid->addWidget(ui::labelFor(serveBox_, QStringLiteral("服务项目")), 3, 0);
     grid->addLayout(serveLine, 3, 1);
     serveNameBox_ = box(QStringLiteral("serve_name"), "DBEdit6", false);
     place(3, 2, QStringLiteral("名称"), serveNameBox_);
@@ -236,7 +235,7 @@ void TFrmServeLog::buildBillGroup(QGroupBox* group)
         ++row;
     }
     noteBox_ = box(QStringLiteral("gath_note"), "DBEdit14", true);
-    grid->addWidget(new QLabel(QStringLiteral("备注"), group), row, 0);
+    grid->addWidget(ui::labelFor(noteBox_, QStringLiteral("备注")), row, 0);
     grid->addWidget(noteBox_, row, 1, 1, 3);
 
     cardBox_->installEventFilter(this);
@@ -261,7 +260,7 @@ void TFrmServeLog::buildPaymentGroup(QGroupBox* group)
     for (const BoxRow& r : rows) {
         auto* b = new ui::DbLineEdit(source_, QString::fromLatin1(r.field), group);
         b->setObjectName(QString::fromLatin1(r.objectName));
-        grid->addWidget(new QLabel(QString::fromUtf8(r.caption), group), row, 0);
+        grid->addWidget(ui::labelFor(b, QString::fromUtf8(r.caption)), row, 0);
         grid->addWidget(b, row, 1);
         boxes.push_back(b);
         ++row;
@@ -370,7 +369,7 @@ bool TFrmServeLog::checkBeforeSave()
 {
     const QString received = receivedBox_->text().trimmed();
     if (!received.isEmpty()
-        && requireWholeNumber(received) < requireWholeNumber(dueBox_->text().trimmed())) {
+        && requireWholeNumber(receivedBox_) < requireWholeNumber(dueBox_)) {
         ui::warn(this, QStringLiteral("实收金额不能小于应收金额"));
         return false;
     }
@@ -545,8 +544,9 @@ void TFrmServeLog::BitBtn1Click()
             return;
         code = FrmDataMod->ServeFindQ.asString(QStringLiteral("serve_code"));
     }
-    serveBox_->setText(code);
-    DBEdit5Exit();
+    if (!serveBox_->putChosen(code))
+        return;
+    CalcShouldGath();
     stylistBox_->setFocus();
 }
 

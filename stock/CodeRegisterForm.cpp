@@ -1,5 +1,6 @@
 #include "stock/CodeRegisterForm.h"
 
+#include "core/Upublic.h"
 #include "platform/ui/DataSource.h"
 #include "platform/ui/DbGrid.h"
 #include "platform/ui/DbLineEdit.h"
@@ -57,6 +58,18 @@ void CodeRegisterForm::openTable(db::LockType lockType)
     dataset_.open();
 }
 
+void CodeRegisterForm::cmd_editClick()
+{
+    if (codeBox_->text().trimmed().isEmpty())
+        return;
+    try {
+        dataset_.edit();
+        setMode(FormMode::Edit);
+        codeBox_->setFocus();
+    } catch (const std::exception&) {
+    }
+}
+
 bool CodeRegisterForm::checkBeforeSave()
 {
     return !codeBox_->text().trimmed().isEmpty();
@@ -66,7 +79,7 @@ void CodeRegisterForm::cmd_findClick()
 {
     const QString code = Edit1->text().trimmed();
     try {
-        dataset_.locate(codeField_, code);
+        LocateCode(dataset_, codeField_, code);
     } catch (const std::exception&) {
     }
 }

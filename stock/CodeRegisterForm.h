@@ -19,11 +19,14 @@ class DbLineEdit;
 class CodeRegisterForm : public RecordForm {
     Q_OBJECT
 public:
-    // Moves to the row whose code is in the find box (trimmed, exact); quiet
+    // Moves to the row whose code is in the find box (trimmed, case aside); quiet
     // when there is none.
     void cmd_findClick() override;
     // Enter in the find box: the find.
     void Edit1KeyPress();
+    // Edits the row shown, not the first with its code; a blank code box
+    // does nothing.
+    void cmd_editClick() override;
 
     ui::DbGrid* grid() const { return grid_; }
     ui::DbLineEdit* codeBox() const { return codeBox_; }

@@ -77,7 +77,7 @@ void DocumentFinder::FormCreate()
     ClearFindInputs();
     DateTimePicker1->setDate(QDate::currentDate().addDays(-30));
     DateTimePicker2->setDate(QDate::currentDate());
-    FillComboDistinct(QStringLiteral("company"), QStringLiteral("comp_name"), ComboBox1);
+    FillComboDistinctOnUse(QStringLiteral("company"), QStringLiteral("comp_name"), ComboBox1);
     list(def_.openingTerms);
 }
 

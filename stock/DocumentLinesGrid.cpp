@@ -32,9 +32,9 @@ QIcon ellipsisIcon(const QWidget* like)
 // Cell editors: the ellipsis column gets a line edit with the button, a
 // column with a pick list an editable combo of its items, text columns a
 // limit of their size.
-class DocumentLineDelegate : public QStyledItemDelegate {
+class DocumentLineDelegate : public ui::CellDelegate {
 public:
-    explicit DocumentLineDelegate(DocumentLinesGrid* grid) : QStyledItemDelegate(grid), grid_(grid) {}
+    explicit DocumentLineDelegate(DocumentLinesGrid* grid) : ui::CellDelegate(grid), grid_(grid) {}
 
     QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option, const QModelIndex& index) const override
     {
@@ -49,18 +49,8 @@ public:
         } else {
             editor = QStyledItemDelegate::createEditor(parent, option, index);
         }
-        auto* edit = qobject_cast<QLineEdit*>(editor);
-        if (!edit)
-            if (auto* combo = qobject_cast<QComboBox*>(editor))
-                edit = combo->lineEdit();
-        if (edit) {
-            if (const db::Dataset* ds = grid_->dataset(); ds && ds->hasField(field)) {
-                const db::FieldDef& f = ds->field(field);
-                if (f.type == db::FieldType::Text && f.size > 0)
-                    ui::limitCharacters(edit, f.size);
-            }
-        }
-        if (edit && field == grid_->ellipsisField() && edit == editor)
+        limitEditor(editor, index);
+        if (auto* edit = qobject_cast<QLineEdit*>(editor); edit && field == grid_->ellipsisField())
             addEllipsis(edit);
         grid_->editor_ = editor;
         return editor;
@@ -83,6 +73,7 @@ DocumentLinesGrid::DocumentLinesGrid(QWidget* parent)
     : ui::DbGrid(parent)
 {
     setItemDelegate(new DocumentLineDelegate(this));
+    setRowEntry(true);
 }
 
 QString DocumentLinesGrid::currentField() const
@@ -95,56 +86,6 @@ void DocumentLinesGrid::announceEditButton()
     // Queued: the button that was clicked lives in the cell editor, which a
     // modal chooser closes (and deletes) while it is shown.
     QMetaObject::invokeMethod(this, [this] { emit editButtonClicked(); }, Qt::QueuedConnection);
-}
-
-bool DocumentLinesGrid::editableColumn(int column) const
-{
-    if (column < 0 || column >= model()->columnCount())
-        return false;
-    const int row = std::max(currentIndex().row(), 0);
-    return model()->flags(model()->index(row, column)) & Qt::ItemIsEditable;
-}
-
-int DocumentLinesGrid::lastEditableColumn() const
-{
-    for (int c = model()->columnCount() - 1; c >= 0; --c)
-        if (editableColumn(c))
-            return c;
-    return -1;
-}
-
-bool DocumentLinesGrid::onFinalCell() const
-{
-    const QModelIndex i = currentIndex();
-    return i.isValid() && i.row() == model()->rowCount() - 1 && i.column() >= lastEditableColumn();
-}
-
-bool DocumentLinesGrid::onUntouchedNewLine() const
-{
-    const db::Dataset* ds = dataset();
-    return ds && ds->state() == db::DatasetState::Insert && !ds->modified();
-}
-
-void DocumentLinesGrid::finishEditing()
-{
-    if (state() != EditingState || !editor_)
-        return;
-    QWidget* editor = editor_;
-    editor_ = nullptr;
-    commitData(editor);
-    DbGrid::closeEditor(editor, QAbstractItemDelegate::NoHint);
-}
-
-void DocumentLinesGrid::appendLine()
-{
-    db::Dataset* ds = dataset();
-    finishEditing();
-    if (!ds || !ds->isActive() || onUntouchedNewLine())
-        return;
-    if (!ui::runGuarded(this, [ds] { ds->append(); }))
-        return;
-    const int column = std::max(datasetModel()->columnOf(ellipsisField_), 0);
-    setCurrentIndex(model()->index(ds->recNo(), column));
 }
 
 void DocumentLinesGrid::keyPressEvent(QKeyEvent* e)
@@ -163,14 +104,6 @@ void DocumentLinesGrid::keyPressEvent(QKeyEvent* e)
     } else {
         emit keyPressed(key);
     }
-    if (!isReadOnly() && e->modifiers() == Qt::NoModifier) {
-        const bool onFinalLine = currentIndex().row() == model()->rowCount() - 1;
-        if ((key == Qt::Key_Down && onFinalLine) || (key == Qt::Key_Tab && onFinalCell())) {
-            appendLine();
-            e->accept();
-            return;
-        }
-    }
     DbGrid::keyPressEvent(e);
 }
 
@@ -178,37 +111,5 @@ void DocumentLinesGrid::closeEditor(QWidget* editor, QAbstractItemDelegate::EndE
 {
     if (editor == editor_)
         editor_ = nullptr;
-    if (hint == QAbstractItemDelegate::EditNextItem && !isReadOnly() && onFinalCell()) {
-        DbGrid::closeEditor(editor, QAbstractItemDelegate::NoHint);
-        appendLine();
-        return;
-    }
     DbGrid::closeEditor(editor, hint);
-}
-
-QModelIndex DocumentLinesGrid::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers)
-{
-    if (isReadOnly() || (action != MoveNext && action != MovePrevious) || !currentIndex().isValid())
-        return DbGrid::moveCursor(action, modifiers);
-    // Tab goes from one editable cell to the next, line after line.
-    const int step = action == MoveNext ? 1 : -1;
-    const int columns = model()->columnCount();
-    const int rows = model()->rowCount();
-    int row = currentIndex().row();
-    int column = currentIndex().column();
-    for (int tried = 0; tried < columns * 2; ++tried) {
-        column += step;
-        if (column >= columns) {
-            column = 0;
-            ++row;
-        } else if (column < 0) {
-            column = columns - 1;
-            --row;
-        }
-        if (row < 0 || row >= rows)
-            return currentIndex();
-        if (editableColumn(column))
-            return model()->index(row, column);
-    }
-    return currentIndex();
 }

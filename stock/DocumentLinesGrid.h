@@ -11,10 +11,7 @@
 //    Ctrl+Enter on that column), announced by editButtonClicked once the
 //    click has unwound, so the handler may open a modal chooser;
 //  - pick lists: the cell editor of a column may offer fixed items;
-//  - line entry: while editable, Down on the final line, or Tab past its
-//    final editable cell, appends a line (a new line left untouched is
-//    dropped by the dataset when the user moves on); Tab skips read-only
-//    columns;
+//  - line entry (see DbGrid::setRowEntry);
 //  - keyPressed for each key the grid receives; an Enter typed in a cell
 //    editor arrives once the typed value has reached the line.
 class DocumentLinesGrid : public ui::DbGrid {
@@ -29,8 +26,6 @@ public:
 
     // The field of the current cell; "" when there is none.
     QString currentField() const;
-    // Hands the open cell editor's text to the line and closes the editor.
-    void finishEditing();
     // The open cell editor, nullptr when none is open.
     QWidget* cellEditor() const { return editor_; }
 
@@ -41,15 +36,9 @@ signals:
 protected:
     void keyPressEvent(QKeyEvent* e) override;
     void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
-    QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
 
 private:
     friend class DocumentLineDelegate;
-    bool editableColumn(int column) const;
-    int lastEditableColumn() const;
-    bool onFinalCell() const;
-    bool onUntouchedNewLine() const;
-    void appendLine();
     void announceEditButton();
 
     QString ellipsisField_;

@@ -20,8 +20,7 @@ OutRankingReport::OutRankingReport(db::Dataset& groups, const QString& title,
     report::Band& head = report_.pageHeader();
     const double x = addCaptioned(head, 0, 12, QStringLiteral("排序方式："), 22, kSortText, 30);
     head.addLabel(outstat::kBillType, QRectF(x + 4, 12, 30, 6), QString());
-    const double to = addCaptioned(head, 0, 19, QStringLiteral("日期范围"), 18, outstat::kDateFrom, 22);
-    head.addLabel(outstat::kDateTo, QRectF(to + 2, 19, 22, 6), QString());
+    outstat::addDateRange(head, 0, 19);
     head.setHeight(27);
 
     report::addColumns(report_.columnHeader(), 0, report_.detail(), columns);

@@ -20,6 +20,16 @@ double addCaptioned(report::Band& band, double x, double y, const QString& capti
     return x + captionWidth + textWidth;
 }
 
+double addDateRange(report::Band& band, double x, double y)
+{
+    constexpr double kDateWidth = 22;
+    constexpr double kSeparatorWidth = 6;
+    const double from = addCaptioned(band, x, y, QStringLiteral("日期范围"), 18, kDateFrom, kDateWidth);
+    band.addLabel({}, QRectF(from, y, kSeparatorWidth, kLine), QStringLiteral("至"), {.align = report::Align::Center});
+    band.addLabel(kDateTo, QRectF(from + kSeparatorWidth, y, kDateWidth, kLine), QString());
+    return from + kSeparatorWidth + kDateWidth;
+}
+
 void addTotalsSummary(report::Report& r, const std::vector<report::Column>& columns)
 {
     // The two columns stand side by side: each total takes a line, so that

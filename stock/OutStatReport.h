@@ -30,6 +30,10 @@ void addTitle(report::Report& r, const QString& title);
 double addCaptioned(report::Band& band, double x, double y, const QString& caption, double captionWidth,
                     const QString& name, double textWidth);
 
+// "日期范围" at (x, y), then the from date, "至" and the to date (kDateFrom,
+// kDateTo); returns the x just right of the to date.
+double addDateRange(report::Band& band, double x, double y);
+
 // "合计数量" and "合计金额", each with the text the form's total box shows,
 // on lines of their own under the columns of sub_amou and sub_tota.
 void addTotalsSummary(report::Report& r, const std::vector<report::Column>& columns);

@@ -25,8 +25,7 @@ TQRoutlist::TQRoutlist(db::Dataset& lines)
     report::Band& head = report_.pageHeader();
     double x = addCaptioned(head, 0, 12, QStringLiteral("商品编码"), 18, kGoodsCode, 35);
     x = addCaptioned(head, x + 4, 12, QStringLiteral("商品名称"), 18, kGoodsName, 45);
-    x = addCaptioned(head, x + 4, 12, QStringLiteral("日期范围"), 18, outstat::kDateFrom, 22);
-    head.addLabel(outstat::kDateTo, QRectF(x + 2, 12, 22, 6), QString());
+    outstat::addDateRange(head, x + 2, 12);
     x = addCaptioned(head, 0, 19, QStringLiteral("客户编号"), 18, kCompanyCode, 35);
     x = addCaptioned(head, x + 4, 19, QStringLiteral("客户"), 10, kCompanyName, 53);
     head.addLabel(outstat::kBillType, QRectF(x + 4, 19, 30, 6), QString());

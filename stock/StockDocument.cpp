@@ -1,11 +1,14 @@
 #include "stock/StockDocument.h"
 
+#include "core/Chooser.h"
 #include "core/Udatamod.h"
 #include "core/Upublic.h"
+#include "platform/db/Error.h"
 #include "platform/ui/DataSource.h"
 #include "platform/ui/DbComboBox.h"
 #include "platform/ui/DbDatePicker.h"
 #include "platform/ui/DbLineEdit.h"
+#include "platform/ui/EntryRefusal.h"
 #include "platform/ui/Hourglass.h"
 #include "platform/ui/Prompt.h"
 #include "stock/DocumentLinesGrid.h"
@@ -163,37 +166,35 @@ void StockDocumentForm::buildHeader()
     GB1 = new QGroupBox(this);
     GB1->setObjectName(QStringLiteral("GB1"));
     auto* g = new QGridLayout(GB1);
-    auto label = [this](const QString& text) { return new QLabel(text, GB1); };
+    auto label = [](const QString& text, QWidget* box) { return ui::labelFor(box, text); };
 
     DBEdit5 = makeBox(source_, "vouc_no", QStringLiteral("DBEdit5"), GB1);
     DBEdit1 = makeBox(source_, "bill_no", QStringLiteral("DBEdit1"), GB1);
     DBEdit1->setEnabled(false);
     DateTimePicker1 = new ui::DbDatePicker(GB1);
     DateTimePicker1->setObjectName(QStringLiteral("DateTimePicker1"));
-    g->addWidget(label(QStringLiteral("凭 证 号")), 0, 0);
+    g->addWidget(label(QStringLiteral("凭 证 号"), DBEdit5), 0, 0);
     g->addWidget(DBEdit5, 0, 1);
-    g->addWidget(label(QStringLiteral("单流水号")), 0, 2);
+    g->addWidget(label(QStringLiteral("单流水号"), DBEdit1), 0, 2);
     g->addWidget(DBEdit1, 0, 3);
-    g->addWidget(label(QStringLiteral("开单日期")), 0, 4);
+    g->addWidget(label(QStringLiteral("开单日期"), DateTimePicker1), 0, 4);
     g->addWidget(DateTimePicker1, 0, 5);
 
     DBComboBox8 = new ui::DbComboBox(source_, QStringLiteral("fee_type"), GB1);
     DBComboBox8->setObjectName(QStringLiteral("DBComboBox8"));
     companyCode_ = makeBox(source_, "comp_code", def_.companyCodeBox, GB1);
-    companyButton_ = new QPushButton(QStringLiteral("..."), GB1);
-    companyButton_->setObjectName(def_.companyButton);
-    companyButton_->setAutoDefault(false);
+    companyButton_ = NewChooserButton(GB1, def_.companyButton);
     companyButton_->setMaximumWidth(32);
     DBEdit6 = makeBox(source_, "comp_name", QStringLiteral("DBEdit6"), GB1);
     DBEdit6->setEnabled(false);
     auto* code = new QHBoxLayout;
     code->addWidget(companyCode_, 1);
     code->addWidget(companyButton_);
-    g->addWidget(label(QStringLiteral("结算方式")), 1, 0);
+    g->addWidget(label(QStringLiteral("结算方式"), DBComboBox8), 1, 0);
     g->addWidget(DBComboBox8, 1, 1);
-    g->addWidget(label(QStringLiteral("客户编码")), 1, 2);
+    g->addWidget(label(QStringLiteral("客户编码"), companyCode_), 1, 2);
     g->addLayout(code, 1, 3);
-    g->addWidget(label(def_.companyCaption), 1, 4);
+    g->addWidget(label(def_.companyCaption, DBEdit6), 1, 4);
     g->addWidget(DBEdit6, 1, 5);
 
     DBComboBox9 = new ui::DbComboBox(source_, QStringLiteral("mone_type"), GB1);
@@ -201,14 +202,14 @@ void StockDocumentForm::buildHeader()
     DBEdit8 = makeBox(source_, "mone_rate", QStringLiteral("DBEdit8"), GB1);
     DBEdit8->setLocked(true);
     DBEdit8->setEnabled(false);
-    g->addWidget(label(QStringLiteral("币种")), 2, 0);
+    g->addWidget(label(QStringLiteral("币种"), DBComboBox9), 2, 0);
     g->addWidget(DBComboBox9, 2, 1);
-    g->addWidget(label(QStringLiteral("汇率")), 2, 2);
+    g->addWidget(label(QStringLiteral("汇率"), DBEdit8), 2, 2);
     g->addWidget(DBEdit8, 2, 3);
     if (def_.hasContactPhone) {
         auto* phone = makeBox(source_, "rela_phon", QStringLiteral("DBEdit2"), GB1);
         phone->setLocked(true);
-        g->addWidget(label(QStringLiteral("联系电话")), 2, 4);
+        g->addWidget(label(QStringLiteral("联系电话"), phone), 2, 4);
         g->addWidget(phone, 2, 5);
     }
     body()->addWidget(GB1);
@@ -258,23 +259,23 @@ void StockDocumentForm::buildFooter()
     GroupBox1 = new QGroupBox(this);
     GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
     auto* g = new QGridLayout(GroupBox1);
-    auto label = [this](const QString& text) { return new QLabel(text, GroupBox1); };
+    auto label = [](const QString& text, QWidget* box) { return ui::labelFor(box, text); };
 
     Edit3 = addPlainBox(QStringLiteral("Edit3"));
     Edit1 = addPlainBox(QStringLiteral("Edit1"));
     Edit2 = addPlainBox(QStringLiteral("Edit2"));
-    g->addWidget(label(QStringLiteral("合计金额大写")), 0, 0);
+    g->addWidget(label(QStringLiteral("合计金额大写"), Edit3), 0, 0);
     g->addWidget(Edit3, 0, 1, 1, 5);
-    g->addWidget(label(QStringLiteral("合计数量")), 0, 6);
+    g->addWidget(label(QStringLiteral("合计数量"), Edit1), 0, 6);
     g->addWidget(Edit1, 0, 7);
-    g->addWidget(label(QStringLiteral("合计金额")), 0, 8);
+    g->addWidget(label(QStringLiteral("合计金额"), Edit2), 0, 8);
     g->addWidget(Edit2, 0, 9);
 
     DBEdit4 = makeBox(source_, "remark", QStringLiteral("DBEdit4"), GroupBox1);
     DBEdit10 = makeBox(source_, "fact_tota", QStringLiteral("DBEdit10"), GroupBox1);
-    g->addWidget(label(QStringLiteral("备  注")), 1, 0);
+    g->addWidget(label(QStringLiteral("备  注"), DBEdit4), 1, 0);
     g->addWidget(DBEdit4, 1, 1, 1, 7);
-    g->addWidget(label(def_.factCaption), 1, 8);
+    g->addWidget(label(def_.factCaption, DBEdit10), 1, 8);
     g->addWidget(DBEdit10, 1, 9);
 
     int column = 0;
@@ -284,8 +285,9 @@ void StockDocumentForm::buildFooter()
         combo->setObjectName(QStringLiteral("DBComboBox%1").arg(number));
         auto* name = makeBox(source_, staff.name, QStringLiteral("DBEdit%1").arg(10 + number), GroupBox1);
         name->setLocked(true);
+        name->setAccessibleName(QString::fromUtf8(staff.caption) + QStringLiteral("姓名"));
         employeeCombos_.push_back(combo);
-        g->addWidget(label(QString::fromUtf8(staff.caption)), 2, column);
+        g->addWidget(label(QString::fromUtf8(staff.caption), combo), 2, column);
         g->addWidget(combo, 2, column + 1);
         g->addWidget(name, 3, column + 1);
         column += 2;
@@ -600,20 +602,30 @@ void StockDocumentForm::cmd_saveClick()
             takeBackOldLines();
         postLines();
         t.commit();
+    } catch (const ui::RefusedEntry& refused) {
+        // A header box's value the document cannot hold: nothing was written.
+        reopenHeaderForEditing();
+        ui::showRefusal(this, refused);
+        return;
     } catch (const std::exception& e) {
         // Nothing was written; the document stays on the screen as typed.
-        try {
-            if (header_.isActive() && !header_.isEditing() && !header_.isEmpty())
-                header_.edit();
-        } catch (const std::exception&) {
-        }
-        ui::showError(this, QStringLiteral("单据没有保存：%1").arg(QString::fromStdString(e.what())));
+        reopenHeaderForEditing();
+        ui::showError(this, QStringLiteral("单据没有保存：%1").arg(db::reasonOf(e)), db::detailsOf(e));
         return;
     }
     setMode(FormMode::Null);
     locateKeyBoxRecord();
     if (controls().cmd_add)
         controls().cmd_add->setFocus();
+}
+
+void StockDocumentForm::reopenHeaderForEditing()
+{
+    try {
+        if (header_.isActive() && !header_.isEditing() && !header_.isEmpty())
+            header_.edit();
+    } catch (const std::exception&) {
+    }
 }
 
 bool StockDocumentForm::monthWasChecked() const
@@ -661,7 +673,7 @@ void StockDocumentForm::deleteDocument()
             header_.cancelBatch();
         } catch (const std::exception&) {
         }
-        ui::showError(this, QStringLiteral("单据没有删除：%1").arg(QString::fromStdString(e.what())));
+        ui::showError(this, QStringLiteral("单据没有删除：%1").arg(db::reasonOf(e)), db::detailsOf(e));
     }
     try {
         RecalcTotals();
@@ -674,10 +686,16 @@ void StockDocumentForm::deleteLine()
 {
     if (!lines_.isActive() || lines_.isEmpty())
         return;
-    if (!confirmDelete(QStringLiteral("确认删除本条数据?")))
+    // The blank line offered to a document without lines has nothing to delete.
+    const bool onlyBlankLine =
+        lines_.recordCount() == 1 && lines_.state() == db::DatasetState::Insert && !lines_.modified();
+    if (onlyBlankLine || !confirmDelete(QStringLiteral("确认删除本条数据?")))
         return;
     try {
         lines_.remove();
+        // As at the start of a document: a line to type into.
+        if (lines_.isEmpty())
+            lines_.append();
     } catch (const std::exception&) {
     }
 }
@@ -764,14 +782,8 @@ void StockDocumentForm::DBGrid1EditButtonClick()
 
 void StockDocumentForm::chooseCompany()
 {
-    const std::optional<ChosenCompany> chosen = ChooseCompany(this);
-    if (!chosen)
-        return;
-    try {
-        companyCode_->setText(chosen->code);
-        companyCode_->commit();
-    } catch (const std::exception&) {
-    }
+    if (const std::optional<ChosenCompany> chosen = ChooseCompany(this))
+        companyCode_->putChosen(chosen->code);
 }
 
 void StockDocumentForm::DBComboBox9Change()

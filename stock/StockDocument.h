@@ -170,6 +170,8 @@ private:
     void writeDocument();
     void takeBackOldLines();
     void postLines();
+    // After a failed save: the header can be typed into again.
+    void reopenHeaderForEditing();
     bool countsInStock(const QString& remark) const;
     void deleteDocument();
     void deleteLine();

@@ -17,10 +17,9 @@ double settled(double quantity)
 
 double MovingAverageCost(double q, double c, double s, double p)
 {
-    const double total = q + s;
-    if (settled(total) <= 0.0)
+    if (settled(q) <= 0.0 || settled(q + s) <= 0.0)
         return p;
-    return (q * c + s * p) / total;
+    return (q * c + s * p) / (q + s);
 }
 
 StockBook::Record StockBook::read(const QString& code) const

@@ -5,9 +5,10 @@
 #include <QString>
 
 // The moving average cost after a receipt of s at price p onto q on hand at
-// cost c: (q*c + s*p) / (q + s). A receipt that leaves the stock at zero or
-// below has nothing on hand to average over (the formula would divide by zero
-// or turn the cost negative); the cost is then p, the price last paid.
+// cost c: (q*c + s*p) / (q + s). With nothing on hand before the receipt, or
+// after it, there is no stock to average over: a shortage weighs in as goods
+// of negative value (5 short at 10 and 10 in at 4 would cost -2), and zero
+// divides by zero. The cost is then p, the price last paid.
 double MovingAverageCost(double q, double c, double s, double p);
 
 // The stock records of table storemain, one per goods code (compared as the

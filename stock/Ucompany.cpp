@@ -6,6 +6,7 @@
 #include "platform/ui/DbComboBox.h"
 #include "platform/ui/DbGrid.h"
 #include "platform/ui/DbLineEdit.h"
+#include "platform/ui/EntryRefusal.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -85,7 +86,6 @@ QGroupBox* TFrmCompany::buildRecordGroup()
     group->setObjectName(QStringLiteral("GroupBox1"));
     auto* layout = new QGridLayout(group);
     auto place = [&](const Box& entry, int line, int column, int span) {
-        layout->addWidget(new QLabel(u(entry.label), group), line, column);
         QWidget* box = nullptr;
         if (entry.combo) {
             auto* combo = new ui::DbComboBox(source(), u(entry.column), group);
@@ -98,6 +98,7 @@ QGroupBox* TFrmCompany::buildRecordGroup()
             box = edit;
         }
         box->setObjectName(u(entry.objectName));
+        layout->addWidget(ui::labelFor(box, u(entry.label)), line, column);
         layout->addWidget(box, line, column + 1, 1, span);
     };
     int line = 0;
@@ -130,17 +131,5 @@ void TFrmCompany::FormCreate()
 void TFrmCompany::FillCompanyCombos()
 {
     for (const char* column : kListedColumns)
-        FillComboDistinct(QStringLiteral("company"), u(column), comboOf(u(column)));
-}
-
-void TFrmCompany::cmd_editClick()
-{
-    if (codeBox()->text().trimmed().isEmpty())
-        return;
-    try {
-        companies().edit();
-        setMode(FormMode::Edit);
-        codeBox()->setFocus();
-    } catch (const std::exception&) {
-    }
+        FillComboDistinctOnUse(QStringLiteral("company"), u(column), comboOf(u(column)));
 }

@@ -17,8 +17,6 @@ public:
     explicit TFrmCompany(QWidget* owner = nullptr);
     ~TFrmCompany() override;
 
-    // Edits the current row unless the code box is blank.
-    void cmd_editClick() override;
     // The type, country, district and province lists: the stored values, each list refilled.
     void FillCompanyCombos();
 

@@ -21,7 +21,7 @@ public:
     // "退出[&X]": closes without a choice.
     void cmd_exitClick() override;
     // The code box changed: the grid moves to the goods with that code
-    // (trimmed, exact); without one it stays.
+    // (trimmed, case aside); without one it stays.
     void Edit1Change() override;
     // The name combo changed: the grid moves to the first listed goods of
     // that name and the code box shows its code (empty when none has it).

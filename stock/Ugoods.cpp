@@ -1,10 +1,12 @@
 #include "stock/Ugoods.h"
 
+#include "core/Chooser.h"
 #include "core/Udatamod.h"
 #include "core/Upublic.h"
 #include "platform/ui/DbComboBox.h"
 #include "platform/ui/DbGrid.h"
 #include "platform/ui/DbLineEdit.h"
+#include "platform/ui/EntryRefusal.h"
 #include "platform/ui/Prompt.h"
 #include "stock/Ucompfind.h"
 
@@ -106,8 +108,8 @@ QGroupBox* TFrmGoods::buildRecordGroup()
             ++line;
             column = 0;
         }
-        layout->addWidget(new QLabel(u(entry.label), group), line, column);
         layout->addWidget(buildBox(entry, group), line, column + 1, 1, wide ? 3 : 1);
+        layout->addWidget(ui::labelFor(boxOf(u(entry.column)), u(entry.label), group), line, column);
         if (wide || column > 0) {
             ++line;
             column = 0;
@@ -139,9 +141,7 @@ QWidget* TFrmGoods::buildBox(const Entry& entry, QWidget* parent)
     if (entry.kind != Entry::Company)
         return edit;
 
-    auto* button = new QPushButton(QStringLiteral("..."), parent);
-    button->setObjectName(u(entry.button));
-    button->setAutoDefault(false);
+    QPushButton* button = NewChooserButton(parent, u(entry.button));
     auto* name = new ui::DbLineEdit(source(), u(entry.nameColumn), parent);
     name->setObjectName(u(entry.nameObject));
     name->setLocked(true);
@@ -182,21 +182,7 @@ void TFrmGoods::FillGoodsCombos()
     for (const char* column : kListedColumns)
         for (ui::DbComboBox* combo : combos_)
             if (combo->field() == QLatin1String(column))
-                MergeComboDistinct(QStringLiteral("goods"), combo->field(), combo);
-}
-
-void TFrmGoods::cmd_editClick()
-{
-    const QString code = codeBox()->text().trimmed();
-    if (code.isEmpty())
-        return;
-    try {
-        goods().locate(QStringLiteral("gods_code"), code);
-        goods().edit();
-        setMode(FormMode::Edit);
-        codeBox()->setFocus();
-    } catch (const std::exception&) {
-    }
+                MergeComboDistinctOnUse(QStringLiteral("goods"), combo->field(), combo);
 }
 
 void TFrmGoods::cmd_deleClick()
@@ -223,11 +209,7 @@ void TFrmGoods::cmd_deleClick()
 void TFrmGoods::saveRecord()
 {
     RecordForm::saveRecord();
-    try {
-        FillGoodsCombos();
-    } catch (const std::exception&) {
-        // the goods is saved; the lists keep what they offered
-    }
+    FillGoodsCombos();
 }
 
 void TFrmGoods::cmd_cancClick()
@@ -257,14 +239,7 @@ void TFrmGoods::Button2Click()
 
 void TFrmGoods::chooseCompanyInto(const QString& codeColumn)
 {
-    const std::optional<ChosenCompany> chosen = ChooseCompany(this);
-    if (!chosen)
-        return;
-    try {
-        // Written through the box, so the name beside it follows at once.
-        auto* box = qobject_cast<ui::DbLineEdit*>(boxOf(codeColumn));
-        box->setText(chosen->code);
-        box->commit();
-    } catch (const std::exception&) {
-    }
+    // Written through the box, so the name beside it follows at once.
+    if (const std::optional<ChosenCompany> chosen = ChooseCompany(this))
+        qobject_cast<ui::DbLineEdit*>(boxOf(codeColumn))->putChosen(chosen->code);
 }

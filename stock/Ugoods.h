@@ -19,8 +19,6 @@ public:
     explicit TFrmGoods(QWidget* owner = nullptr);
     ~TFrmGoods() override;
 
-    // Edits the goods whose code is in the code box (trimmed); a blank box does nothing.
-    void cmd_editClick() override;
     // Asks, then deletes the current goods from the table at once.
     void cmd_deleClick() override;
     // Drops every pending change.
@@ -31,7 +29,8 @@ public:
     // into the box, its name beside it.
     void Button1Click();
     void Button2Click();
-    // Adds the stored specs, types, kinds and units missing from the four lists.
+    // Adds the stored specs, types, kinds and units missing from the four
+    // lists, each when it is next used.
     void FillGoodsCombos();
 
     // The bound box (line edit or combo) of a column of GoodsQ, or nullptr.

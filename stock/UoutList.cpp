@@ -113,10 +113,10 @@ void TFrmOutList::FormCreate()
 
 void TFrmOutList::FillListCombos()
 {
-    FillComboDistinct(QStringLiteral("goods"), QStringLiteral("gods_code"), ComboBox1);
-    FillComboDistinct(QStringLiteral("goods"), QStringLiteral("gods_name"), ComboBox2);
-    FillComboDistinct(QStringLiteral("company"), QStringLiteral("comp_code"), ComboBox3);
-    FillComboDistinct(QStringLiteral("company"), QStringLiteral("comp_name"), ComboBox4);
+    FillComboDistinctOnUse(QStringLiteral("goods"), QStringLiteral("gods_code"), ComboBox1);
+    FillComboDistinctOnUse(QStringLiteral("goods"), QStringLiteral("gods_name"), ComboBox2);
+    FillComboDistinctOnUse(QStringLiteral("company"), QStringLiteral("comp_code"), ComboBox3);
+    FillComboDistinctOnUse(QStringLiteral("company"), QStringLiteral("comp_name"), ComboBox4);
 }
 
 void TFrmOutList::CalcLineTotal(db::Dataset& q)

@@ -2,6 +2,7 @@
 
 #include "core/Udatamod.h"
 #include "core/Upublic.h"
+#include "platform/ui/DbComboBox.h"
 #include "platform/ui/DbGrid.h"
 #include "platform/ui/Hourglass.h"
 #include "platform/ui/Prompt.h"
@@ -58,15 +59,12 @@ QWidget* TFrmStore::buildInputs()
 
     Edit1 = new QLineEdit(group);
     Edit1->setObjectName(QStringLiteral("Edit1"));
-    ComboBox1 = new QComboBox(group);
+    ComboBox1 = new ui::DbComboBox(group);
     ComboBox1->setObjectName(QStringLiteral("ComboBox1"));
-    ComboBox2 = new QComboBox(group);
+    ComboBox2 = new ui::DbComboBox(group);
     ComboBox2->setObjectName(QStringLiteral("ComboBox2"));
-    for (QComboBox* combo : {ComboBox1, ComboBox2}) {
-        combo->setEditable(true);
-        combo->setInsertPolicy(QComboBox::NoInsert);
+    for (QComboBox* combo : {ComboBox1, ComboBox2})
         combo->setMinimumWidth(140);
-    }
     CheckBox1 = new QCheckBox(QStringLiteral("全部"), group);
     CheckBox1->setObjectName(QStringLiteral("CheckBox1"));
     CheckBox1->setChecked(true);
@@ -108,8 +106,8 @@ void TFrmStore::FormCreate()
     stockQ().close();
     keep(stockQ().onCalcFields([this](db::Dataset& q) { CalcStockCost(q); }));
     SetGoodsColumnTitles(grid_, QString());
-    FillComboDistinct(QStringLiteral("goods"), QStringLiteral("gods_name"), ComboBox1);
-    FillComboDistinct(QStringLiteral("goods"), QStringLiteral("gods_kind"), ComboBox2);
+    FillComboDistinctOnUse(QStringLiteral("goods"), QStringLiteral("gods_name"), ComboBox1);
+    FillComboDistinctOnUse(QStringLiteral("goods"), QStringLiteral("gods_kind"), ComboBox2);
 }
 
 void TFrmStore::CalcStockCost(db::Dataset& q)
@@ -175,7 +173,7 @@ void TFrmStore::locateCode(const QString& code)
     db::Dataset& q = stockQ();
     if (!q.isActive() || q.isEmpty())
         return;
-    q.locate(QStringLiteral("gods_code"), code);
+    LocateCode(q, QStringLiteral("gods_code"), code);
 }
 
 void TFrmStore::empty(QComboBox* combo)

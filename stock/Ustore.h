@@ -5,6 +5,9 @@
 
 class QCheckBox;
 class QComboBox;
+namespace ui {
+class DbComboBox;
+}
 class QLineEdit;
 namespace ui {
 class DbGrid;
@@ -43,8 +46,8 @@ public:
 
     ui::DbGrid* grid() const { return grid_; }
     QLineEdit* codeBox() const { return Edit1; }
-    QComboBox* nameCombo() const { return ComboBox1; }
-    QComboBox* kindCombo() const { return ComboBox2; }
+    ui::DbComboBox* nameCombo() const { return ComboBox1; }
+    ui::DbComboBox* kindCombo() const { return ComboBox2; }
     QCheckBox* allBox() const { return CheckBox1; }
     QLineEdit* totalQuantityBox() const { return Edit2; }
     QLineEdit* totalCostBox() const { return Edit3; }
@@ -57,8 +60,8 @@ private:
     static void empty(QComboBox* combo);
 
     QLineEdit* Edit1 = nullptr;
-    QComboBox* ComboBox1 = nullptr;
-    QComboBox* ComboBox2 = nullptr;
+    ui::DbComboBox* ComboBox1 = nullptr;
+    ui::DbComboBox* ComboBox2 = nullptr;
     QCheckBox* CheckBox1 = nullptr;
     QLineEdit* Edit2 = nullptr;
     QLineEdit* Edit3 = nullptr;

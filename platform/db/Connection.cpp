@@ -3,6 +3,7 @@
 #include "platform/db/Dialect.h"
 
 #include <QDir>
+#include <QStringList>
 #include <QFileInfo>
 #include <chrono>
 #include <cmath>
@@ -32,6 +33,33 @@ void datePartFunction(sqlite3_context* ctx, int, sqlite3_value** argv)
         sqlite3_result_null(ctx);
     else
         sqlite3_result_int(ctx, (dt.date().*Part)());
+}
+
+bool isBlank(QStringView text)
+{
+    for (const QChar c : text)
+        if (!c.isSpace() && c != u';')
+            return false;
+    return true;
+}
+
+// The statements of a text, each ending where the engine says one is
+// complete: a ";" inside a literal, a comment or a trigger's body ends none.
+QStringList statementsOf(const QString& sql)
+{
+    QStringList statements;
+    qsizetype start = 0;
+    for (qsizetype i = sql.indexOf(u';'); i >= 0; i = sql.indexOf(u';', i + 1)) {
+        const QString candidate = sql.mid(start, i + 1 - start);
+        if (sqlite3_complete(candidate.toUtf8().constData())) {
+            if (!isBlank(candidate))
+                statements << candidate;
+            start = i + 1;
+        }
+    }
+    if (!isBlank(sql.mid(start)))
+        statements << sql.mid(start);
+    return statements;
 }
 
 } // namespace
@@ -159,6 +187,8 @@ QString Statement::parameterName(int index1) const
 
 bool Statement::step()
 {
+    if (!stmt_)
+        return false; // a text of comments and blanks holds nothing to run
     const int rc = sqlite3_step(stmt_);
     if (rc == SQLITE_ROW)
         return true;
@@ -283,6 +313,9 @@ void Connection::open(const QString& path, const QByteArray& key)
         sqlite3_close(handle);
         throw Error(Error::Kind::Engine, msg, rc);
     }
+    // Extended codes tell a refusing trigger or a CHECK apart from other
+    // constraints, so each failure can be told in the user's words.
+    sqlite3_extended_result_codes(handle, 1);
     sqlite3_key(handle, key.constData(), int(key.size()));
     // The key is only checked when a page is read.
     rc = sqlite3_exec(handle, "select count(*) from sqlite_master", nullptr, nullptr, nullptr);
@@ -356,9 +389,21 @@ sqlite3_stmt* Connection::acquire(const QString& sql, QString& translated)
     translated = translateSql(sql);
     const QByteArray utf8 = translated.toUtf8();
     sqlite3_stmt* stmt = nullptr;
-    const int rc = sqlite3_prepare_v2(db_, utf8.constData(), int(utf8.size()), &stmt, nullptr);
+    const char* tail = nullptr;
+    const int rc = sqlite3_prepare_v2(db_, utf8.constData(), int(utf8.size()), &stmt, &tail);
     if (rc != SQLITE_OK)
         raise(rc, translated);
+    if (tail && !isBlank(QString::fromUtf8(tail))) {
+        // One statement runs at a time: what follows it would be dropped
+        // without a word. execute() takes a text of several.
+        sqlite3_stmt* next = nullptr;
+        const int nextRc = sqlite3_prepare_v2(db_, tail, -1, &next, nullptr);
+        sqlite3_finalize(next);
+        if (nextRc != SQLITE_OK || next) {
+            sqlite3_finalize(stmt);
+            throw Error(Error::Kind::Usage, QStringLiteral("一条语句之后还有语句，未执行：%1").arg(sql.simplified()));
+        }
+    }
     return stmt;
 }
 
@@ -407,11 +452,28 @@ void Connection::raise(int rc, const QString& context) const
 
 int Connection::execute(const QString& sql, const Params& params)
 {
+    const QStringList statements = statementsOf(sql);
+    if (statements.size() <= 1)
+        return executeOne(sql, params);
+    // Several statements are one change: all of them or none.
+    Transaction t(*this);
+    int changed = 0;
+    for (const QString& statement : statements)
+        changed += executeOne(statement, params);
+    t.commit();
+    return changed;
+}
+
+int Connection::executeOne(const QString& sql, const Params& params)
+{
     Statement st(*this, sql);
     st.bindAll(params);
+    const qlonglong before = sqlite3_total_changes(db_);
     while (st.step()) {
     }
-    return changes();
+    // A statement that writes no row (a create, a pragma) changed none,
+    // whatever the statement before it changed.
+    return sqlite3_total_changes(db_) == before ? 0 : changes();
 }
 
 void Connection::executeScript(const QString& script)

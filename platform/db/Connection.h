@@ -37,6 +37,8 @@ private:
 };
 
 // One prepared statement. SQL goes through the dialect translation first.
+// A text holding a second statement is refused (Error::Kind::Usage), never
+// cut; one of comments and blanks runs as nothing.
 // Typical use: Statement s(conn, sql); s.bind("code", v); while (s.step()) s.value(0);
 class Statement {
 public:
@@ -106,8 +108,9 @@ public:
     bool isReadOnly() const;
     QString path() const { return path_; }
 
-    // Runs one statement (or several separated by ";" when params are empty)
-    // and returns the number of rows it changed.
+    // Runs every statement of sql, each with the params it names, and returns
+    // the number of rows they changed. Several statements run in one
+    // transaction (nested in the caller's): all or none.
     int execute(const QString& sql, const Params& params = {});
     void executeScript(const QString& script);
     // First column of the first row, NULL when there is none.
@@ -137,6 +140,7 @@ public:
 private:
     friend class Transaction;
     friend class Statement;
+    int executeOne(const QString& sql, const Params& params);
     void begin();
     void commit();
     void rollback();

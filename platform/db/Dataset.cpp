@@ -180,11 +180,7 @@ void Dataset::refresh()
 
 int Dataset::execute()
 {
-    Statement st(conn_, sqlText());
-    st.bindAll(params_);
-    while (st.step()) {
-    }
-    return conn_.changes();
+    return conn_.execute(sqlText(), params_);
 }
 
 // ---------------------------------------------------------------- fields

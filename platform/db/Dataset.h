@@ -108,6 +108,13 @@ public:
     int fieldIndex(const QString& name) const; // -1 when absent, case-insensitive
     bool hasField(const QString& name) const { return fieldIndex(name) >= 0; }
     const FieldDef& field(const QString& name) const;
+    // The table rows are written back to, and the column of it a field
+    // stands for; "" for a query over several tables or a field of none.
+    QString baseTable() const { return baseTable_; }
+    QString baseColumn(int fieldIndex) const
+    {
+        return fieldIndex >= 0 && size_t(fieldIndex) < baseColumn_.size() ? baseColumn_[size_t(fieldIndex)] : QString();
+    }
 
     QVariant value(const QString& name) const;
     QVariant value(int row, int fieldIndex) const;

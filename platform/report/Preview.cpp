@@ -8,6 +8,7 @@
 #include <QPainter>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
+#include <QScreen>
 
 namespace report {
 
@@ -30,6 +31,12 @@ void showPreviewWindow(const PageModel& model, QWidget* parent)
     QPrintPreviewDialog dialog(&printer, parent);
     if (!model.documentName.isEmpty())
         dialog.setWindowTitle(model.documentName);
+    // Restored from maximised, nearly the screen's height, so a page still
+    // reads top to bottom, and room around it.
+    const QRect screen = dialog.screen()->availableGeometry();
+    QRect normal(QPoint(), QSize(screen.width() * 3 / 4, screen.height() * 9 / 10));
+    normal.moveCenter(screen.center());
+    dialog.setGeometry(normal);
     // The whole screen, with the page as wide as the window: its text reads
     // at once, without zooming.
     dialog.setWindowState(dialog.windowState() | Qt::WindowMaximized);

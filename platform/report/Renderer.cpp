@@ -6,6 +6,7 @@
 
 #include <cmath>
 #include <stdexcept>
+#include <unordered_map>
 #include <utility>
 
 namespace report {
@@ -132,6 +133,13 @@ private:
     void startPage()
     {
         model_.pages.emplace_back();
+        if (model_.pages.size() > 1) {
+            // Pages of a list take about as much as the one before.
+            const Page& before = model_.pages[model_.pages.size() - 2];
+            page().texts.reserve(before.texts.size());
+            page().lines.reserve(before.lines.size());
+            page().frames.reserve(before.frames.size());
+        }
         y_ = r_.margins().top();
         bodyPlaced_ = false;
         placeStacked(r_.pageHeader(), BandKind::PageHeader);
@@ -154,10 +162,11 @@ private:
         placeStacked(lay(band, kind, true));
     }
 
-    void placeStacked(const LaidBand& laid)
+    void placeStacked(LaidBand laid)
     {
-        place(laid, y_);
-        y_ += laid.height;
+        const double height = laid.height;
+        place(std::move(laid), y_);
+        y_ += height;
     }
 
     // A page takes at least one body band even when it does not fit, so a band
@@ -165,18 +174,20 @@ private:
     // texts taken, once, before it is known on which page it lands.
     void placeFlowing(const Band& band, BandKind kind)
     {
-        const LaidBand laid = lay(band, kind, true);
+        LaidBand laid = lay(band, kind, true);
         if (y_ + laid.height > footerTop_ + kTolerance && bodyPlaced_) {
             finishPage();
             startPage();
         }
-        placeStacked(laid);
+        placeStacked(std::move(laid));
         bodyPlaced_ = true;
     }
 
     LaidBand lay(const Band& band, BandKind kind, bool mayGrow) const
     {
         LaidBand laid;
+        laid.texts.reserve(band.elements().size());
+        laid.frames.reserve(band.elements().size());
         Growth growth;
         for (const Element& e : band.elements()) {
             switch (e.kind) {
@@ -196,7 +207,7 @@ private:
                     if (mayGrow && fit.height > t.rect.height() + kTolerance)
                         growth.add(t.rect.bottom(), fit.height - t.rect.height());
                 }
-                laid.texts.push_back(t);
+                laid.texts.push_back(std::move(t));
                 if (e.style.framed)
                     laid.frames.push_back({e.rect, e.penWidth, kind});
                 break;
@@ -216,21 +227,21 @@ private:
         return laid;
     }
 
-    void place(const LaidBand& laid, double top)
+    void place(LaidBand laid, double top)
     {
         const QPointF origin(r_.margins().left(), top);
         Page& p = page();
         for (size_t i : laid.pageNumberTexts)
             pageNumbers_.push_back({model_.pages.size() - 1, p.texts.size() + i, laid.texts[i].text});
-        for (TextItem t : laid.texts) {
+        for (TextItem& t : laid.texts) {
             t.rect.translate(origin);
-            p.texts.push_back(t);
+            p.texts.push_back(std::move(t));
         }
-        for (LineItem l : laid.lines) {
+        for (LineItem& l : laid.lines) {
             l.line.translate(origin);
             p.lines.push_back(l);
         }
-        for (FrameItem f : laid.frames) {
+        for (FrameItem& f : laid.frames) {
             f.rect.translate(origin);
             p.frames.push_back(f);
         }
@@ -254,15 +265,25 @@ private:
         db::Dataset* ds = e.source ? e.source : r_.dataset();
         if (!ds || !ds->isActive())
             return {};
-        if (!ds->hasField(e.field))
+        const int field = fieldIndex(e, *ds);
+        const int row = ds->recNo();
+        if (row < 0)
+            return {};
+        // Blank for NULL, as the grids show it; taken without building the value.
+        return ds->displayText(row, field);
+    }
+
+    // The element's field in its dataset, found by name once per run: a
+    // detail text is taken for every row.
+    int fieldIndex(const Element& e, const db::Dataset& ds) const
+    {
+        const auto [found, isNew] = fieldIndexes_.try_emplace(&e, -1);
+        if (isNew)
+            found->second = ds.fieldIndex(e.field);
+        if (found->second < 0)
             throw std::invalid_argument("report field " + e.field.toStdString() + " is not in dataset "
-                                        + ds->name().toStdString());
-        if (ds->recNo() < 0)
-            return {};
-        const QVariant v = ds->value(e.field);
-        if (!v.isValid() || v.isNull())
-            return {};
-        return ds->displayText(e.field);
+                                        + ds.name().toStdString());
+        return found->second;
     }
 
     // The page count is known only at the end, so page numbers are filled
@@ -285,6 +306,7 @@ private:
     double footerTop_ = 0;
     bool bodyPlaced_ = false;
     std::vector<PendingPageNumber> pageNumbers_;
+    mutable std::unordered_map<const Element*, int> fieldIndexes_;
 };
 
 } // namespace

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <vector>
 
 namespace report {
@@ -42,6 +43,76 @@ const QFontMetricsF& metrics(bool bold)
 double mmPerReferencePixel(double pointSize)
 {
     return pointSize / kPointsPerInch * kMmPerInch / kReferencePixels;
+}
+
+// Characters that take no more than their own advance wherever they stand in
+// a line: Latin, CJK and their punctuation. Controls, tabs, combining marks,
+// complex scripts and surrogates depend on their neighbours or position.
+bool standsAlone(char16_t c)
+{
+    const auto in = [c](char16_t first, char16_t last) { return c >= first && c <= last; };
+    return in(0x20, 0x7e) || in(0xa0, 0x2ff) || in(0x2010, 0x2027) || in(0x2030, 0x205e) || in(0x2e80, 0x9fff)
+           || in(0xf900, 0xfaff) || in(0xfe30, 0xfe4f) || in(0xff01, 0xffee);
+}
+
+// A character's advance at the reference size, measured once.
+double ownAdvance(char16_t c, bool bold)
+{
+    static std::vector<float> advances[2] = {std::vector<float>(0x10000, -1), std::vector<float>(0x10000, -1)};
+    float& advance = advances[bold ? 1 : 0][c];
+    if (advance < 0)
+        advance = float(metrics(bold).horizontalAdvance(QString(QChar(c))));
+    return advance;
+}
+
+// How far kerning may move a pair apart. A pair of Basic Latin characters is
+// measured once; any other is allowed a tenth of an em, more than the report
+// font moves any pair (0.06 em).
+double kerningAllowance(char16_t left, char16_t right, bool bold)
+{
+    constexpr int kLatin = 0x80;
+    if (left >= kLatin || right >= kLatin)
+        return 0.1 * kReferencePixels;
+    static std::vector<float> apart[2] = {std::vector<float>(kLatin * kLatin, -1),
+                                          std::vector<float>(kLatin * kLatin, -1)};
+    float& allowance = apart[bold ? 1 : 0][left * kLatin + right];
+    if (allowance < 0) {
+        const double pair = metrics(bold).horizontalAdvance(QString(QChar(left)) + QChar(right));
+        allowance = float(std::max(0.0, pair - ownAdvance(left, bold) - ownAdvance(right, bold)));
+    }
+    return allowance;
+}
+
+// What a text may take on one line at most, without shaping it: each
+// character's own advance, and what kerning may add between neighbours.
+// Infinite when a character does not stand alone.
+double widthBound(const QString& text, bool bold)
+{
+    double bound = 0;
+    char16_t previous = 0;
+    for (const QChar c : text) {
+        if (!standsAlone(c.unicode()))
+            return std::numeric_limits<double>::infinity();
+        bound += ownAdvance(c.unicode(), bold);
+        if (previous)
+            bound += kerningAllowance(previous, c.unicode(), bold);
+        previous = c.unicode();
+    }
+    return bound;
+}
+
+// Whether the bound alone shows that a text fits the width on one line (a
+// text with a line break never does).
+bool surelyFits(const QString& text, double pointSize, bool bold, double widthMm)
+{
+    return widthBound(text, bold) * mmPerReferencePixel(pointSize) <= widthMm;
+}
+
+// Whether a text without line breaks fits the width on one line: shaped only
+// when the bound leaves it in doubt.
+bool fitsOneLine(const QString& text, double pointSize, bool bold, double widthMm)
+{
+    return surelyFits(text, pointSize, bold, widthMm) || textWidthMm(text, pointSize, bold) <= widthMm;
 }
 
 QString withLineSeparators(QString text)
@@ -80,7 +151,7 @@ QStringList breakLines(const QString& text, double pointSize, bool bold, double 
     const QString laid = withLineSeparators(text);
     if (widthMm <= 0 || pointSize <= 0)
         return {text};
-    if (!laid.contains(QChar::LineSeparator) && textWidthMm(laid, pointSize, bold) <= widthMm)
+    if (!laid.contains(QChar::LineSeparator) && fitsOneLine(laid, pointSize, bold, widthMm))
         return {text};
 
     QTextLayout layout(laid, referenceFont(bold));
@@ -123,7 +194,7 @@ FittedText fitText(const QString& text, double pointSize, bool bold, const QSize
     if (text.isEmpty() || width <= 0 || pointSize <= 0)
         return asDesigned;
     auto lineCount = [&](double size) { return int(breakLines(text, size, bold, width).size()); };
-    if (lineCount(pointSize) == 1)
+    if (surelyFits(text, pointSize, bold, width) || lineCount(pointSize) == 1)
         return asDesigned;
 
     const std::vector<double> sizes = sizesFrom(pointSize);

@@ -1,5 +1,6 @@
 #include "platform/ui/CharacterLimit.h"
 
+#include "platform/db/Dataset.h"
 #include "platform/db/Value.h"
 
 #include <QLineEdit>
@@ -11,6 +12,12 @@ namespace {
 
 // The most UTF-16 units a line edit takes.
 constexpr int kLineEditUnits = 32767;
+
+ColumnLimits& installedLimits()
+{
+    static ColumnLimits limits;
+    return limits;
+}
 
 bool pairEndsAt(const QString& text, qsizetype end)
 {
@@ -61,6 +68,39 @@ int characterLimit(const QLineEdit* edit)
 {
     const auto* installed = qobject_cast<const CharacterLimit*>(edit->validator());
     return installed ? installed->limit() : 0;
+}
+
+void limitCharactersShowing(QLineEdit* edit, int limit, const QString& shown)
+{
+    if (limit <= 0) {
+        limitCharacters(edit, kLineEditUnits);
+        return;
+    }
+    limitCharacters(edit, int(std::max<qsizetype>(limit, db::characterCount(shown))));
+}
+
+void setColumnLimits(ColumnLimits limits)
+{
+    installedLimits() = std::move(limits);
+}
+
+int columnLimit(const QString& table, const QString& column)
+{
+    const ColumnLimits& limits = installedLimits();
+    return limits && !table.isEmpty() && !column.isEmpty() ? limits(table, column) : 0;
+}
+
+int fieldCharacterLimit(const db::Dataset& ds, int fieldIndex)
+{
+    if (fieldIndex < 0 || fieldIndex >= ds.fieldCount())
+        return 0;
+    const db::FieldDef& f = ds.fields()[size_t(fieldIndex)];
+    if (f.type != db::FieldType::Text)
+        return 0;
+    const int copies = columnLimit(ds.baseTable(), ds.baseColumn(fieldIndex));
+    if (copies > 0 && (f.size <= 0 || copies < f.size))
+        return copies;
+    return std::max(f.size, 0);
 }
 
 } // namespace ui

@@ -1,5 +1,7 @@
 #include "platform/ui/DatasetModel.h"
 
+#include "platform/ui/CharacterLimit.h"
+#include "platform/ui/EntryRefusal.h"
 #include "platform/ui/Prompt.h"
 
 namespace ui {
@@ -162,6 +164,12 @@ bool DatasetModel::setData(const QModelIndex& index, const QVariant& value, int 
     // Unchanged text written back would put the row into edit for nothing.
     if (value.toString() == data(index, Qt::EditRole).toString())
         return false;
+    const int fi = fieldIndex(index.column());
+    const db::FieldDef& def = dataset_->fields()[size_t(fi)];
+    if (const auto reason = fieldRefusal(def, value.toString(), fieldCharacterLimit(*dataset_, fi))) {
+        showError(nullptr, refusalText(headerData(index.column(), Qt::Horizontal).toString(), *reason));
+        return false;
+    }
     return runGuarded(nullptr, [&] {
         if (dataset_->recNo() != row)
             dataset_->setRecNo(row);

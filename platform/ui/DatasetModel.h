@@ -46,7 +46,9 @@ public:
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
-    // Errors of the dataset are shown in the application's error box; false then.
+    // A value the field cannot hold (see fieldRefusal) is refused in the error
+    // box after the column's title, and errors of the dataset are shown
+    // there too; false then.
     bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
 
 private:

@@ -1,13 +1,76 @@
 #include "platform/ui/DbComboBox.h"
 
+#include "platform/ui/CharacterLimit.h"
+#include "platform/ui/EntryRefusal.h"
 #include "platform/ui/Prompt.h"
 
 #include <QAbstractItemView>
+#include <QCompleter>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QSortFilterProxyModel>
 #include <algorithm>
+#include <utility>
 
 namespace ui {
+
+namespace {
+
+// Where the cursor and the selection of a line stand, and whether it was
+// typed in: kept across a change of its text.
+class LinePlace {
+public:
+    explicit LinePlace(const QLineEdit& line)
+        : cursor_(line.cursorPosition()),
+          selectionStart_(line.selectionStart()),
+          selectionLength_(int(line.selectedText().size())),
+          modified_(line.isModified())
+    {
+    }
+
+    void restore(QLineEdit& line) const
+    {
+        if (selectionLength_ == 0)
+            line.setCursorPosition(cursor_);
+        else if (cursor_ == selectionStart_) // selected leftwards
+            line.setSelection(selectionStart_ + selectionLength_, -selectionLength_);
+        else
+            line.setSelection(selectionStart_, selectionLength_);
+        line.setModified(modified_);
+    }
+
+private:
+    int cursor_;
+    int selectionStart_;
+    int selectionLength_;
+    bool modified_;
+};
+
+} // namespace
+
+// The items completion may offer: those within the box's limit. A longer
+// one is refused when chosen from the list; completed, it would be cut.
+class DbComboBox::FittingItems : public QSortFilterProxyModel {
+public:
+    explicit FittingItems(QObject* parent) : QSortFilterProxyModel(parent) {}
+
+    void setLimit(int limit)
+    {
+        if (limit == limit_)
+            return;
+        limit_ = limit;
+        invalidateFilter();
+    }
+
+protected:
+    bool filterAcceptsRow(int row, const QModelIndex& parent) const override
+    {
+        return limit_ <= 0 || db::characterCount(sourceModel()->index(row, 0, parent).data().toString()) <= limit_;
+    }
+
+private:
+    int limit_ = 0;
+};
 
 DbComboBox::DbComboBox(QWidget* parent)
     : QComboBox(parent),
@@ -15,6 +78,11 @@ DbComboBox::DbComboBox(QWidget* parent)
 {
     setEditable(true);
     setInsertPolicy(QComboBox::NoInsert);
+    if (QCompleter* completion = completer()) {
+        fitting_ = new FittingItems(this);
+        fitting_->setSourceModel(model());
+        completion->setModel(fitting_);
+    }
     // textEdited and activated come only from the user, never from code.
     connect(lineEdit(), &QLineEdit::textEdited, this, [this](const QString& t) {
         markDirty();
@@ -34,6 +102,13 @@ DbComboBox::DbComboBox(QWidget* parent)
         textBeforeFill_.reset();
     });
     connect(this, &QComboBox::activated, this, [this](int i) {
+        // An item longer than the box takes was cut on its way in: it is
+        // refused, not written cut.
+        if (currentText() != itemText(i) && link_.canWrite()) {
+            showError(this, refusalText(labelOf(this), tooLongText(itemText(i), link_.characterLimit())));
+            reload();
+            return;
+        }
         markDirty();
         runGuarded(this, [this] { commit(); });
         emit itemChosen(i);
@@ -76,7 +151,7 @@ void DbComboBox::commit()
 {
     if (!dirty_ || !link_.canWrite())
         return;
-    link_.write(currentText());
+    link_.enter(currentText());
     dirty_ = false;
 }
 
@@ -84,7 +159,15 @@ void DbComboBox::reload()
 {
     if (!link_.source())
         return;
-    setText(link_.editText());
+    const QString stored = link_.editText();
+    // As a text box does: no more characters than the field takes, a value
+    // stored before shown whole all the same.
+    const int limit = link_.characterLimit();
+    if (limit > 0 || characterLimit(lineEdit()) > 0)
+        limitCharactersShowing(lineEdit(), limit, stored);
+    if (fitting_)
+        fitting_->setLimit(limit);
+    setText(stored);
     dirty_ = false;
 }
 
@@ -96,8 +179,56 @@ void DbComboBox::setReadOnly(bool on)
 
 void DbComboBox::showPopup()
 {
-    if (!readOnly_)
-        QComboBox::showPopup();
+    if (readOnly_)
+        return;
+    fillNow();
+    QComboBox::showPopup();
+}
+
+void DbComboBox::fillOnFirstUse(std::function<void()> fill)
+{
+    if (!pendingFill_) {
+        installEventFilter(this);
+        lineEdit()->installEventFilter(this);
+    }
+    pendingFill_ = std::move(fill);
+}
+
+void DbComboBox::fillNow()
+{
+    if (!pendingFill_)
+        return;
+    const std::function<void()> fill = std::exchange(pendingFill_, {});
+    removeEventFilter(this);
+    lineEdit()->removeEventFilter(this);
+    // Items coming into an empty list put its first one in the line for a
+    // moment: what the user has there is put back as it was.
+    const QString text = currentText();
+    const LinePlace place(*lineEdit());
+    const bool wasDirty = dirty_;
+    fill();
+    if (currentText() != text)
+        setText(text);
+    dirty_ = wasDirty;
+    place.restore(*lineEdit());
+}
+
+bool DbComboBox::eventFilter(QObject* watched, QEvent* e)
+{
+    switch (e->type()) {
+    case QEvent::KeyPress:
+    case QEvent::InputMethod:
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::Wheel:
+    case QEvent::ContextMenu:
+    case QEvent::DragEnter:
+        fillNow();
+        break;
+    default:
+        break;
+    }
+    return QComboBox::eventFilter(watched, e);
 }
 
 void DbComboBox::keyPressEvent(QKeyEvent* e)

@@ -1,6 +1,7 @@
 #include "platform/ui/DbLineEdit.h"
 
 #include "platform/ui/CharacterLimit.h"
+#include "platform/ui/EntryRefusal.h"
 #include "platform/ui/Prompt.h"
 
 #include <QRegularExpressionValidator>
@@ -59,15 +60,29 @@ void DbLineEdit::commit()
 {
     if (!dirty_ || !link_.canWrite())
         return;
-    link_.write(text());
+    link_.enter(text());
     // The write reloads the box through the field's change notice; clear the
     // flag only once the field took the value, so a refused text stays pending.
     dirty_ = false;
 }
 
+bool DbLineEdit::putChosen(const QString& value)
+{
+    if (!link_.canWrite())
+        return false;
+    if (const std::optional<QString> reason = link_.refusal(value)) {
+        showError(this, refusalText(labelOf(this), *reason));
+        return false;
+    }
+    keepWhole(value);
+    setText(value);
+    dirty_ = true;
+    return runGuarded(this, [this] { commit(); });
+}
+
 void DbLineEdit::commitGuarded()
 {
-    if (checkedOnSave_ && dirty_ && !fieldTakes(text()))
+    if (checkedOnSave_ && dirty_ && link_.refusal(text()))
         return;
     runGuarded(this, [this] { commit(); });
 }
@@ -75,8 +90,14 @@ void DbLineEdit::commitGuarded()
 void DbLineEdit::focusInEvent(QFocusEvent* e)
 {
     QLineEdit::focusInEvent(e);
-    if (!dirty_ && link_.canWrite())
-        showText(link_.editText());
+    if (dirty_ || !link_.canWrite())
+        return;
+    // The plain value takes the place of the one shown in its format; a value
+    // the focus selected whole stays so, to be replaced by what is typed.
+    const bool whole = hasSelectedText() && selectedText() == text();
+    showText(link_.editText());
+    if (whole)
+        selectAll();
 }
 
 void DbLineEdit::focusOutEvent(QFocusEvent* e)
@@ -101,9 +122,17 @@ void DbLineEdit::showText(const QString& text)
 {
     if (text == this->text())
         return;
+    keepWhole(text);
     loading_ = true;
     setText(text);
     loading_ = false;
+}
+
+void DbLineEdit::keepWhole(const QString& text)
+{
+    const db::FieldDef* def = link_.fieldDef();
+    if (def && def->type == db::FieldType::Text)
+        limitCharactersShowing(this, link_.characterLimit(), text);
 }
 
 void DbLineEdit::applyFieldRules()
@@ -112,7 +141,7 @@ void DbLineEdit::applyFieldRules()
     if (!def)
         return;
     if (def->type == db::FieldType::Text) {
-        limitCharacters(this, def->size > 0 ? def->size : kUnlimited);
+        keepWhole(QString());
         return;
     }
     if (isIntegerType(def->type)) {
@@ -124,19 +153,6 @@ void DbLineEdit::applyFieldRules()
     }
     if (maxLength() != kUnlimited)
         setMaxLength(kUnlimited);
-}
-
-bool DbLineEdit::fieldTakes(const QString& text) const
-{
-    const db::FieldDef* def = link_.fieldDef();
-    if (!def)
-        return true;
-    try {
-        db::coerce(text, def->type);
-        return true;
-    } catch (const db::Error&) {
-        return false;
-    }
 }
 
 void DbLineEdit::updateReadOnly()

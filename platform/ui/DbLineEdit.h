@@ -11,8 +11,10 @@ namespace ui {
 // unless the dataset is editing. Any change of its text while editing (typed,
 // or set by the form) is written to the field when the box is left, when
 // Enter is pressed, and when the data source flushes before a post.
-// Text fields limit the length to the field's size in characters; integer
-// fields accept only digits after an optional sign.
+// Text fields limit the length to the field's size in characters (or the
+// narrower limit of its column, see fieldCharacterLimit); a value stored
+// before is shown whole all the same. Integer fields accept only digits
+// after an optional sign.
 class DbLineEdit : public QLineEdit {
     Q_OBJECT
 public:
@@ -37,8 +39,13 @@ public:
 
     // True when the text differs from what the field holds and is still to be written.
     bool isDirty() const { return dirty_; }
-    // Writes unwritten text into the field; throws db::Error when the field refuses it.
+    // Writes unwritten text into the field; throws RefusedEntry (naming the
+    // box by its label) when the field refuses it.
     void commit();
+    // Writes a value chosen for the box (in a chooser) as if typed and left.
+    // One the field cannot hold is refused in the error box, naming the box,
+    // and nothing changes; false then, and while the box cannot be written.
+    bool putChosen(const QString& value);
 
 protected:
     void focusInEvent(QFocusEvent* e) override;
@@ -49,8 +56,9 @@ private:
     void applyFieldRules();
     void updateReadOnly();
     void showText(const QString& text);
+    // The field's limit, widened to hold text whole (a value stored before).
+    void keepWhole(const QString& text);
     void commitGuarded();
-    bool fieldTakes(const QString& text) const;
 
     FieldLink link_;
     QValidator* integerValidator_ = nullptr;

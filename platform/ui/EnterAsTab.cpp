@@ -1,9 +1,11 @@
 #include "platform/ui/EnterAsTab.h"
 
+#include "platform/ui/ProgramLook.h"
 #include "platform/ui/Prompt.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
+#include <QDateTimeEdit>
 #include <QKeyEvent>
 #include <QPlainTextEdit>
 #include <QPointer>
@@ -44,6 +46,22 @@ bool EnterAsTab::wantsOwnEnter(const QWidget* w)
 namespace {
 
 const char* const kPassedOverByEnter = "enterPassesOver";
+
+bool passedOverByEnter(const QWidget* w)
+{
+    return w->property(kPassedOverByEnter).toBool() || isReadOnlyBox(w);
+}
+
+// Tab in a date box steps through its year, month and day; from the last
+// of them it leaves the box, as Enter should at once.
+void leaveDateBoxOnTab(QWidget* w)
+{
+    auto* date = qobject_cast<QDateTimeEdit*>(w);
+    if (!date && w->parentWidget())
+        date = qobject_cast<QDateTimeEdit*>(w->parentWidget());
+    if (date && date->sectionCount() > 0)
+        date->setCurrentSectionIndex(date->sectionCount() - 1);
+}
 
 } // namespace
 
@@ -106,13 +124,14 @@ void EnterAsTab::pressTab(QWidget* window)
     QWidget* now = QApplication::focusWidget();
     if (!window || !window->isVisible() || !now || now->window() != window)
         return;
+    leaveDateBoxOnTab(now);
     QKeyEvent tab(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier);
     QApplication::sendEvent(now, &tab);
     // On past the controls Enter passes over (a window of only such controls
     // keeps the focus on the first one reached).
     const QWidget* firstPassed = nullptr;
-    while ((now = QApplication::focusWidget()) && now->window() == window
-           && now->property(kPassedOverByEnter).toBool() && now != firstPassed) {
+    while ((now = QApplication::focusWidget()) && now->window() == window && passedOverByEnter(now)
+           && now != firstPassed) {
         if (!firstPassed)
             firstPassed = now;
         QKeyEvent next(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier);

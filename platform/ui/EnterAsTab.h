@@ -21,8 +21,10 @@ namespace ui {
 //
 // Left alone: multi-line text editors, where Enter starts a new line, and any
 // widget whose property "enterAsTab" is false. A control marked with
-// passOverOnEnter is reached with Tab but skipped by the Tab that Enter
-// presses, so a button beside a box does not stop the typing in a form. Enter that closes its window
+// passOverOnEnter, and a read-only box, is reached with Tab but skipped by the
+// Tab that Enter presses, so a button beside a box, or a name shown beside a
+// code, does not stop the typing in a form. Enter leaves a date box at once,
+// where Tab steps through its year, month and day first. Enter that closes its window
 // (a dialog's default button, a combo box's open list) moves no focus, and
 // neither does Enter whose handling opened a box or another modal window:
 // that window took the Tab, and the focus stays where the handler left it

@@ -1,5 +1,8 @@
 #include "platform/ui/FieldLink.h"
 
+#include "platform/ui/CharacterLimit.h"
+#include "platform/ui/EntryRefusal.h"
+
 #include <QWidget>
 
 namespace ui {
@@ -71,6 +74,21 @@ bool FieldLink::canWrite() const
     return hasValue() && source_->editable() && !fieldDef()->readOnly();
 }
 
+int FieldLink::characterLimit() const
+{
+    const db::Dataset* ds = dataset();
+    return ds ? fieldCharacterLimit(*ds, fieldIndex()) : 0;
+}
+
+std::optional<QString> FieldLink::refusal(const QString& text) const
+{
+    const db::FieldDef* def = fieldDef();
+    // A value stored before a narrower limit came in may be kept as it is.
+    if (!def || text == editText())
+        return std::nullopt;
+    return fieldRefusal(*def, text, characterLimit());
+}
+
 QVariant FieldLink::value() const
 {
     return hasValue() ? dataset()->value(field_) : QVariant();
@@ -90,6 +108,19 @@ void FieldLink::write(const QVariant& v)
 {
     if (canWrite())
         dataset()->setValue(field_, v);
+}
+
+void FieldLink::enter(const QString& text)
+{
+    if (const std::optional<QString> reason = refusal(text))
+        throw RefusedEntry(owner_, *reason);
+    try {
+        write(text);
+    } catch (const db::Error& e) {
+        if (e.kind() != db::Error::Kind::Usage)
+            throw;
+        throw RefusedEntry(owner_, e.message());
+    }
 }
 
 } // namespace ui

@@ -6,6 +6,7 @@
 #include <QString>
 #include <QVariant>
 #include <functional>
+#include <optional>
 
 class QWidget;
 
@@ -40,11 +41,19 @@ public:
     bool hasValue() const;
     // True when the field may be written now: editing, and the field is not read-only.
     bool canWrite() const;
+    // The most characters the field takes (see fieldCharacterLimit); 0: no limit.
+    int characterLimit() const;
+    // Why the field cannot take text (see fieldRefusal); nothing when it can,
+    // and for text the field holds already.
+    std::optional<QString> refusal(const QString& text) const;
 
     QVariant value() const;        // NULL without a value
     QString displayText() const;   // the field's display format; "" without a value
     QString editText() const;      // the value as plain text; "" without a value
     void write(const QVariant& v); // throws db::Error when the field refuses it
+    // Writes text typed or chosen into the owner; one the field cannot hold
+    // throws RefusedEntry, naming the owner by its label.
+    void enter(const QString& text);
 
 private:
     void disconnectAll();

@@ -11,7 +11,7 @@ bool GuardedApplication::notify(QObject* receiver, QEvent* event)
     try {
         return QApplication::notify(receiver, event);
     } catch (const std::exception& e) {
-        showError(nullptr, QString::fromUtf8(e.what()));
+        showError(nullptr, e);
     } catch (...) {
         showError(nullptr, QStringLiteral("未知错误"));
     }

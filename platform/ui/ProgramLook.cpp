@@ -15,8 +15,6 @@
 
 namespace ui {
 
-namespace {
-
 bool isReadOnlyBox(const QWidget* w)
 {
     if (const auto* edit = qobject_cast<const QLineEdit*>(w))
@@ -27,6 +25,8 @@ bool isReadOnlyBox(const QWidget* w)
         return combo->isEditable() && combo->lineEdit() && combo->lineEdit()->isReadOnly();
     return false;
 }
+
+namespace {
 
 // The option with the box's inside painted like the window around it.
 template <typename Option>
@@ -39,9 +39,11 @@ Option onWindowBackground(const QStyleOption* option)
 
 // QLineEdit leaves the cursor after a text set by the program, which
 // scrolls a long value to its end. While a box is not being typed in, its
-// cursor stands at the start; when the keyboard brings the focus back, the
-// cursor goes after the text, where typing went on before. A spin box's own
-// edit is left alone: its cursor chooses the part the arrows step.
+// cursor stands at the start. When the keyboard or the program brings the
+// focus to a box that takes typing, its value is wholly selected: what is
+// typed replaces it, the arrow keys edit it in place; a click puts the cursor
+// where it points. A spin box's own edit is left alone: its cursor chooses
+// the part the arrows step.
 class StartOfText : public QObject {
 public:
     void watch(QWidget* widget)
@@ -82,8 +84,8 @@ protected:
             return false;
         if (event->type() == QEvent::FocusOut)
             edit->setCursorPosition(0);
-        else if (reason != Qt::MouseFocusReason && !edit->hasSelectedText())
-            edit->end(false);
+        else if (reason != Qt::MouseFocusReason && !edit->isReadOnly())
+            edit->selectAll();
         return false;
     }
 
@@ -97,8 +99,8 @@ private:
     }
 };
 
-// Fusion, the same on every desktop, with read-only boxes marked and the
-// start of a value kept in view.
+// Fusion, the same on every desktop, with read-only boxes marked, the start
+// of a value kept in view and passwords hidden behind "*".
 class ProgramStyle : public QProxyStyle {
 public:
     ProgramStyle() : QProxyStyle(QStyleFactory::create(QStringLiteral("Fusion"))) {}
@@ -130,6 +132,15 @@ public:
             return;
         }
         QProxyStyle::drawComplexControl(control, option, painter, widget);
+    }
+
+    // Every password box shows a "*" for each character typed.
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                  QStyleHintReturn* returnData) const override
+    {
+        if (hint == SH_LineEdit_PasswordCharacter)
+            return '*';
+        return QProxyStyle::styleHint(hint, option, widget, returnData);
     }
 
     void polish(QWidget* widget) override

@@ -1,5 +1,6 @@
 #include "platform/ui/Prompt.h"
 
+#include "platform/db/Error.h"
 #include "platform/sys/Shell.h"
 
 #include <QFileDialog>
@@ -67,6 +68,7 @@ Answer dismissAnswer(Buttons buttons)
 Answer showBox(QWidget* parent, const PromptRequest& r)
 {
     QMessageBox box(boxIcon(r.icon), r.caption, r.text, boxButtons(r.buttons), parent);
+    box.setDetailedText(r.details);
     const QMessageBox::StandardButton preferred = boxButton(r.defaultAnswer);
     if (boxButtons(r.buttons).testFlag(preferred))
         box.setDefaultButton(preferred);
@@ -148,9 +150,11 @@ void inform(QWidget* parent, const QString& text)
     dispatch(parent, request(PromptRequest::Kind::Message, text, kNotice, Buttons::Ok, Icon::Information));
 }
 
-void warn(QWidget* parent, const QString& text)
+void warn(QWidget* parent, const QString& text, const QString& details)
 {
-    dispatch(parent, request(PromptRequest::Kind::Message, text, kNotice, Buttons::Ok, Icon::Warning));
+    PromptRequest r = request(PromptRequest::Kind::Message, text, kNotice, Buttons::Ok, Icon::Warning);
+    r.details = details;
+    dispatch(parent, r);
 }
 
 Answer ask(QWidget* parent, const QString& text, const QString& caption, Buttons buttons, Answer defaultAnswer)
@@ -187,9 +191,16 @@ bool openUrl(const QUrl& url)
     return dispatch(nullptr, r).answer == Answer::Ok;
 }
 
-void showError(QWidget* parent, const QString& text)
+void showError(QWidget* parent, const QString& text, const QString& details)
 {
-    dispatch(parent, request(PromptRequest::Kind::Error, text, QString(), Buttons::Ok, Icon::Critical));
+    PromptRequest r = request(PromptRequest::Kind::Error, text, QString(), Buttons::Ok, Icon::Critical);
+    r.details = details;
+    dispatch(parent, r);
+}
+
+void showError(QWidget* parent, const std::exception& failure)
+{
+    showError(parent, db::reasonOf(failure), db::detailsOf(failure));
 }
 
 bool runGuarded(QWidget* parent, const std::function<void()>& fn)
@@ -198,7 +209,7 @@ bool runGuarded(QWidget* parent, const std::function<void()>& fn)
         fn();
         return true;
     } catch (const std::exception& e) {
-        showError(parent, QString::fromUtf8(e.what()));
+        showError(parent, e);
     } catch (...) {
         showError(parent, QStringLiteral("未知错误"));
     }

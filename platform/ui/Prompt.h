@@ -4,6 +4,7 @@
 #include <QtGlobal>
 #include <QUrl>
 #include <concepts>
+#include <exception>
 #include <functional>
 #include <optional>
 #include <utility>
@@ -28,6 +29,7 @@ struct PromptRequest {
     Icon icon = Icon::None;
     Answer defaultAnswer = Answer::Ok;
     QString value;     // the input box's text, or the folder the choice starts in
+    QString details;   // behind the text, shown on request: the engine's own words, for support
 };
 
 struct PromptReply {
@@ -61,7 +63,7 @@ quint64 promptCount();
 void inform(QWidget* parent, const QString& text);
 // A refusal: an entry or a step that cannot be taken now ("无效会员卡"):
 // caption "提示", warning icon.
-void warn(QWidget* parent, const QString& text);
+void warn(QWidget* parent, const QString& text, const QString& details = {});
 
 // A modal question with the question icon; the answer is the button chosen.
 // Closing the box without choosing answers Cancel, or No where there is no
@@ -81,10 +83,13 @@ bool openUrl(const QUrl& url);
 
 // The application's one error box, for a failure of the program or its
 // database: the error's own text, the application's title, critical icon.
-void showError(QWidget* parent, const QString& text);
+void showError(QWidget* parent, const QString& text, const QString& details = {});
+// The error box for a failure caught: its reason in the user's words, the
+// engine's own behind it.
+void showError(QWidget* parent, const std::exception& failure);
 
-// Runs fn; an exception escaping it is shown by showError (its what() text)
-// instead of leaving the event handler. True when fn returned normally.
+// Runs fn; an exception escaping it is shown by showError instead of leaving
+// the event handler. True when fn returned normally.
 bool runGuarded(QWidget* parent, const std::function<void()>& fn);
 
 // Wraps a handler for connecting to a signal so that its errors reach the error box:

@@ -412,17 +412,39 @@ TEST_F(SalaryFormTest, NothingIsPrintedBeforeASheetOrForATotalOfZero)
     EXPECT_EQ(capture.count(), 0);
 }
 
-TEST_F(SalaryFormTest, AnEmployeeWhoseCommissionFailsKeepsTheEarlierSheet)
+TEST_F(SalaryFormTest, AnEmployeeWhoseCommissionFailsIsNamedAndEveryOtherGetsTheirRow)
+{
+    const QString tooLong(31, QLatin1Char('K')); // longer than a salary row's code
+    addEmployee(tooLong, QStringLiteral("超长"), 100);
+    addEmployee("E4", QStringLiteral("赵六"), 1000);
+    TFrmSalary f;
+    show(f);
+
+    testui::PromptResponder prompts;
+    prompts.expect(testui::PromptResponder::Kind::Message, tooLong + QStringLiteral(" 超长："));
+    computeMarch(f);
+    prompts.verify();
+    EXPECT_TRUE(prompts.last().text.startsWith(QStringLiteral("以下员工的薪资未能计算")));
+    EXPECT_FALSE(prompts.last().text.contains("constraint")) << prompts.last().text.toStdString();
+
+    EXPECT_EQ(sheet(), (QStringList{"E1: 2000 + 42.5 = 2042.5", "E2: 1500.5 + 15 = 1515.5", "E3:  + 7.5 = 7.5",
+                                    "E4: 1000 + 0 = 1000"}));
+    EXPECT_EQ(count("salary"), 4);
+    EXPECT_EQ(totalBox(f)->text(), "4565.5");
+    EXPECT_EQ(conn().transactionDepth(), 0);
+    EXPECT_FALSE(f.findChild<QProgressBar*>("PB1")->isVisible());
+}
+
+TEST_F(SalaryFormTest, ASheetThatCannotBeWrittenKeepsTheEarlierOne)
 {
     TFrmSalary f;
     show(f);
     computeMarch(f);
     const QStringList before = sheet();
-    const QString tooLong(31, QLatin1Char('K')); // longer than a salary row's code
-    addEmployee(tooLong, QStringLiteral("超长"), 100);
+    exec("create trigger keep_sheet before delete on salary begin select raise(abort, '薪资表被锁定'); end");
 
     testui::PromptResponder prompts;
-    prompts.expect(testui::PromptResponder::Kind::Error, tooLong);
+    prompts.expect(testui::PromptResponder::Kind::Error, QStringLiteral("薪资表被锁定"));
     click(f, "cmd_find");
     prompts.verify();
 

@@ -1,20 +1,31 @@
 #include "analysis/AnalysisForms.h"
+#include "core/CopiedColumns.h"
 #include "core/CoreForms.h"
+#include "core/FormFrame.h"
 #include "core/FunctionPositions.h"
 #include "core/Umain.h"
 #include "members/MembersForms.h"
 #include "members/Uservefind.h"
+#include "platform/ui/CharacterLimit.h"
+#include "platform/ui/DataSource.h"
+#include "platform/ui/DbComboBox.h"
+#include "platform/ui/DbLineEdit.h"
+#include "platform/ui/EntryRefusal.h"
 #include "stock/StockForms.h"
 #include "stock/Ucompfind.h"
 #include "stock/Ugodsfind.h"
 #include "stock/Uinfind.h"
 #include "stock/Uoutfind.h"
+#include "platform/ui/DbDatePicker.h"
+#include "platform/ui/DbGrid.h"
 #include "tests/support/PromptResponder.h"
 #include "tests/support/TestDb.h"
 
 #include <QAbstractButton>
 #include <QAbstractItemView>
+#include <QAbstractSpinBox>
 #include <QApplication>
+#include <QComboBox>
 #include <QDialog>
 #include <QHeaderView>
 #include <QLabel>
@@ -264,6 +275,74 @@ void showSettled(QWidget* window)
     QApplication::processEvents();
 }
 
+// Closes every box as a user who only wants to go on would: Cancel, or No
+// where there is no Cancel (an import asked about, a bill already paid).
+class ClosingEveryBox : public ui::Responder {
+public:
+    ClosingEveryBox() : previous_(ui::responder()) { ui::setResponder(this); }
+    ~ClosingEveryBox() override { ui::setResponder(previous_); }
+    ui::PromptReply respond(const ui::PromptRequest& r) override
+    {
+        return {r.buttons == ui::Buttons::YesNo ? ui::Answer::No : ui::Answer::Cancel};
+    }
+
+private:
+    ui::Responder* previous_;
+};
+
+// The text box a user types into in w: w itself, or an editable combo box's.
+QLineEdit* textBoxOf(QWidget* w)
+{
+    if (auto* box = qobject_cast<QLineEdit*>(w))
+        return box;
+    auto* combo = qobject_cast<QComboBox*>(w);
+    return combo && combo->isEditable() ? combo->lineEdit() : nullptr;
+}
+
+bool takesTyping(QWidget* w)
+{
+    if (QLineEdit* box = textBoxOf(w))
+        return !box->isReadOnly();
+    if (auto* spin = qobject_cast<QAbstractSpinBox*>(w))
+        return !spin->isReadOnly();
+    if (auto* grid = qobject_cast<ui::DbGrid*>(w))
+        return !grid->isReadOnly();
+    return false;
+}
+
+// The buttons of form that start a record's entry, as a user finds them.
+std::vector<QPushButton*> entryButtons(RecordForm& form)
+{
+    std::vector<QPushButton*> out;
+    for (QPushButton* b : {form.controls().cmd_add, form.controls().cmd_edit})
+        if (b && b->isVisible() && b->isEnabled())
+            out.push_back(b);
+    return out;
+}
+
+// Enter in each date box that takes typing goes on to the next box at once,
+// and a Down arrow meant for that box leaves the date as it was.
+void expectEnterLeavesEveryDateBox(QWidget& form)
+{
+    for (ui::DbDatePicker* date : form.findChildren<ui::DbDatePicker*>()) {
+        if (!date->isVisible() || !date->isEnabled() || date->isReadOnly())
+            continue;
+        const QDate shown = date->date();
+        date->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(date, Qt::Key_Return);
+        QApplication::processEvents();
+        EXPECT_NE(QApplication::focusWidget(), date) << describe(date).toStdString();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+        EXPECT_EQ(date->date(), shown) << describe(date).toStdString();
+    }
+}
+
+void leaveEntry(RecordForm& form)
+{
+    if (form.mode() != FormMode::Null && form.controls().cmd_canc)
+        form.controls().cmd_canc->click();
+}
+
 class FormLayout : public TestDb {
 protected:
     void SetUp() override
@@ -294,11 +373,9 @@ protected:
         TestDb::TearDown();
     }
 
-    // Opens position as the main window does, looks at it and at each of its
-    // pickers over it, and closes it again.
-    Faults inspect(const Position& p)
+    // Opens position as the main window does, lets look at it, and closes it again.
+    void visit(const Position& p, const std::function<void(QWidget* form)>& look)
     {
-        Faults found;
         bool looked = false;
         QTimer::singleShot(0, [&] {
             QPointer<QWidget> form = QApplication::activeModalWidget();
@@ -306,6 +383,19 @@ protected:
                 return;
             looked = true;
             QApplication::processEvents();
+            look(form);
+            if (form)
+                form->close();
+        });
+        OpenFunction(p.position, mainWindow.get());
+        EXPECT_TRUE(looked) << "the form never opened";
+    }
+
+    // Looks at position and at each of its pickers over it.
+    Faults inspect(const Position& p)
+    {
+        Faults found;
+        visit(p, [&](QWidget* form) {
             if (p.run) {
                 auto* run = form->findChild<QPushButton*>(QString::fromLatin1(p.run));
                 EXPECT_NE(run, nullptr) << p.run;
@@ -318,12 +408,26 @@ protected:
                 showSettled(picker.get());
                 found += faultsOf(picker.get());
             }
-            if (form)
-                form->close();
         });
-        OpenFunction(p.position, mainWindow.get());
-        EXPECT_TRUE(looked) << "the form never opened";
         return found;
+    }
+
+    // Opens each function as the main window does, hands its form to look
+    // where it is a record form, and closes it again (after leaving any entry
+    // look began).
+    void forEachRecordForm(const std::function<void(const Position&, RecordForm&)>& look)
+    {
+        for (const Position& p : positions()) {
+            SCOPED_TRACE(FunctionAt(p.position).function.toStdString());
+            visit(p, [&](QWidget* window) {
+                QPointer<QWidget> guard = window;
+                if (auto* form = qobject_cast<RecordForm*>(window)) {
+                    look(p, *form);
+                    if (guard)
+                        leaveEntry(*form);
+                }
+            });
+        }
     }
 
     std::unique_ptr<TfrmMain> mainWindow;
@@ -348,6 +452,104 @@ TEST_F(FormLayout, EveryWindowFitsAndShowsItsDataOnASmallScreen)
                 screen.width(), screen.height(), qlonglong(all.window.size()), qlonglong(all.rows.size()),
                 qlonglong(all.sideways.size()), qlonglong(all.columns.size()), qlonglong(all.captions.size()),
                 qlonglong(all.values.size()), qlonglong(all.keyboard.size()));
+}
+
+// What keeps a bound box of window from holding only what its value can be
+// stored in: a text box or combo taking more characters than its column
+// holds, or more than the narrowest column of another table keeping copies
+// of its values (a value stored before may show whole); a box taking
+// typing without a label to name it by when its value is refused.
+template <class Box>
+QStringList boxFaultsOf(QWidget* window, db::Connection& conn, QLineEdit* (*editOf)(Box*))
+{
+    QStringList faults;
+    for (Box* box : window->template findChildren<Box*>()) {
+        const db::Dataset* ds = box->dataSource() ? box->dataSource()->dataset() : nullptr;
+        const int field = ds ? ds->fieldIndex(box->field()) : -1;
+        if (field < 0)
+            continue;
+        const db::FieldDef& def = ds->fields()[size_t(field)];
+        const QString column = ds->baseTable() + u'.' + ds->baseColumn(field);
+        if (def.type == db::FieldType::Text) {
+            int holds = def.size;
+            if (const int copies = CopiedColumnWidth(conn, ds->baseTable(), ds->baseColumn(field)))
+                holds = holds > 0 ? std::min(holds, copies) : copies;
+            const int takes = ui::characterLimit(editOf(box));
+            if (holds > 0 && takes != std::max<qsizetype>(holds, db::characterCount(editOf(box)->text())))
+                faults << QStringLiteral("%1 (%2) takes %3 characters, its value is stored in %4")
+                              .arg(describe(box), column)
+                              .arg(takes)
+                              .arg(holds);
+        }
+        const auto* edit = qobject_cast<const ui::DbLineEdit*>(box);
+        if (!def.readOnly() && !(edit && edit->isLocked()) && ui::labelOf(box).isEmpty())
+            faults << QStringLiteral("%1 (%2) has no label").arg(describe(box), column);
+    }
+    return faults;
+}
+
+QLineEdit* lineEditOf(ui::DbLineEdit* box)
+{
+    return box;
+}
+
+QLineEdit* lineEditOf(ui::DbComboBox* box)
+{
+    return box->lineEdit();
+}
+
+TEST_F(FormLayout, EveryBoundBoxHoldsOnlyWhatItsValueCanBeStoredIn)
+{
+    testui::PromptResponder prompts;
+    for (const Position& p : positions()) {
+        SCOPED_TRACE(FunctionAt(p.position).function.toStdString());
+        QStringList faults;
+        visit(p, [&](QWidget* form) {
+            faults << boxFaultsOf<ui::DbLineEdit>(form, conn(), &lineEditOf)
+                   << boxFaultsOf<ui::DbComboBox>(form, conn(), &lineEditOf);
+        });
+        EXPECT_TRUE(faults.isEmpty()) << faults.join(u'\n').toStdString();
+    }
+}
+
+TEST_F(FormLayout, EveryFormKeepsItsSizeWhenEntryStartsOrItsListsFill)
+{
+    ClosingEveryBox boxes;
+    forEachRecordForm([](const Position& p, RecordForm& form) {
+        const QSize opened = form.size();
+        std::vector<QPushButton*> steps = entryButtons(form);
+        if (p.run)
+            steps.push_back(form.findChild<QPushButton*>(QString::fromLatin1(p.run)));
+        for (QPushButton* step : steps) {
+            step->click();
+            QApplication::processEvents();
+            EXPECT_EQ(form.size(), opened) << step->objectName().toStdString();
+            leaveEntry(form);
+        }
+    });
+}
+
+TEST_F(FormLayout, EntryStartsInABoxReadyForTypingAndEnterLeavesADateBoxAtOnce)
+{
+    ClosingEveryBox boxes;
+    forEachRecordForm([](const Position&, RecordForm& form) {
+        expectEnterLeavesEveryDateBox(form); // the date ranges of the lists
+        for (QPushButton* start : entryButtons(form)) {
+            SCOPED_TRACE(start->objectName().toStdString());
+            start->click();
+            QApplication::processEvents();
+            if (form.mode() == FormMode::Null)
+                continue; // refused, with its reason
+            QWidget* focus = QApplication::focusWidget();
+            ASSERT_TRUE(focus && form.isAncestorOf(focus) && takesTyping(focus)) << "the focus is on "
+                << (focus ? describe(focus).toStdString() : "nothing");
+            if (QLineEdit* text = textBoxOf(focus)) {
+                EXPECT_EQ(text->selectedText(), text->text()) << "a value shown is typed over, not after";
+            }
+            expectEnterLeavesEveryDateBox(form);
+            leaveEntry(form);
+        }
+    });
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "tests/support/PromptResponder.h"
 
 #include <QLabel>
+#include <QScreen>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -27,6 +28,18 @@ TEST_F(AboutBox, BorderlessPictureOfFixedSize)
     ASSERT_NE(picture, nullptr);
     EXPECT_EQ(picture->pixmap().size(), QSize(400, 250));
     EXPECT_EQ(picture->geometry(), QRect(0, 0, 400, 250));
+}
+
+TEST_F(AboutBox, StandsInTheMiddleOfTheDesktopWhereverItsOwnerIs)
+{
+    QWidget owner;
+    owner.setGeometry(10, 40, 320, 200);
+    owner.show();
+    TfrmAbout over(&owner);
+    over.show();
+    QRect middle(QPoint(), over.size());
+    middle.moveCenter(over.screen()->geometry().center());
+    EXPECT_EQ(over.geometry(), middle);
 }
 
 TEST_F(AboutBox, ShowsTheMainWindowsLinesAndAClickableClose)

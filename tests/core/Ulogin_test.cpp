@@ -126,6 +126,8 @@ TEST_F(Login, StartsUnconnectedOnTheLocalFile)
     EXPECT_EQ(form->windowTitle(), QStringLiteral("用户登录"));
     EXPECT_EQ(form->size(), QSize(250, 160));
     EXPECT_EQ(form->Edit2->echoMode(), QLineEdit::Password);
+    testui::typeText(form->Edit2, "abc");
+    EXPECT_EQ(form->Edit2->displayText(), "***");
     EXPECT_EQ(form->cmd_ok->text(), QStringLiteral("确定[&O]"));
     EXPECT_EQ(form->cmd_close->text(), QStringLiteral("关闭[&X]"));
     EXPECT_FALSE(form->windowFlags().testFlag(Qt::WindowCloseButtonHint));
@@ -441,9 +443,58 @@ TEST_F(Login, AMissingPowersTableIsADatabaseError)
     prompts.expect(Kind::Error, kCannotOpen);
     attempt("admin", "admin");
     prompts.verify();
-    EXPECT_TRUE(DbConnected);
+    EXPECT_FALSE(DbConnected); // nobody can log into it: it is not the program's database
     expectNotLoggedIn();
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+// A file in place of the database that holds none of it (a copy cut short)
+// is no connection: nothing is recorded, the database a restore kept aside
+// stays, and the next press opens the real file once it is back.
+TEST_F(Login, AFileWithoutTheProgramsDatabaseIsNoConnection)
+{
+    struct Row {
+        const char* name;
+        std::function<void(const QString& path)> make;
+    };
+    const Row rows[] = {
+        {"empty", [](const QString& path) { ASSERT_TRUE(QFile(path).open(QIODevice::WriteOnly)); }},
+        {"another program's",
+         [](const QString& path) {
+             db::Connection other;
+             other.create(path, databaseKey());
+             other.execute("create table notes (note text)");
+         }},
+    };
+    const QString kept = folder() + "data/orbenta.db.previous.AsDfGh.tmp";
+    ASSERT_TRUE(QFile::copy(databasePath(), kept));
+    const auto contents = [this] {
+        QFile f(databasePath());
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("unreadable");
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        ASSERT_TRUE(QFile::rename(databasePath(), databasePath() + ".away"));
+        row.make(databasePath());
+        const QByteArray before = contents();
+        testui::PromptResponder prompts;
+        prompts.expect(Kind::Error, kCannotOpen);
+        attempt("admin", "admin");
+        prompts.verify();
+        EXPECT_TRUE(prompts.last().text.startsWith(kCannotOpen + u'\n')) << prompts.last().text.toStdString();
+        EXPECT_FALSE(DbConnected);
+        EXPECT_FALSE(conn().isOpen());
+        expectNotLoggedIn();
+        EXPECT_EQ(savedDataSource(), QString());
+        EXPECT_TRUE(QFile::exists(kept));
+        EXPECT_EQ(contents(), before);
+        ASSERT_TRUE(QFile::remove(databasePath()));
+        ASSERT_TRUE(QFile::rename(databasePath() + ".away", databasePath()));
+    }
+    pressOk();
+    EXPECT_TRUE(loggedIn());
+    EXPECT_EQ(savedDataSource(), databasePath());
+    EXPECT_FALSE(QFile::exists(kept)); // now the database is in place
 }
 
 TEST_F(Login, ADatabaseServerIsNotAvailable)

@@ -8,6 +8,7 @@
 #include "core/Upublic.h"
 #include "platform/ui/DbGrid.h"
 #include "platform/ui/DbLineEdit.h"
+#include "platform/ui/EnterAsTab.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -243,6 +244,34 @@ TEST_F(PowerFormTest, SavingRepeatsTheIdChecksForAUserWhoNeverPressedEnter)
     EXPECT_EQ(count("powers"), 1);
 }
 
+TEST_F(PowerFormTest, AnIdTypedInAnyLetterCaseIsThatEmployeeWhoHasOneUserAtMost)
+{
+    insertUser("E2", "pw", rightsWith({1}));
+    TFrmPower f;
+    show(f);
+    {
+        testui::PromptResponder prompts;
+        prompts.expect("该员工已存在！");
+        startAdding(f, "e2");
+    }
+    retype(f.DBEdit1, "e2");
+    {
+        testui::PromptResponder prompts;
+        prompts.expect("该员工已存在！");
+        click(f, "cmd_save"); // without Enter
+    }
+    EXPECT_EQ(f.mode(), FormMode::Add);
+
+    retype(f.DBEdit1, "e1");
+    QTest::keyClick(f.DBEdit1, Qt::Key_Return);
+    EXPECT_EQ(f.DBEdit1->text(), "E1") << "as the employee's record spells it";
+    EXPECT_EQ(f.DBEdit2->text(), QStringLiteral("张三"));
+    click(f, "cmd_save");
+    EXPECT_EQ(f.mode(), FormMode::Null);
+    EXPECT_EQ(count("powers", "user_id='E1'"), 1) << "the login compares the id exactly";
+    EXPECT_EQ(count("powers", "user_id='E2' collate nocase"), 1);
+}
+
 TEST_F(PowerFormTest, AddingAUserStoresTheTickedRightsAsSevenStringsOf38)
 {
     TFrmPower f;
@@ -253,6 +282,8 @@ TEST_F(PowerFormTest, AddingAUserStoresTheTickedRightsAsSevenStringsOf38)
         ASSERT_EQ(shown(f, c), QString(38, u'0')) << c;
     testui::typeText(f.DBEdit4, "abc");
     testui::typeText(f.Edit5, "abc");
+    EXPECT_EQ(f.DBEdit4->displayText(), "***");
+    EXPECT_EQ(f.Edit5->displayText(), "***");
     clickCell(f, 6, 17); // 查询 of 货品资料
     clickCell(f, 1, 1);
     clickCell(f, 1, 38);
@@ -271,6 +302,21 @@ TEST_F(PowerFormTest, AddingAUserStoresTheTickedRightsAsSevenStringsOf38)
     for (const char* column : kRightsColumns)
         EXPECT_EQ(stored("E1", column).size(), 38) << column;
     EXPECT_EQ(f.DBEdit2->text(), QStringLiteral("张三"));
+}
+
+TEST_F(PowerFormTest, EnterPassesOverTheNameSoTheTypedPasswordsReachTheirBoxes)
+{
+    ui::EnterAsTab enterAsTab; // as in the program
+    TFrmPower f;
+    show(f);
+    click(f, "cmd_add");
+    for (const char* value : {"E1", "abc", "abc"}) {
+        testui::typeAtFocus(value);
+        testui::pressAtFocus(Qt::Key_Return);
+    }
+    click(f, "cmd_save");
+    EXPECT_EQ(f.mode(), FormMode::Null);
+    EXPECT_EQ(stored("E1", "password"), "abc");
 }
 
 TEST_F(PowerFormTest, AUserSavedWithTrimmedIdAndPasswordCanLogInAsTyped)
@@ -327,6 +373,22 @@ TEST_F(PowerFormTest, EditingChangesThePasswordWithoutConfirmation)
     EXPECT_EQ(stored("E1", "password"), "new1");
     EXPECT_EQ(stored("E1", "pow_use"), rightsWith({5}));
     EXPECT_EQ(count("powers"), 2);
+}
+
+TEST_F(PowerFormTest, EditChangesTheUserShownNotAnotherWithTheSameId)
+{
+    insertUser("E1", "one", rightsWith({5}));
+    insertUser("E1", "two", rightsWith({5}));
+    TFrmPower f;
+    show(f);
+    clickRow(f.DBGrid1, 2); // the second E1
+    click(f, "cmd_edit");
+    ASSERT_EQ(f.mode(), FormMode::Edit);
+    retype(f.DBEdit4, "new2");
+    click(f, "cmd_save");
+    EXPECT_EQ(f.mode(), FormMode::Null);
+    EXPECT_EQ(count("powers", "user_id='E1' and password='one'"), 1);
+    EXPECT_EQ(count("powers", "user_id='E1' and password='new2'"), 1);
 }
 
 TEST_F(PowerFormTest, EditNeedsAUserInTheIdBox)
@@ -448,6 +510,21 @@ TEST_F(PowerFormTest, DeleteAsksThenRemovesTheUserFromTableAndList)
     EXPECT_EQ(q().recordCount(), 1);
     EXPECT_EQ(f.DBEdit1->text(), "admin");
     EXPECT_EQ(shown(f, 1), QString(38, u'1'));
+}
+
+TEST_F(PowerFormTest, DeleteRemovesTheUserShownNotAnotherWithTheSameId)
+{
+    insertUser("E1", "one", "1");
+    insertUser("E1", "two", "1");
+    TFrmPower f;
+    show(f);
+    clickRow(f.DBGrid1, 2); // the second E1
+    testui::PromptResponder prompts;
+    prompts.expect("确认删除该记录", {ui::Answer::Yes});
+    click(f, "cmd_dele");
+    EXPECT_EQ(count("powers", "user_id='E1' and password='one'"), 1);
+    EXPECT_EQ(count("powers", "user_id='E1'"), 1);
+    EXPECT_EQ(q().recordCount(), 2);
 }
 
 TEST_F(PowerFormTest, DeleteTakesTheIdAsAValueNotAsSql)

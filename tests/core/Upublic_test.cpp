@@ -4,6 +4,7 @@
 
 #include "platform/db/Error.h"
 #include "platform/sys/IniFile.h"
+#include "platform/ui/DbComboBox.h"
 #include "platform/ui/DbGrid.h"
 
 #include <QComboBox>
@@ -340,6 +341,27 @@ TEST_F(ComboFill, MergingTwiceAddsAPaddedValueOnce)
     MergeComboDistinct("pick", "v", &combo);
     MergeComboDistinct("pick", "v", &combo);
     EXPECT_EQ(items(combo), (QStringList{"a", "b ", "张三"}));
+}
+
+TEST_F(ComboFill, OnUseTheListTakesWhatIsStoredWhenFirstUsed)
+{
+    testui::PromptResponder prompts;
+    ui::DbComboBox filled, merged, unreadable;
+    filled.addItem(QStringLiteral("old"));
+    filled.setText(QStringLiteral("typed"));
+    merged.addItems({"a", "b"});
+    FillComboDistinctOnUse("pick", "v", &filled);
+    MergeComboDistinctOnUse("pick", "v", &merged);
+    FillComboDistinctOnUse("pick", "nosuch", &unreadable);
+    EXPECT_EQ(filled.count(), 0);
+    EXPECT_EQ(filled.text(), QString());
+    exec("insert into pick (v) values ('李四')");
+    for (ui::DbComboBox* combo : {&filled, &merged, &unreadable})
+        combo->fillNow();
+    EXPECT_EQ(items(filled), (QStringList{"a", "b ", "张三", "李四"}));
+    EXPECT_EQ(items(merged), (QStringList{"a", "b", "张三", "李四"}));
+    EXPECT_EQ(unreadable.count(), 0);
+    EXPECT_EQ(prompts.count(), 0);
 }
 
 TEST_F(ComboFill, MergeOfAStoredValueTheListHoldsAddsNothing)

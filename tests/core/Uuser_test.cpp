@@ -7,6 +7,7 @@
 #include "platform/sys/IniFile.h"
 #include "platform/ui/DbGrid.h"
 #include "platform/ui/DbLineEdit.h"
+#include "platform/ui/EnterAsTab.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -48,6 +49,12 @@ protected:
     }
 
     static void click(QPushButton* b) { QTest::mouseClick(b, Qt::LeftButton); }
+    static void show(TFrmUser& f)
+    {
+        f.show();
+        QApplication::setActiveWindow(&f);
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&f));
+    }
     static void clearAndType(QLineEdit* box, const QString& text)
     {
         QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
@@ -482,6 +489,31 @@ TEST_F(UserFormTest, GridKeysAddAndDeleteListEntries)
     EXPECT_EQ(count("baseitem", "fee_code = '02'"), 1);
 }
 
+TEST_F(UserFormTest, EntriesTypedWithEnterEachTakeANewRow)
+{
+    ui::EnterAsTab enterAsTab; // as in the program
+    TFrmUser f;
+    show(f);
+    click(f.controls().cmd_edit);
+    ui::DbGrid* kinds = f.listGrid("KindDefiQ");
+    f.listTabs()->setCurrentWidget(kinds);
+    kinds->setFocus();
+    kinds->setCurrentIndex(kinds->model()->index(0, 0));
+    for (const char* text : {"01", "剪发", "02", "烫染", "03", "护理"}) {
+        testui::typeAtFocus(text);
+        testui::pressAtFocus(Qt::Key_Return);
+    }
+    click(f.controls().cmd_save);
+
+    EXPECT_EQ(prompts.count(), 0);
+    QStringList saved;
+    db::Statement st(conn(), QStringLiteral("select gods_kind_id, gods_kind from baseitem "
+                                            "where gods_kind_id is not null order by gods_kind_id"));
+    while (st.step())
+        saved << st.value(0).toString() + " " + st.value(1).toString();
+    EXPECT_EQ(saved, (QStringList{"01 剪发", "02 烫染", "03 护理"}));
+}
+
 TEST_F(UserFormTest, InsertAddsARowAboveTheCurrentOneAndCancelKeepsAnAnsweredDelete)
 {
     TFrmUser f;
@@ -532,6 +564,58 @@ TEST_F(UserFormTest, AnEmptyListGetsANewRowWhenEditingStarts)
                                 "and mone_code is null and gods_spec_id is null and gods_color_id is null"),
               0)
         << "the blank rows of lists left alone are not written";
+}
+
+TEST_F(UserFormTest, AnEntryWithoutItsCodeIsRefusedInEveryList)
+{
+    struct Case {
+        const char* query;
+        const char* message;
+    };
+    const Case cases[] = {
+        {"FeeDefiQ", "结算方式：“新值”没有代码"}, {"MoneDefQ", "币种：“新值”没有代码"},
+        {"KindDefiQ", "服务类别：“新值”没有编号"}, {"TypeDefiQ", "染发类别：“新值”没有编号"},
+        {"ColorDefiQ", "染发颜色：“新值”没有编号"}, {"SizeDefiQ", "烫发方式：“新值”没有编号"},
+        {"ProdDefiQ", "造型类别：“新值”没有编号"}, {"SpecDefiQ", "沟通卷度：“新值”没有编号"},
+        {"UnitDefiQ", "排列方式：“新值”没有编号"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.query);
+        const int rows = count("baseitem");
+        TFrmUser f;
+        click(f.controls().cmd_edit);
+        ui::DbGrid* grid = f.listGrid(QString::fromLatin1(c.query));
+        grid->setCurrentIndex(grid->model()->index(grid->model()->rowCount() - 1, 0));
+        if (!grid->model()->index(grid->model()->rowCount() - 1, 0).data().toString().isEmpty())
+            QTest::keyClick(grid, Qt::Key_Down);
+        const int row = grid->model()->rowCount() - 1;
+        typeIntoCell(grid, row, 1, QStringLiteral("新值"));
+        prompts.expect(QString::fromUtf8(c.message));
+        click(f.controls().cmd_save);
+        prompts.verify();
+        EXPECT_EQ(f.mode(), FormMode::Edit);
+        EXPECT_EQ(count("baseitem"), rows) << "nothing is written";
+
+        typeIntoCell(grid, row, 0, QStringLiteral("N1"));
+        click(f.controls().cmd_save);
+        EXPECT_EQ(f.mode(), FormMode::Null);
+        EXPECT_EQ(grid->model()->index(rowOf(grid, "N1"), 1).data().toString(), QStringLiteral("新值"))
+            << "and it is listed";
+    }
+}
+
+TEST_F(UserFormTest, AnEntryTakesNoMoreThanTheDocumentsAndRecipesKeepOfIt)
+{
+    TFrmUser f;
+    click(f.controls().cmd_edit);
+    typeIntoCell(f.listGrid("FeeDefiQ"), 0, 1, QStringLiteral("会员卡储值余额抵扣支付"));
+    typeIntoCell(f.listGrid("SpecDefiQ"), 0, 1, QStringLiteral("大卷").repeated(16));
+    click(f.controls().cmd_save);
+    EXPECT_EQ(f.mode(), FormMode::Null);
+    EXPECT_EQ(feeType("01"), QStringLiteral("会员卡储值余额抵扣支")) << "the ten a document keeps";
+    EXPECT_EQ(scalar("select gods_spec from baseitem where gods_spec_id='S1'").toString(),
+              QStringLiteral("大卷").repeated(15))
+        << "the thirty a perm recipe keeps";
 }
 
 TEST_F(UserFormTest, DeletingAnEntryKeepsOtherListsSharingItsRow)
@@ -616,9 +700,7 @@ protected:
     {
         UserFormTest::SetUp();
         form = std::make_unique<TFrmUser>();
-        form->show();
-        QApplication::setActiveWindow(form.get());
-        ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+        show(*form);
         click(form->controls().cmd_edit);
         ui::DbGrid* fees = form->listGrid("FeeDefiQ");
         fees->setFocus();

@@ -1,4 +1,5 @@
 #include "tests/members/CardOperationFixture_test.h"
+#include "tests/members/FormDriving_test.h"
 
 #include "core/DbConfig.h"
 #include "members/Uaddcard.h"
@@ -9,6 +10,7 @@
 #include "members/Utakemoney.h"
 #include "platform/ui/DbDatePicker.h"
 #include "platform/ui/DbGrid.h"
+#include "platform/ui/EnterAsTab.h"
 
 #include <QGroupBox>
 #include <functional>
@@ -86,7 +88,9 @@ TEST_F(CardOperationTest, QuickFindTriesTheCodeThenTheCardNumber)
     EXPECT_EQ(f.memberCodeBox()->text(), "M04");
     pick(f, " M05 ");
     EXPECT_EQ(f.memberCodeBox()->text(), "M05");
-    pick(f, "m03"); // exact: letter case counts
+    pick(f, "m03"); // letter case aside, as the database compares codes
+    EXPECT_EQ(f.memberCodeBox()->text(), "M03");
+    pick(f, "c005");
     EXPECT_EQ(f.memberCodeBox()->text(), "M05");
     f.findBox()->setText("M03");
     press(f.findChild<QPushButton*>("cmd_find"));
@@ -316,6 +320,22 @@ TEST_F(CardOperationTest, ReplacementWithAFeeWritesItUnderTheNewNumber)
     EXPECT_EQ(f.box(CardBox::Fee)->text(), "");
 }
 
+TEST_F(CardOperationTest, TheNewCardNumberTypedReplacesTheOldOneShown)
+{
+    ui::EnterAsTab enterAsTab; // as in the program
+    TFrmAddCard f;
+    formtest::show(f);
+    pick(f, "M03");
+    start(f);
+    ASSERT_EQ(QApplication::focusWidget(), f.box(CardBox::CardNo));
+    testui::typeAtFocus("C009");
+    testui::pressAtFocus(Qt::Key_Return);
+    testui::typeAtFocus("20");
+    save(f);
+    EXPECT_EQ(member("M03", "card_no"), "C009");
+    EXPECT_EQ(ledgerRow("addcard"), "M03|C009|20|admin|会员补卡费");
+}
+
 TEST_F(CardOperationTest, ReplacementWithFeeZeroChangesOnlyTheCard)
 {
     TFrmAddCard f;
@@ -387,6 +407,41 @@ TEST_F(CardOperationTest, AFirstDepositOntoAnEmptyBalanceIsKept)
     save(f);
     EXPECT_EQ(member("M04", "rest_point"), "100");
     EXPECT_EQ(ledgerRow("savemoney"), "M04|C004|100|admin|生日充值");
+}
+
+TEST_F(CardOperationTest, ARemarkTakesNoMoreThanTheLedgersNoteHolds)
+{
+    const QString thirty = QStringLiteral("生日充值送护理一次").repeated(3) + QStringLiteral("另送");
+    ASSERT_EQ(thirty.size(), 29);
+    struct Case {
+        const char* type;
+        std::function<CardOperationForm*()> make;
+        std::function<void(CardOperationForm&)> fillIn;
+    };
+    const Case cases[] = {
+        {"savemoney", [] { return new TFrmSaveMoney; }, [](CardOperationForm& f) { fill(f, CardBox::Amount, "10"); }},
+        {"takemoney", [] { return new TFrmTakeMoney; },
+         [](CardOperationForm& f) {
+             fill(f, CardBox::Password, "abc");
+             fill(f, CardBox::Amount, "10");
+         }},
+        {"deletecard", [] { return new TFrmDeleteCard; }, [](CardOperationForm& f) { fill(f, CardBox::Password, "abc"); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.type);
+        std::unique_ptr<CardOperationForm> f(c.make());
+        pick(*f, "M03");
+        start(*f);
+        c.fillIn(*f);
+        fill(*f, CardBox::Remark, thirty + QStringLiteral("卡!"));
+        EXPECT_EQ(f->box(CardBox::Remark)->text(), thirty + QStringLiteral("卡"));
+        testui::PromptResponder prompts;
+        save(*f);
+        EXPECT_EQ(f->mode(), FormMode::Null);
+        EXPECT_EQ(count("insifee", "gath_type=:t and gath_note=:n",
+                        {{"t", QString::fromLatin1(c.type)}, {"n", thirty + QStringLiteral("卡")}}),
+                  1);
+    }
 }
 
 TEST_F(CardOperationTest, CancelEmptiesTheAmountAndRemark)
@@ -504,12 +559,14 @@ TEST_F(CardOperationTest, ADepositTheDatabaseCannotTakeSaysWhy)
     fillDatabase("insifee"); // no room left for the ledger row
     prompts.expect(testui::PromptResponder::Kind::Message, "数字类型错误\n");
     save(f);
-    EXPECT_TRUE(prompts.last().text.contains("full")) << prompts.last().text.toStdString();
+    EXPECT_TRUE(prompts.last().text.endsWith(QStringLiteral("\n磁盘已满，请清理数据库所在磁盘的空间后再试")))
+        << prompts.last().text.toStdString();
+    EXPECT_EQ(prompts.last().details, "database or disk is full");
     EXPECT_EQ(f.mode(), FormMode::Edit);
     exec("pragma max_page_count=1073741823");
 
     refuseWrites();
-    prompts.expect(testui::PromptResponder::Kind::Error, "readonly");
+    prompts.expect(testui::PromptResponder::Kind::Error, QStringLiteral("数据库文件只读"));
     save(f);
     EXPECT_EQ(f.mode(), FormMode::Edit);
     EXPECT_EQ(member("M03", "rest_point"), "50");
@@ -650,4 +707,117 @@ TEST_F(CardOperationTest, ReturnNeedsAMemberWithACard)
     prompts.expect("先选择会员");
     save(f);
     EXPECT_EQ(f.mode(), FormMode::Edit);
+}
+
+// ---- the member shown is the one operated on
+
+TEST_F(CardOperationTest, EachOperationActsOnTheMemberShownWhereAnotherSharesItsCode)
+{
+    struct Case {
+        const char* name;
+        std::function<CardOperationForm*()> make;
+        const char* first; // listed before the member shown, with the same code
+        const char* shown;
+        std::vector<std::pair<CardBox, const char*>> typed;
+        const char* column; // what the operation changes on the member
+        const char* firstValue;
+        const char* shownValue;
+        const char* ledger; // the ledger row written, "" for none
+    };
+    const Case cases[] = {
+        {"issue", [] { return new TFrmNewCard; }, "丙", "丁",
+         {{CardBox::CardNo, "C071"}, {CardBox::Deposit, "300"}, {CardBox::Password, "x"}, {CardBox::Confirm, "x"}},
+         "card_no", "", "C071", "M07|C071|300|admin|会员押金"},
+        {"replace", [] { return new TFrmAddCard; }, "甲", "乙", {{CardBox::CardNo, "C069"}, {CardBox::Fee, "5"}},
+         "card_no", "C061", "C069", "M06|C069|5|admin|会员补卡费"},
+        {"deposit", [] { return new TFrmSaveMoney; }, "甲", "乙", {{CardBox::Amount, "30"}}, "rest_point", "100",
+         "230", "M06|C062|30|admin|会员存款"},
+        {"withdraw", [] { return new TFrmTakeMoney; }, "甲", "乙",
+         {{CardBox::Password, "p"}, {CardBox::Amount, "30"}}, "rest_point", "100", "170", "M06|C062|30|admin|会员取款"},
+        {"return", [] { return new TFrmDeleteCard; }, "甲", "乙", {{CardBox::Password, "p"}}, "rest_point", "100", "0",
+         "M06|C062|300|admin|会员退卡"},
+        {"password", [] { return new TFrmCardPass; }, "甲", "乙", {{CardBox::Password, "n"}, {CardBox::Confirm, "n"}},
+         "insi_pass", "p", "n", ""},
+    };
+    auto named = [this](const char* name, const char* column) {
+        return db::asString(scalar(QStringLiteral("select %1 from insider where insi_name = :n").arg(column),
+                                   {{QStringLiteral("n"), QString::fromUtf8(name)}}));
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        // Codes need not be unique: each pair shares one.
+        exec("delete from insider where insi_code in ('M06', 'M07')");
+        exec("delete from insifee");
+        exec("insert into insider (insi_code, insi_name, card_no, card_type, insi_state, insi_pass, rest_point,"
+             " foregift) values ('M06', '甲', 'C061', '金卡', '启用', 'p', 100, 100),"
+             " ('M06', '乙', 'C062', '金卡', '启用', 'p', 200, 100), ('M07', '丙', null, '金卡', null, null, null, null),"
+             " ('M07', '丁', null, '金卡', null, null, null, null)");
+        std::unique_ptr<CardOperationForm> f(c.make());
+        formtest::show(*f);
+        const db::Dataset& list = dataMod().InsiderQ;
+        for (int row = 0; row < list.recordCount(); ++row)
+            if (db::asString(list.value(row, list.fieldIndex("insi_name"))) == QString::fromUtf8(c.shown))
+                formtest::clickRow(f->grid(), row);
+        start(*f);
+        ASSERT_EQ(f->mode(), FormMode::Edit);
+        for (const auto& [box, text] : c.typed)
+            fill(*f, box, text);
+        save(*f);
+        EXPECT_EQ(f->mode(), FormMode::Null);
+        EXPECT_EQ(named(c.shown, c.column), c.shownValue);
+        EXPECT_EQ(named(c.first, c.column), c.firstValue);
+        if (*c.ledger)
+            EXPECT_EQ(ledgerRow(f->definition().gathType), c.ledger);
+        else
+            EXPECT_EQ(ledgerRows(), 0);
+        EXPECT_EQ(list.asString("insi_name"), QString::fromUtf8(c.shown)) << "still showing the member operated on";
+    }
+}
+
+// ---- one card number, one member
+
+TEST_F(CardOperationTest, ACardNumberAnotherMemberHoldsIsRefused)
+{
+    struct Case {
+        const char* name;
+        std::function<CardOperationForm*()> make;
+        const char* member;
+        std::vector<std::pair<CardBox, const char*>> typed;
+        const char* cardBefore;
+    };
+    const Case cases[] = {
+        // M03's card in other letters; M05's with blanks around
+        {"issue", [] { return new TFrmNewCard; }, "M01",
+         {{CardBox::CardNo, "c003"}, {CardBox::Deposit, "100"}, {CardBox::Password, "pw"}, {CardBox::Confirm, "pw"}},
+         ""},
+        {"replace", [] { return new TFrmAddCard; }, "M04", {{CardBox::CardNo, " C005 "}, {CardBox::Fee, "10"}}, "C004"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::unique_ptr<CardOperationForm> f(c.make());
+        f->show();
+        pick(*f, c.member);
+        start(*f);
+        for (const auto& [box, text] : c.typed)
+            fill(*f, box, text);
+        testui::PromptResponder prompts;
+        prompts.expect("卡号已被其他会员使用");
+        save(*f);
+        EXPECT_EQ(f->mode(), FormMode::Edit);
+        EXPECT_EQ(f->focusWidget(), f->box(CardBox::CardNo));
+        EXPECT_EQ(ledgerRows(), 0);
+        EXPECT_EQ(member(c.member, "card_no"), c.cardBefore);
+    }
+}
+
+TEST_F(CardOperationTest, AReplacementMayKeepTheMembersOwnNumber)
+{
+    TFrmAddCard f;
+    pick(f, "M03");
+    start(f);
+    fill(f, CardBox::CardNo, "C003");
+    fill(f, CardBox::Fee, "10");
+    save(f);
+    EXPECT_EQ(f.mode(), FormMode::Null);
+    EXPECT_EQ(ledgerRow("addcard"), "M03|C003|10|admin|会员补卡费");
 }

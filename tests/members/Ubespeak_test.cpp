@@ -136,6 +136,21 @@ TEST_F(BespeakTest, AddsAnAppointmentWithPickedServiceStaffAndANewBillNumber)
     EXPECT_EQ(f->billNoBox()->text(), "20260203090507") << "the saved appointment stays shown";
 }
 
+TEST_F(BespeakTest, AServiceWhoseCodeTheAppointmentCannotHoldIsRefused)
+{
+    // An item entered before its code was held to what an appointment keeps.
+    exec("insert into serveitem (serve_code, serve_name) values ('S0123456789X', '头皮护理')");
+    auto f = openForm();
+    click(f->controls().cmd_add);
+    ASSERT_TRUE(chooseWith<TFrmServeFind>(f->pickerButton(), "S2"));
+    testui::PromptResponder prompts;
+    prompts.expect(testui::PromptResponder::Kind::Error, QStringLiteral("服务项目：“S0123456789X”超过了 10 个字"));
+    ASSERT_TRUE(chooseWith<TFrmServeFind>(f->pickerButton(), "S0123456789X"));
+    prompts.verify();
+    EXPECT_EQ(f->serviceBox()->text(), "S2") << "the service kept is the one shown";
+    EXPECT_EQ(f->serviceNameBox()->text(), QStringLiteral("烫发"));
+}
+
 TEST_F(BespeakTest, AddingWithoutAMemberAsksToLocateTheCardFirst)
 {
     auto f = openForm();
@@ -210,6 +225,37 @@ TEST_F(BespeakTest, AMemberCodeFoundWithTheButtonStandsForTheMembersCard)
     EXPECT_EQ(count("bespeak", "card_no='M002'"), 0);
 }
 
+TEST_F(BespeakTest, AMemberOrCodeTypedInAnyLetterCaseIsFoundAndStoredAsItsRecordSpellsIt)
+{
+    exec("insert into insider (insi_code, insi_name) values ('M003', '王五')"); // no card
+    struct Case {
+        const char* typed;
+        const char* keptUnder;
+        const char* when;
+    } const cases[] = {{"c200", "C200", "20260203100000"}, {"m003", "M003", "20260203100100"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.typed);
+        SetBillClockForTesting([when = QString::fromLatin1(c.when)] {
+            return QDateTime::fromString(when, QStringLiteral("yyyyMMddHHmmss"));
+        });
+        auto f = openForm();
+        enterInFindBox(*f, c.typed);
+        click(f->controls().cmd_add);
+        f->serviceBox()->setFocus();
+        QTest::keyClicks(f->serviceBox(), "s2");
+        QTest::keyClick(f->serviceBox(), Qt::Key_Tab);
+        EXPECT_EQ(f->serviceNameBox()->text(), QStringLiteral("烫发"));
+        retype(f->stylistCombo(), "e1");
+        EXPECT_EQ(f->stylistNameBox()->text(), QStringLiteral("托尼"));
+        click(f->controls().cmd_save);
+        EXPECT_EQ(f->mode(), FormMode::Null);
+        EXPECT_EQ(scalar("select card_no || '|' || serv_code || '|' || stylist from bespeak where bill_no=:b",
+                         {{"b", QString::fromLatin1(c.when)}})
+                      .toString(),
+                  QString::fromLatin1(c.keptUnder) + "|S2|E1");
+    }
+}
+
 TEST_F(BespeakTest, ClickingAMemberListsTheirAppointments)
 {
     auto f = openForm();
@@ -219,7 +265,7 @@ TEST_F(BespeakTest, ClickingAMemberListsTheirAppointments)
     EXPECT_EQ(f->datePicker()->value(), QDate(2026, 1, 6));
 }
 
-TEST_F(BespeakTest, EditingKeepsTheStoredDateAndStampsTodayAndTheUser)
+TEST_F(BespeakTest, EditingKeepsTheStoredDatesAndStampsTheUser)
 {
     CurrentUser = QStringLiteral("E2");
     auto f = openForm();
@@ -231,7 +277,7 @@ TEST_F(BespeakTest, EditingKeepsTheStoredDateAndStampsTodayAndTheUser)
     EXPECT_EQ(f->mode(), FormMode::Null);
     EXPECT_EQ(stored("pre_time", "B100"), "11:00");
     EXPECT_EQ(stored("pre_date", "B100"), "2026-01-05 00:00:00") << "the date shown was the stored one";
-    EXPECT_EQ(stored("bill_date", "B100"), today());
+    EXPECT_EQ(stored("bill_date", "B100"), "2026-01-01 00:00:00") << "the day it was entered";
     EXPECT_EQ(stored("oper_code", "B100"), "E2");
     EXPECT_EQ(stored("card_no", "B100"), "C100");
 
@@ -240,6 +286,28 @@ TEST_F(BespeakTest, EditingKeepsTheStoredDateAndStampsTodayAndTheUser)
     click(f->controls().cmd_save);
     EXPECT_EQ(stored("pre_date", "B100"), "2026-01-09 00:00:00");
     EXPECT_EQ(count("bespeak"), 2);
+}
+
+// What is typed into the find box and not found chooses no member: the
+// appointment edited stays with the member whose appointments are listed.
+TEST_F(BespeakTest, AnEditKeepsItsMemberWhateverTheFindBoxHolds)
+{
+    auto f = openForm();
+    for (const char* typed : {"C200", "M002", "X9", ""}) {
+        SCOPED_TRACE(typed);
+        f->findBox()->clear();
+        QTest::keyClicks(f->findBox(), typed);
+        click(f->controls().cmd_edit);
+        ASSERT_EQ(f->mode(), FormMode::Edit);
+        retype(f->timeBox(), QStringLiteral("11:%1").arg(qstrlen(typed)));
+        testui::PromptResponder prompts;
+        click(f->controls().cmd_save);
+        EXPECT_EQ(prompts.count(), 0);
+        EXPECT_EQ(f->mode(), FormMode::Null);
+        EXPECT_EQ(stored("pre_time", "B100"), QStringLiteral("11:%1").arg(qstrlen(typed)));
+        EXPECT_EQ(stored("card_no", "B100"), "C100");
+        EXPECT_EQ(stored("card_no", "B200"), "C200");
+    }
 }
 
 TEST_F(BespeakTest, CancelDropsTheNewAppointment)

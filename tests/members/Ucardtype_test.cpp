@@ -1,9 +1,11 @@
+#include "tests/members/FormDriving_test.h"
 #include "tests/support/TestDb.h"
 
 #include "tests/support/PromptResponder.h"
 #include "tests/support/PromptTyping.h"
 #include "core/Upublic.h"
 #include "members/Ucardtype.h"
+#include "platform/ui/EnterAsTab.h"
 
 #include <QGroupBox>
 #include <QLineEdit>
@@ -137,6 +139,26 @@ TEST_F(CardTypeTest, SaveWritesEveryLevelAndKeepsBlankAmounts)
     EXPECT_DOUBLE_EQ(stored("class_e", "insi_tota").toDouble(), 10000);
 }
 
+TEST_F(CardTypeTest, EditPutsTheFocusInTheFirstBoxSoEachTypedValueLandsInItsBox)
+{
+    ui::EnterAsTab enterAsTab; // as in the program
+    storeFiveLevels();
+    TFrmCardType f;
+    formtest::show(f);
+    click(f.controls().cmd_edit);
+    for (const char* value : {"会员卡", "100", "300", "98"}) {
+        testui::typeAtFocus(value);
+        testui::pressAtFocus(Qt::Key_Return);
+    }
+    click(f.controls().cmd_save);
+
+    EXPECT_EQ(stored("class_a", "type_note").toString(), "会员卡");
+    EXPECT_DOUBLE_EQ(stored("class_a", "insi_tota").toDouble(), 100);
+    EXPECT_DOUBLE_EQ(stored("class_a", "foregift").toDouble(), 300);
+    EXPECT_EQ(stored("class_a", "rebate").toInt(), 98);
+    EXPECT_EQ(stored("class_b", "type_note").toString(), "银卡");
+}
+
 TEST_F(CardTypeTest, DiscountBoxesHoldOneHundredOnlyOnLevelOne)
 {
     TFrmCardType f;
@@ -166,6 +188,22 @@ TEST_F(CardTypeTest, AStoredValueLongerThanTheBoxSurvivesASave)
     click(f.controls().cmd_save);
     EXPECT_DOUBLE_EQ(stored("class_b", "insi_tota").toDouble(), 1234567);
     EXPECT_EQ(stored("class_b", "rebate").toInt(), 100);
+}
+
+TEST_F(CardTypeTest, ANameTakesNoMoreThanAMembersRecordKeepsOfIt)
+{
+    storeFiveLevels();
+    const QString longName = QStringLiteral("贵宾").repeated(11); // 22 characters
+    exec("update cardtype set type_note=:n where card_type='class_e'", {{"n", longName}});
+    TFrmCardType f;
+    EXPECT_EQ(f.level(5).name->text(), longName) << "a name stored before shows whole";
+    click(f.controls().cmd_edit);
+    clearAndType(f.level(2).name, QStringLiteral("至尊").repeated(11));
+    EXPECT_EQ(f.level(2).name->text(), QStringLiteral("至尊").repeated(10));
+    click(f.controls().cmd_save);
+    EXPECT_EQ(f.mode(), FormMode::Null);
+    EXPECT_EQ(stored("class_b", "type_note").toString(), QStringLiteral("至尊").repeated(10));
+    EXPECT_EQ(stored("class_e", "type_note").toString(), longName);
 }
 
 TEST_F(CardTypeTest, ModesEnableTheirButtonsAndTheLevels)

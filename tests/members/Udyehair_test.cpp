@@ -118,6 +118,21 @@ TEST_F(DyeHairTest, SaveRefusesAnEmptyCodeWith1020)
     EXPECT_EQ(count("dyehair"), 2);
 }
 
+TEST_F(DyeHairTest, CodesTypedInAnyLetterCaseNameTheirItemAndAreFound)
+{
+    auto f = openForm();
+    click(f->controls().cmd_add);
+    retype(f->codeBox(), "d3");
+    EXPECT_EQ(f->nameBox()->text(), QStringLiteral("补染"));
+    click(f->controls().cmd_save);
+    EXPECT_EQ(f->mode(), FormMode::Null);
+    EXPECT_EQ(count("dyehair", "serve_code='D3' collate binary"), 1) << "stored as the item spells it";
+
+    QTest::keyClicks(f->findBox(), "d2");
+    QTest::keyClick(f->findBox(), Qt::Key_Return);
+    EXPECT_EQ(dataMod().DyeHairQ.asString("serve_code"), "D2");
+}
+
 TEST_F(DyeHairTest, DeletionRebuildsTheListsAndTheNextRecipeStillShowsItsValues)
 {
     auto f = openForm();

@@ -196,6 +196,19 @@ TEST_F(EmployeeFormTest, CodeAndNameMustNotBeEmpty)
     }
 }
 
+TEST_F(EmployeeFormTest, ACodeTakesNoMoreThanEveryRecordNamingTheEmployeeKeeps)
+{
+    // Users, appointments and stock documents keep a staff code in ten characters.
+    TFrmEmployee f;
+    click(f, "BitBtn2");
+    QTest::keyClicks(f.codeBox(), "E0123456789");
+    EXPECT_EQ(f.codeBox()->text(), "E012345678");
+    testui::typeText(f.nameBox(), QStringLiteral("赵六"));
+    click(f, "BitBtn4");
+    EXPECT_EQ(f.mode(), FormMode::Null);
+    EXPECT_EQ(stored("E012345678", "empl_name"), QStringLiteral("赵六"));
+}
+
 TEST_F(EmployeeFormTest, ABlankCodePassesTheSaveCheckWhileDeleteTrimsIt)
 {
     TFrmEmployee f;
@@ -219,17 +232,25 @@ TEST_F(EmployeeFormTest, ABlankCodePassesTheSaveCheckWhileDeleteTrimsIt)
     EXPECT_EQ(q().asString("empl_name"), "  ");
 }
 
-TEST_F(EmployeeFormTest, EditLocatesTheCodeTrimmed)
+TEST_F(EmployeeFormTest, EditChangesTheEmployeeShownNotAnotherWithTheSameCode)
 {
-    exec("insert into employee (empl_code, empl_name) values (' E1 ', '王五')");
+    exec("insert into employee (empl_code, empl_name) values (' E1 ', '王五'), ('E2', '赵六')");
     TFrmEmployee f;
     show(f);
-    ASSERT_TRUE(q().locate("empl_code", " E1 "));
-    clickRow(f.grid(), q().recNo());
-    ASSERT_EQ(f.codeBox()->text(), " E1 ");
-    click(f, "BitBtn7");
-    EXPECT_EQ(f.mode(), FormMode::Edit);
-    EXPECT_EQ(q().asString("empl_name"), QStringLiteral("张三"));
+    for (const QString& name : {QStringLiteral("王五"), QStringLiteral("赵六")}) {
+        SCOPED_TRACE(name.toStdString());
+        ASSERT_TRUE(q().locate("empl_name", name));
+        clickRow(f.grid(), q().recNo());
+        click(f, "BitBtn7");
+        EXPECT_EQ(f.mode(), FormMode::Edit);
+        auto* nameBox = f.nameBox();
+        nameBox->setFocus();
+        nameBox->selectAll();
+        testui::typeText(nameBox, name + QStringLiteral("改"));
+        click(f, "BitBtn4");
+        EXPECT_EQ(count("employee", "empl_name=:n", {{"n", name + QStringLiteral("改")}}), 1);
+    }
+    EXPECT_EQ(count("employee", "empl_name in ('张三', '李四')"), 2) << "the first rows with the codes stay";
 }
 
 TEST_F(EmployeeFormTest, EditChangesTheRowAndKeepsAChosenDateUntilTheSave)
@@ -363,7 +384,8 @@ TEST_F(EmployeeFormTest, AFailedSaveKeepsTheModeAndWhatWasTyped)
     QTest::keyClicks(f.codeBox(), "E9");
     QTest::keyClicks(f.nameBox(), "x");
     testui::typeText(boxOf<ui::DbLineEdit>(f, "low_salary"), QStringLiteral("很多"));
-    testui::PromptResponder prompts; // errors of the save are not shown
+    testui::PromptResponder prompts;
+    prompts.expect(testui::PromptResponder::Kind::Error, QStringLiteral("保障底薪：“很多”不是有效的数值"));
     click(f, "BitBtn4");
     EXPECT_EQ(f.mode(), FormMode::Add);
     EXPECT_EQ(f.codeBox()->text(), "E9");

@@ -313,3 +313,31 @@ TEST_F(InsiderTest, ClosingRemovesTheFormsHandlersAndClosesTheQuery)
     EXPECT_EQ(storedDate("M001", "insi_birth"), QDate(1990, 5, 1));
     EXPECT_EQ(storedDate("M001", "open_date"), QDate(2020, 1, 2));
 }
+
+TEST_F(InsiderTest, AComboTakesWhatItsColumnHoldsAndRefusesALongerLevelByItsLabel)
+{
+    // A level named before its name was held to what a member's record keeps.
+    const QString longLevel = QStringLiteral("至尊贵宾钻石卡").repeated(3);
+    exec("update cardtype set type_note=:n where card_type='class_e'", {{"n", longLevel}});
+    TFrmInsider f;
+    show(f);
+    click(f.controls().cmd_add);
+    typeInto(f.codeBox(), "M009");
+    typeInto(edit(f, "insi_name"), "赵六");
+    typeInto(f.control("insi_sex"), QStringLiteral("女女女女女女"));
+    EXPECT_EQ(qobject_cast<QComboBox*>(f.control("insi_sex"))->currentText(), QStringLiteral("女女女女"));
+
+    auto* levels = qobject_cast<QComboBox*>(f.control("card_type"));
+    levels->setFocus(Qt::OtherFocusReason);
+    levels->setCurrentIndex(levels->findText(longLevel) - 1);
+    testui::PromptResponder prompts;
+    prompts.expect(testui::PromptResponder::Kind::Error, QStringLiteral("会员卡类型：“%1”超过了 20 个字").arg(longLevel));
+    QTest::keyClick(levels, Qt::Key_Down);
+    prompts.verify();
+    EXPECT_EQ(levels->currentText(), QString()) << "the level is not taken cut";
+
+    click(f.controls().cmd_save);
+    EXPECT_EQ(f.mode(), FormMode::Null);
+    EXPECT_EQ(stored("M009", "insi_sex").toString(), QStringLiteral("女女女女"));
+    EXPECT_TRUE(stored("M009", "card_type").isNull());
+}

@@ -2,11 +2,13 @@
 
 #include "tests/members/FormDriving_test.h"
 #include "tests/support/PromptResponder.h"
+#include "tests/support/PromptTyping.h"
 
 #include "members/Uservefind.h"
 #include "platform/ui/DbComboBox.h"
 #include "platform/ui/DbGrid.h"
 #include "platform/ui/DbLineEdit.h"
+#include "platform/ui/EnterAsTab.h"
 
 #include <QGroupBox>
 #include <memory>
@@ -129,6 +131,19 @@ TEST_F(MarcelTest, AddsARecipeForAnItemPickedWithThePicker)
     EXPECT_EQ(f->grid()->model()->rowCount(), 2);
 }
 
+TEST_F(MarcelTest, EnterFromTheCodeGoesOnToTheFirstRecipeBoxPastThePicker)
+{
+    ui::EnterAsTab enterAsTab; // as in the program
+    auto f = openForm();
+    click(f->controls().cmd_add);
+    for (const char* value : {"S2", "热烫"}) {
+        testui::typeAtFocus(QString::fromUtf8(value));
+        testui::pressAtFocus(Qt::Key_Return);
+    }
+    click(f->controls().cmd_save);
+    EXPECT_EQ(scalar("select mar_type from marcel where serve_code='S2'").toString(), QStringLiteral("热烫"));
+}
+
 TEST_F(MarcelTest, PickerClosedWithoutChoiceKeepsTheCode)
 {
     auto f = openForm();
@@ -218,6 +233,22 @@ TEST_F(MarcelTest, FindGoesToTheFirstRecipeOfTheItemInCodeOrder)
     f->findBox()->setText("S2");
     click(f->controls().cmd_find);
     EXPECT_EQ(q().asString("mar_mach"), QStringLiteral("乙"));
+}
+
+TEST_F(MarcelTest, CodesTypedInAnyLetterCaseNameTheirItemAndAreFound)
+{
+    auto f = openForm();
+    click(f->controls().cmd_add);
+    retype(f->codeBox(), "s2");
+    EXPECT_EQ(f->nameBox()->text(), QStringLiteral("离子烫"));
+    click(f->controls().cmd_save);
+    EXPECT_EQ(f->mode(), FormMode::Null);
+    EXPECT_EQ(scalar("select serve_code from marcel where in_id=(select max(in_id) from marcel)").toString(), "S2")
+        << "stored as the item spells it";
+
+    QTest::keyClicks(f->findBox(), "s1");
+    QTest::keyClick(f->findBox(), Qt::Key_Return);
+    EXPECT_EQ(q().asString("serve_code"), "S1");
 }
 
 TEST_F(MarcelTest, ControlsFollowTheModeAndTheRightsAtPosition5)

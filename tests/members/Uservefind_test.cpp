@@ -45,11 +45,12 @@ protected:
         EXPECT_NE(b, nullptr) << name;
         return b;
     }
-    // Clicks item i of the combo's open list, as a user chooses with the mouse.
-    static void chooseWithMouse(ui::DbComboBox* combo, int i)
+    // Clicks the item of that text in the combo's open list, as a user chooses with the mouse.
+    static void chooseWithMouse(ui::DbComboBox* combo, const QString& text)
     {
-        ASSERT_GE(i, 0);
         combo->showPopup();
+        const int i = combo->findText(text);
+        ASSERT_GE(i, 0) << text.toStdString();
         QAbstractItemView* list = combo->view();
         ASSERT_TRUE(list->isVisible());
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(list->model()->index(i, 0)).center());
@@ -95,6 +96,8 @@ TEST_F(ServeFindTest, ListsEveryItemByCodeWithTheNamesToChooseFrom)
     for (int r = 0; r < q().recordCount(); ++r)
         codes << db::asString(q().value(r, q().fieldIndex("serve_code")));
     EXPECT_EQ(codes, (QStringList{"S01", "S02", "S03", "S04"}));
+    // The names are listed once the list is used.
+    picker.nameCombo()->fillNow();
     EXPECT_EQ(picker.nameCombo()->count(), 3);
     EXPECT_TRUE(picker.nameCombo()->text().isEmpty());
     const auto* model = picker.grid()->datasetModel();
@@ -112,12 +115,20 @@ TEST_F(ServeFindTest, TypingACodeMovesToThatItem)
     EXPECT_EQ(q().asString("serve_code"), "S03");
 }
 
+TEST_F(ServeFindTest, ACodeTypedInAnyLetterCaseMovesToThatItem)
+{
+    TFrmServeFind picker;
+    show(picker);
+    QTest::keyClicks(picker.codeBox(), "s03");
+    EXPECT_EQ(q().asString("serve_code"), "S03");
+}
+
 TEST_F(ServeFindTest, ChoosingANameMovesToTheFirstListedItemOfThatName)
 {
     TFrmServeFind picker;
     show(picker);
     q().last();
-    chooseWithMouse(picker.nameCombo(), picker.nameCombo()->findText(QStringLiteral("剪发")));
+    chooseWithMouse(picker.nameCombo(), QStringLiteral("剪发"));
     EXPECT_EQ(q().asString("serve_code"), "S02");
     EXPECT_EQ(picker.codeBox()->text(), "S02");
     EXPECT_EQ(picker.grid()->currentIndex().row(), 1);

@@ -113,6 +113,24 @@ TEST_F(ServeFlowTest, AddsAStepWithGoodsChosenInTheGoodsChooser)
     EXPECT_EQ(count("serveflow"), 3);
 }
 
+TEST_F(ServeFlowTest, MinutesPastWhatTheColumnHoldsAreRefusedAndTheSaveSaysWhere)
+{
+    auto f = openForm();
+    clickRow(f->itemGrid(), 1); // S2
+    click(f->controls().cmd_add);
+    retype(f->stepNoBox(), "1");
+    testui::PromptResponder prompts;
+    const QString refusal = QStringLiteral("所需时间：“9999999999”超出了可存的范围");
+    prompts.expect(testui::PromptResponder::Kind::Error, refusal);
+    retype(box(*f, "DBEdit4"), "9999999999");
+    prompts.expect(testui::PromptResponder::Kind::Error, refusal);
+    click(f->controls().cmd_save);
+    prompts.verify();
+    EXPECT_EQ(f->mode(), FormMode::Add);
+    EXPECT_EQ(count("serveflow", "serve_code='S2'"), 0);
+    EXPECT_EQ(QApplication::focusWidget(), box(*f, "DBEdit4"));
+}
+
 TEST_F(ServeFlowTest, GoodsChooserClosedWithoutChoiceKeepsTheGoods)
 {
     auto f = openForm();
@@ -208,6 +226,22 @@ TEST_F(ServeFlowTest, FindMovesTheItemGridAndANewStepTakesTheFoundItem)
     f->findBox()->setText(" S9 ");
     click(f->controls().cmd_find);
     EXPECT_EQ(dataMod().ServeItemQ.asString("serve_code"), "S2") << "no such item: the grid stays";
+}
+
+TEST_F(ServeFlowTest, ItemAndGoodsCodesTypedInAnyLetterCaseFindTheirRecords)
+{
+    auto f = openForm();
+    QTest::keyClicks(f->findBox(), "s2");
+    QTest::keyClick(f->findBox(), Qt::Key_Return);
+    EXPECT_EQ(dataMod().ServeItemQ.asString("serve_code"), "S2");
+
+    click(f->controls().cmd_add);
+    retype(f->stepNoBox(), "1");
+    retype(f->goodsCodeBox(), "g2");
+    EXPECT_EQ(f->goodsNameBox()->text(), QStringLiteral("护发素"));
+    click(f->controls().cmd_save);
+    EXPECT_EQ(scalar("select gods_code from serveflow where serve_code='S2'").toString(), "G2")
+        << "stored as the goods spells it";
 }
 
 TEST_F(ServeFlowTest, EmptyCatalogueLeavesTheStepsClosedAndAddShows2005)

@@ -243,11 +243,33 @@ TEST_F(ServeItemFormTest, APercentThatIsNoNumberStopsTheSaveWithTheErrorBox)
 {
     TFrmServeitem f;
     testui::PromptResponder prompts;
-    prompts.expect(testui::PromptResponder::Kind::Error);
-    typeNewItem(f, "S30", QStringLiteral("烫发"), {"10", "", "5"});
+    prompts.expect(testui::PromptResponder::Kind::Error, QStringLiteral("中工提成：“-”不是有效的数值"));
+    typeNewItem(f, "S30", QStringLiteral("烫发"), {"10", "-", "5"});
     click(f, "cmd_save");
     EXPECT_EQ(f.mode(), FormMode::Add);
     EXPECT_EQ(count("serveitem"), 4);
+}
+
+TEST_F(ServeItemFormTest, EmptyPercentsAreNoCommissionAndStoredEmpty)
+{
+    TFrmServeitem f;
+    typeNewItem(f, "S30", QStringLiteral("烫发"), {"", "", ""});
+    testui::PromptResponder prompts;
+    click(f, "cmd_save");
+    EXPECT_EQ(f.mode(), FormMode::Null);
+    EXPECT_EQ(count("serveitem", "serve_code='S30' and stylist_rate is null and middle_rate is null"
+                                 " and assis_rate is null"),
+              1);
+}
+
+TEST_F(ServeItemFormTest, ACodeTakesNoMoreThanAnAppointmentKeepsOfIt)
+{
+    TFrmServeitem f;
+    typeNewItem(f, "S0123456789X", QStringLiteral("头皮护理"), {"10", "0", "0"});
+    EXPECT_EQ(f.codeBox()->text(), "S012345678");
+    click(f, "cmd_save");
+    EXPECT_EQ(f.mode(), FormMode::Null);
+    EXPECT_EQ(count("serveitem", "serve_code='S012345678'"), 1);
 }
 
 TEST_F(ServeItemFormTest, ASignAloneLeftInAPercentBoxGetsTheFormsMessageOnly)
@@ -278,6 +300,28 @@ TEST_F(ServeItemFormTest, EditChangesTheItemInTheCodeBox)
     EXPECT_EQ(f.mode(), FormMode::Null);
     EXPECT_EQ(scalar("select middle_rate from serveitem where serve_code='S03'").toInt(), 8);
     EXPECT_EQ(q().asString("serve_code"), "S03");
+}
+
+TEST_F(ServeItemFormTest, EditChangesTheItemShownNotAnotherWithTheSameCode)
+{
+    exec("insert into serveitem (serve_code, serve_name, unit_pric, stylist_rate, middle_rate, assis_rate)"
+         " values ('S03', '面部护理二', 200, 0, 0, 0)");
+    TFrmServeitem f;
+    show(f);
+    ASSERT_TRUE(q().locate("serve_name", QStringLiteral("面部护理二")));
+    const QRect row = f.grid()->visualRect(f.grid()->model()->index(q().recNo(), 0));
+    QTest::mouseClick(f.grid()->viewport(), Qt::LeftButton, {}, row.center());
+    click(f, "cmd_edit");
+    ASSERT_EQ(f.mode(), FormMode::Edit);
+    retype(f.findChild<ui::DbLineEdit*>("DBEdit3"), "260"); // the price
+    click(f, "cmd_save");
+    EXPECT_EQ(f.mode(), FormMode::Null);
+    auto price = [this](const QString& name) {
+        return scalar("select unit_pric from serveitem where serve_name=:n", {{"n", name}}).toDouble();
+    };
+    EXPECT_DOUBLE_EQ(price(QStringLiteral("面部护理二")), 260);
+    EXPECT_DOUBLE_EQ(price(QStringLiteral("面部护理")), 120);
+    EXPECT_EQ(q().asString("serve_name"), QStringLiteral("面部护理二"));
 }
 
 TEST_F(ServeItemFormTest, DeleteAsksWithTheCataloguesTexts)
@@ -410,6 +454,15 @@ TEST_F(ServeItemFormTest, EnterInTheCodeBoxAndAChosenNameMoveToTheItem)
     chooseItem(f.findNameCombo(), f.findNameCombo()->findText(QStringLiteral("Jo's cut")));
     EXPECT_EQ(q().asString("serve_code"), "S02");
     EXPECT_TRUE(f.findCodeBox()->text().isEmpty());
+}
+
+TEST_F(ServeItemFormTest, EnterInTheCodeBoxFindsTheItemWhateverTheLetterCase)
+{
+    TFrmServeitem f;
+    show(f);
+    retype(f.findCodeBox(), "s03");
+    QTest::keyClick(f.findCodeBox(), Qt::Key_Return);
+    EXPECT_EQ(q().asString("serve_code"), "S03");
 }
 
 TEST_F(ServeItemFormTest, AddingOffersNamesAndCategoriesStoredMeanwhile)

@@ -242,6 +242,25 @@ TEST_F(ServeLogTest, OverpaymentShowsTheChangeAndKeepsTheAmountDue)
     EXPECT_EQ(ui.balance->text(), "400") << "the balance box shows the charge";
 }
 
+TEST_F(ServeLogTest, CodesTypedInAnyLetterCaseFindTheirRecordsAndAreStoredAsTheRecordsSpellThem)
+{
+    auto f = openForm();
+    ServeLogUi ui(*f);
+    writeBill(ui, "c100", "s1");
+    ui.stylist->setFocus();
+    QTest::keyClicks(ui.stylist, "e1");
+    QTest::keyClick(ui.stylist, Qt::Key_Tab);
+    EXPECT_EQ(ui.memberName->text(), QStringLiteral("张三"));
+    EXPECT_EQ(ui.serveName->text(), QStringLiteral("洗剪吹"));
+    EXPECT_EQ(ui.due->text(), "100");
+    ui.enterReceived("100");
+    ui.click("cmd_save");
+    EXPECT_EQ(f->mode(), FormMode::Null);
+    // As the commission engine's rate table, where letter case counts, finds the item.
+    EXPECT_EQ(scalar("select card_no || '|' || serve_code || '|' || stylist_code from insifee").toString(), "C100|S1|E1");
+    EXPECT_DOUBLE_EQ(memberValue("rest_point", "C100"), 400);
+}
+
 TEST_F(ServeLogTest, ReceivedBelowTheAmountDueIsRefused)
 {
     auto f = openForm();
@@ -251,6 +270,21 @@ TEST_F(ServeLogTest, ReceivedBelowTheAmountDueIsRefused)
     testui::PromptResponder prompts;
     prompts.expect(Kind::Message, QStringLiteral("实收金额不能小于应收金额"));
     ui.click("cmd_save");
+    EXPECT_EQ(f->mode(), FormMode::Add);
+    EXPECT_EQ(count("insifee"), 0);
+    EXPECT_DOUBLE_EQ(memberValue("rest_point", "C100"), 500);
+}
+
+TEST_F(ServeLogTest, AReceivedAmountThatIsNoNumberIsRefusedNamingItsBox)
+{
+    auto f = openForm();
+    ServeLogUi ui(*f);
+    writeBill(ui, "C100", "S1");
+    ui.enterReceived("99999999999999999999");
+    testui::PromptResponder prompts;
+    prompts.expect(Kind::Error, QStringLiteral("实收金额：“99999999999999999999”不是有效的整数"));
+    ui.click("cmd_save");
+    prompts.verify();
     EXPECT_EQ(f->mode(), FormMode::Add);
     EXPECT_EQ(count("insifee"), 0);
     EXPECT_DOUBLE_EQ(memberValue("rest_point", "C100"), 500);
@@ -483,14 +517,15 @@ TEST_F(ServeLogTest, ABillTheDatabaseCannotTakeSaysWhy)
     testui::PromptResponder prompts;
 
     fillDatabase("insifee"); // no room left for the bill
-    prompts.expect(Kind::Error, QStringLiteral("full"));
+    prompts.expect(Kind::Error, QStringLiteral("磁盘已满"));
     ui.click("cmd_save");
     EXPECT_EQ(f->mode(), FormMode::Add);
     exec("pragma max_page_count=1073741823");
 
     refuseWrites();
-    prompts.expect(Kind::Error, QStringLiteral("readonly"));
+    prompts.expect(Kind::Error, QStringLiteral("数据库文件只读"));
     ui.click("cmd_save");
+    EXPECT_EQ(prompts.last().details, "attempt to write a readonly database");
     EXPECT_EQ(f->mode(), FormMode::Add);
     EXPECT_EQ(count("insifee", "gath_type='servefee'"), 0);
     EXPECT_DOUBLE_EQ(memberValue("rest_point", "C100"), 500);

@@ -26,6 +26,14 @@ protected:
         EXPECT_EQ(capture.count(), 1);
         return capture.count() == 1 ? capture.last() : report::PageModel{};
     }
+    // What printing every document of the fixture's range previews.
+    report::PageModel printStandardDocuments()
+    {
+        addStandardDocuments();
+        TFrmOutList f;
+        findAll(f);
+        return print(f);
+    }
 };
 
 TEST_F(OutListPrintTest, ALongListRepeatsTitleAndHeadingsOnEveryPageAndTotalsOnceAtTheEnd)
@@ -96,12 +104,23 @@ TEST_F(OutListPrintTest, LongCustomerAndGoodsNamesPrintWholeInTheirCells)
     }
 }
 
+TEST_F(OutListPrintTest, TheDateRangePrintsBothDatesWholeWithASeparatorBetween)
+{
+    const report::PageModel printed = printStandardDocuments();
+    ASSERT_GE(printed.pageCount(), 1);
+    const report::Page& p = printed.pages.at(0);
+    EXPECT_EQ(lineAfter(p, QStringLiteral("日期范围")), QStringLiteral("2026-03-01 至 2026-03-10"));
+    for (const char* text : {"2026-03-01", "至", "2026-03-10"}) {
+        const report::TextItem* item = p.findText(QString::fromUtf8(text));
+        ASSERT_NE(item, nullptr) << text;
+        EXPECT_TRUE(printsWhole(*item));
+        EXPECT_LE(item->rect.right(), printed.paperSize.width() - 10) << "inside the right margin: " << text;
+    }
+}
+
 TEST_F(OutListPrintTest, TheTotalsStandUnderTheQuantityAndSubtotalColumns)
 {
-    addStandardDocuments();
-    TFrmOutList f;
-    findAll(f);
-    const report::PageModel printed = print(f);
+    const report::PageModel printed = printStandardDocuments();
     ASSERT_GE(printed.pageCount(), 1);
     const report::Page& p = printed.pages.back();
     using report::BandKind;

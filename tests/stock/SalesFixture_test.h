@@ -9,6 +9,7 @@
 #include "stock/OutStatForm.h"
 
 #include <QRadioButton>
+#include <algorithm>
 #include <vector>
 
 // Sales and supplier-return documents written straight into outmain and
@@ -115,5 +116,22 @@ protected:
                 && (!best || t.rect.left() < best->rect.left()))
                 best = &t;
         return best ? best->text : QStringLiteral("<nothing after>");
+    }
+    // The texts printed right of caption on its line, left to right, apart by blanks.
+    static QString lineAfter(const report::Page& page, const QString& caption)
+    {
+        const report::TextItem* c = page.findText(caption);
+        if (!c)
+            return QStringLiteral("<no caption>");
+        std::vector<const report::TextItem*> after;
+        for (const report::TextItem& t : page.texts)
+            if (t.band == c->band && qAbs(t.rect.top() - c->rect.top()) < 0.1 && t.rect.left() >= c->rect.right() - 0.1
+                && !t.text.isEmpty())
+                after.push_back(&t);
+        std::sort(after.begin(), after.end(), [](auto* a, auto* b) { return a->rect.left() < b->rect.left(); });
+        QStringList texts;
+        for (const report::TextItem* t : after)
+            texts << t->text;
+        return texts.join(u' ');
     }
 };

@@ -249,6 +249,35 @@ TEST_F(StockDocumentFamilyTest, WithEnterAsTabALineIsTypedCellAfterCell)
     click(*f, "cmd_canc");
 }
 
+TEST_F(StockDocumentFamilyTest, KeysTypedOnACellReplaceItsValueInEveryDocument)
+{
+    ui::EnterAsTab enterAsTab; // as in the program
+    for (StockDocumentKind kind : kAllKinds) {
+        const StockDocumentDef& def = stockDocumentDef(kind);
+        SCOPED_TRACE(def.caption.toStdString());
+        auto f = create(kind);
+        show(*f);
+        click(*f, "cmd_add");
+        f->grid()->setCurrentIndex(cell(*f, "gods_code"));
+        f->grid()->setFocus();
+        testui::typeAtFocus("G02");
+        testui::pressAtFocus(Qt::Key_Return);
+        ASSERT_EQ(f->grid()->currentField(), "unit_pric");
+        ASSERT_FALSE(f->lines().asString("unit_pric").isEmpty()) << "the goods' price, looked up";
+        testui::typeAtFocus("15");
+        testui::pressAtFocus(Qt::Key_Return);
+        testui::typeAtFocus("2");
+        testui::pressAtFocus(Qt::Key_Return);
+        click(*f, "cmd_save");
+
+        const QString bill = f->billNoBox()->text();
+        const db::Params p{{"b", bill}};
+        EXPECT_EQ(scalar(QStringLiteral("select unit_pric from %1 where bill_no=:b").arg(def.linesTable()), p).toDouble(), 15);
+        EXPECT_EQ(scalar(QStringLiteral("select sub_amou from %1 where bill_no=:b").arg(def.linesTable()), p).toDouble(), 2);
+        EXPECT_EQ(scalar(QStringLiteral("select shou_tota from %1 where bill_no=:b").arg(def.headerTable()), p).toDouble(), 30);
+    }
+}
+
 TEST_F(StockDocumentFamilyTest, DeleteDoesNothingWithoutADocument)
 {
     testui::PromptResponder prompts; // any box would fail the test
@@ -257,14 +286,30 @@ TEST_F(StockDocumentFamilyTest, DeleteDoesNothingWithoutADocument)
     click(*f, "cmd_dele");
     EXPECT_EQ(prompts.count(), 0);
 
-    // Entering with every line gone: nothing to ask about either.
+    // Entering, only the blank line offered to type into: nothing to ask about either.
     click(*f, "cmd_add");
-    prompts.expect(QStringLiteral("确认删除本条数据?"), {ui::Answer::Ok});
     click(*f, "cmd_dele");
-    EXPECT_EQ(f->lines().recordCount(), 0);
-    click(*f, "cmd_dele");
-    EXPECT_EQ(prompts.count(), 1);
+    EXPECT_EQ(f->lines().recordCount(), 1);
+    EXPECT_EQ(prompts.count(), 0);
     click(*f, "cmd_canc");
+}
+
+TEST_F(StockDocumentFamilyTest, DeletingTheOnlyLineOffersANewOneToTypeInto)
+{
+    auto f = openForm<TFrmIn>();
+    click(*f, "cmd_add");
+    typeLine(*f, "G01", "1", "3");
+    {
+        testui::PromptResponder prompts;
+        prompts.expect(QStringLiteral("确认删除本条数据?"), {ui::Answer::Ok});
+        click(*f, "cmd_dele");
+    }
+    ASSERT_EQ(f->lines().recordCount(), 1);
+    typeLine(*f, "G02", "2", "7");
+    click(*f, "cmd_save");
+    ASSERT_EQ(f->mode(), FormMode::Null);
+    EXPECT_EQ(lineCodes(*f), QStringList{"G02"});
+    EXPECT_EQ(count("ingoods", "bill_no=:b and gods_code='G02' and sub_amou=2", {{"b", f->billNoBox()->text()}}), 1);
 }
 
 TEST_F(StockDocumentFamilyTest, TheLinesFollowTheHeaderOnlyWhileTheFormIsOpen)

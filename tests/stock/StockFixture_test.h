@@ -74,11 +74,12 @@ protected:
         QTest::keyClick(combo->lineEdit(), Qt::Key_Delete);
         testui::typeText(combo, text);
     }
-    // Clicks item i of the combo's open list, as a user chooses with the mouse.
-    static void chooseWithMouse(ui::DbComboBox* combo, int i)
+    // Clicks the item of that text in the combo's open list, as a user chooses with the mouse.
+    static void chooseWithMouse(ui::DbComboBox* combo, const QString& text)
     {
-        ASSERT_GE(i, 0);
         combo->showPopup();
+        const int i = combo->findText(text);
+        ASSERT_GE(i, 0) << text.toStdString();
         QAbstractItemView* list = combo->view();
         ASSERT_TRUE(list->isVisible());
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(list->model()->index(i, 0)).center());
@@ -90,8 +91,11 @@ protected:
             out << grid->model()->headerData(c, Qt::Horizontal).toString();
         return out;
     }
-    static QStringList items(const QComboBox* combo)
+    // What the list offers once used: a list of stored values is filled then.
+    static QStringList items(QComboBox* combo)
     {
+        if (auto* stored = qobject_cast<ui::DbComboBox*>(combo))
+            stored->fillNow();
         QStringList out;
         for (int i = 0; i < combo->count(); ++i)
             out << combo->itemText(i);

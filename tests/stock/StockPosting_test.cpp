@@ -4,7 +4,7 @@
 
 namespace {
 
-TEST(MovingAverageCost, AveragesOverTheQuantityAfterTheReceipt)
+TEST(MovingAverageCost, AveragesOverTheStockOnHand)
 {
     struct Case {
         const char* name;
@@ -15,7 +15,9 @@ TEST(MovingAverageCost, AveragesOverTheQuantityAfterTheReceipt)
         {"10 at 5, then 10 at 7", 10, 5, 10, 7, 6},
         {"nothing on hand takes the price", 0, 0, 10, 5, 5},
         {"10 at 6.5, then 4 at 8", 10, 6.5, 4, 8, (10 * 6.5 + 4 * 8) / 14.0},
-        {"3 short at no cost, then 10 at 4", -3, 0, 10, 4, 40 / 7.0},
+        {"3 short at no cost, then 10 at 4 takes the price", -3, 0, 10, 4, 4},
+        {"5 short at 10, then 10 at 4 takes the price", -5, 10, 10, 4, 4},
+        {"nothing on hand at a cost takes the price", 0, 10, 10, 4, 4},
         {"a receipt of nothing keeps the cost", 10, 5, 0, 9, 5},
         {"a negative receipt", 10, 5, -4, 2, (50 - 8) / 6.0},
         {"settling a shortage to zero takes the price", -10, 0, 10, 8, 8},
@@ -93,7 +95,7 @@ TEST_F(StockBookTest, AnIssueKeepsTheCostAndMayGoBelowZero)
     EXPECT_TRUE(cost("G02").isNull());
     book.receive("G02", 10, 7);
     EXPECT_EQ(amount("G02").toDouble(), 7);
-    EXPECT_DOUBLE_EQ(cost("G02").toDouble(), 10); // (-3 x 0 + 10 x 7) / 7
+    EXPECT_DOUBLE_EQ(cost("G02").toDouble(), 7); // nothing on hand to average over
 }
 
 TEST_F(StockBookTest, TakingBackMovesOnlyTheQuantityOfRecordedGoods)

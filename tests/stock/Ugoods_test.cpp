@@ -136,7 +136,7 @@ TEST_F(GoodsFormTest, AddingWritesEveryBoxOnlyWhenSaved)
     for (const Amount& a : amounts)
         testui::typeText(edit(f, a.column), QString::fromUtf8(a.text));
     retype(combo(f, "gods_spec"), QStringLiteral("200ml"));
-    chooseWithMouse(combo(f, "gods_type"), combo(f, "gods_type")->findText(QStringLiteral("修护型")));
+    chooseWithMouse(combo(f, "gods_type"), QStringLiteral("修护型"));
     retype(combo(f, "gods_kind"), QStringLiteral("护理"));
     retype(combo(f, "gods_unit"), QStringLiteral("罐"));
     bool producerChosen = false;
@@ -242,6 +242,43 @@ TEST_F(GoodsFormTest, EditChangesTheGoodsNamedInTheCodeBox)
     EXPECT_EQ(stored("G03", "prod_code"), "S1");
     EXPECT_EQ(count("goods"), 3);
     EXPECT_EQ(q().asString("gods_code"), "G03");
+}
+
+TEST_F(GoodsFormTest, EditChangesTheGoodsShownNotAnotherWithTheSameCode)
+{
+    exec("insert into goods (gods_code, gods_name, valu_out) values ('G02', '护发素二', 30)");
+    TFrmGoods f;
+    show(f);
+    for (int row = 0; row < q().recordCount(); ++row)
+        if (db::asString(q().value(row, q().fieldIndex("gods_name"))) == QStringLiteral("护发素二"))
+            clickRow(f.grid(), row);
+    click(f, "cmd_edit");
+    ASSERT_EQ(f.mode(), FormMode::Edit);
+    retype(edit(f, "valu_out"), "77");
+    click(f, "cmd_save");
+    EXPECT_EQ(f.mode(), FormMode::Null);
+    auto price = [this](const QString& name) {
+        return scalar("select valu_out from goods where gods_name=:n", {{"n", name}}).toDouble();
+    };
+    EXPECT_DOUBLE_EQ(price(QStringLiteral("护发素二")), 77);
+    EXPECT_DOUBLE_EQ(price(QStringLiteral("护发素")), 25);
+}
+
+TEST_F(GoodsFormTest, CodesTypedInAnyLetterCaseFindTheGoodsAndTheCompany)
+{
+    TFrmGoods f;
+    show(f);
+    QTest::keyClicks(f.findBox(), "g03");
+    QTest::keyClick(f.findBox(), Qt::Key_Return);
+    ASSERT_EQ(q().asString("gods_code"), "G03");
+    click(f, "cmd_edit");
+    retype(edit(f, "supp_code"), "s1");
+    QTest::keyClick(edit(f, "supp_code"), Qt::Key_Tab);
+    EXPECT_EQ(edit(f, "supp_name")->text(), QStringLiteral("丽人批发"));
+    click(f, "cmd_save");
+    EXPECT_EQ(f.mode(), FormMode::Null);
+    EXPECT_EQ(count("goods", "gods_code='G03' and supp_code='S1' collate binary"), 1)
+        << "stored as the company spells it";
 }
 
 TEST_F(GoodsFormTest, EditAndDeleteWithAnEmptyCodeBoxDoNothing)
@@ -352,9 +389,11 @@ TEST_F(GoodsFormTest, AnUnreadablePriceStopsTheSave)
     QTest::keyClicks(f.codeBox(), "G60");
     testui::typeText(edit(f, "valu_in"), QStringLiteral("很贵"));
     testui::PromptResponder prompts;
+    prompts.expect(testui::PromptResponder::Kind::Error, QStringLiteral("建议进价：“很贵”不是有效的数值"));
     click(f, "cmd_save");
     EXPECT_EQ(f.mode(), FormMode::Add);
     EXPECT_EQ(count("goods"), 3);
+    EXPECT_EQ(QApplication::focusWidget(), edit(f, "valu_in")) << "to be corrected where it is";
 }
 
 TEST_F(GoodsFormTest, FindMovesToTheCodeAndIsQuietWithoutIt)
@@ -409,6 +448,26 @@ TEST_F(GoodsFormTest, ClosingTheCompanyChooserWithoutAChoiceChangesNothing)
     EXPECT_TRUE(acted);
     EXPECT_EQ(edit(f, "supp_code")->text(), "S1");
     EXPECT_EQ(edit(f, "supp_name")->text(), QStringLiteral("丽人批发"));
+}
+
+TEST_F(GoodsFormTest, ASupplierWhoseCodeTheGoodsCannotHoldIsRefused)
+{
+    exec("insert into company (comp_code, comp_name) values ('S0123456789012345678XY', '远方贸易')");
+    TFrmGoods f;
+    show(f);
+    clickRow(f.grid(), 1); // G02: P1, S1
+    click(f, "cmd_edit");
+    bool acted = false;
+    testui::PromptResponder prompts;
+    prompts.expect(testui::PromptResponder::Kind::Error,
+                   QStringLiteral("供应商商编码：“S0123456789012345678XY”超过了 20 个字"));
+    pickCompany(f, "Button2", "S0123456789012345678XY", acted);
+    prompts.verify();
+    EXPECT_TRUE(acted);
+    EXPECT_EQ(edit(f, "supp_code")->text(), "S1");
+    click(f, "cmd_save");
+    EXPECT_EQ(f.mode(), FormMode::Null);
+    EXPECT_EQ(stored("G02", "supp_code"), "S1") << "never the code cut to one of no company";
 }
 
 TEST_F(GoodsFormTest, OkOverAnEmptyCompanyListKeepsTheProducerAndTheSaveStoresIt)

@@ -4,6 +4,7 @@
 
 #include "stock/Ucompfind.h"
 #include "stock/Ugodsfind.h"
+#include "platform/ui/EnterAsTab.h"
 
 #include <QLabel>
 
@@ -248,6 +249,20 @@ TEST_F(PurchaseTest, EditingALineMovesStockByTheDifferenceAndAveragesAgain)
     // A later document's save takes nothing back, whatever the snapshot holds.
     purchase(*f, {{"G01", 1, 8}});
     EXPECT_EQ(stock("G01").amount, 15);
+}
+
+TEST_F(PurchaseTest, AnEditThatTakesStockBelowZeroCostsTheLineAtItsPrice)
+{
+    storeDocument("in", "P1", "in", {{"G01", 10, 5}});
+    setStock("G01", 3.0, 4.5); // 7 of the 10 sold since
+    auto f = openForm<TFrmIn>();
+    click(*f, "cmd_edit");
+    lineAt(*f, 0);
+    enterCell(*f, "sub_amou", "12");
+    click(*f, "cmd_save");
+    EXPECT_EQ(f->mode(), FormMode::Null);
+    EXPECT_EQ(stock("G01").amount, 5);
+    EXPECT_DOUBLE_EQ(stock("G01").cost.toDouble(), 5); // taken back to -7 first: nothing to average with
 }
 
 TEST_F(PurchaseTest, ChangingTheGoodsOfALineMovesBothGoods)
@@ -501,10 +516,10 @@ TEST_F(PurchaseTest, HeaderBoxesReachTheStoredDocument)
     EXPECT_EQ(f->companyCodeBox()->text(), "C02");
     EXPECT_EQ(f->companyNameBox()->text(), QStringLiteral("丽人商行"));
 
-    chooseWithMouse(f->currencyCombo(), f->currencyCombo()->findText(QStringLiteral("美元")));
+    chooseWithMouse(f->currencyCombo(), QStringLiteral("美元"));
     EXPECT_EQ(f->rateBox()->text(), "6.8");
-    chooseWithMouse(f->settlementCombo(), f->settlementCombo()->findText(QStringLiteral("转账")));
-    chooseWithMouse(f->employeeCombos()[0], f->employeeCombos()[0]->findText("E2"));
+    chooseWithMouse(f->settlementCombo(), QStringLiteral("转账"));
+    chooseWithMouse(f->employeeCombos()[0], QStringLiteral("E2"));
     EXPECT_EQ(f->findChild<ui::DbLineEdit*>("DBEdit11")->text(), QStringLiteral("李明"));
     testui::typeText(f->remarkBox(), QStringLiteral("月初进货"));
     QTest::keyClicks(f->factBox(), "12.5");
@@ -520,6 +535,115 @@ TEST_F(PurchaseTest, HeaderBoxesReachTheStoredDocument)
                     {{"m", QStringLiteral("美元")}, {"fee", QStringLiteral("转账")}, {"r", QStringLiteral("月初进货")}}),
               1);
     EXPECT_EQ(scalar("select count(*) from ingoods a join inmain b on a.bill_no=b.bill_no").toInt(), 1);
+}
+
+TEST_F(PurchaseTest, CodesTypedInAnyLetterCaseAreStoredAsTheirRecordsSpellThem)
+{
+    auto f = openForm<TFrmIn>();
+    click(*f, "cmd_add");
+    retype(f->companyCodeBox(), "c02");
+    QTest::keyClick(f->companyCodeBox(), Qt::Key_Tab);
+    EXPECT_EQ(f->companyNameBox()->text(), QStringLiteral("丽人商行"));
+    retype(f->employeeCombos()[0], "e2");
+    QTest::keyClick(f->employeeCombos()[0], Qt::Key_Tab);
+    EXPECT_EQ(f->findChild<ui::DbLineEdit*>("DBEdit11")->text(), QStringLiteral("李明"));
+    f->grid()->setFocus();
+    typeLine(*f, "g01", "2", "5");
+    EXPECT_EQ(cell(*f, "gods_name").data().toString(), QStringLiteral("洗发水"));
+    click(*f, "cmd_save");
+    ASSERT_EQ(f->mode(), FormMode::Null);
+    EXPECT_EQ(count("inmain", "comp_code='C02' collate binary and oper_code='E2' collate binary"), 1);
+    EXPECT_EQ(count("ingoods", "gods_code='G01' collate binary"), 1);
+    EXPECT_DOUBLE_EQ(stock("G01").amount, 2);
+}
+
+TEST_F(PurchaseTest, ACompanyWhoseCodeTheDocumentCannotHoldIsRefused)
+{
+    // A company entered before its code was held to what a document keeps.
+    exec("insert into company (comp_code, comp_name) values ('C0123456789X', '远方贸易')");
+    auto f = openForm<TFrmIn>();
+    click(*f, "cmd_add");
+    bool chose = false;
+    whenModal<TFrmCompFind>([](TFrmCompFind& d) {
+        d.dataset().locate("comp_code", "C0123456789X");
+        QTest::mouseClick(d.findChild<QPushButton*>("BitBtn1"), Qt::LeftButton);
+    }, chose);
+    testui::PromptResponder prompts;
+    prompts.expect(testui::PromptResponder::Kind::Error, QStringLiteral("客户编码：“C0123456789X”超过了 10 个字"));
+    click(*f, "BitBtn1");
+    prompts.verify();
+    EXPECT_TRUE(chose);
+    EXPECT_EQ(f->companyCodeBox()->text(), QString()) << "never the code cut to one of no company";
+
+    f->grid()->setFocus();
+    typeLine(*f, "G01", "2", "5");
+    click(*f, "cmd_save");
+    ASSERT_EQ(f->mode(), FormMode::Null);
+    EXPECT_EQ(count("inmain", "comp_code is not null"), 0);
+}
+
+TEST_F(PurchaseTest, AnAmountThatIsNoNumberStopsTheSaveNamingItsBox)
+{
+    auto f = openForm<TFrmIn>();
+    click(*f, "cmd_add");
+    testui::PromptResponder prompts;
+    prompts.expect(testui::PromptResponder::Kind::Error, QStringLiteral("实付金额：“abc”不是有效的数值"));
+    f->factBox()->setFocus();
+    QTest::keyClicks(f->factBox(), "abc");
+    f->grid()->setFocus();
+    typeLine(*f, "G01", "2", "5");
+    prompts.verify();
+
+    prompts.expect(testui::PromptResponder::Kind::Error, QStringLiteral("实付金额：“abc”不是有效的数值"));
+    click(*f, "cmd_save");
+    prompts.verify();
+    EXPECT_EQ(f->mode(), FormMode::Add);
+    EXPECT_EQ(QApplication::focusWidget(), f->factBox());
+    EXPECT_EQ(count("inmain"), 0);
+    EXPECT_EQ(count("ingoods"), 0);
+    EXPECT_FALSE(stock("G01").found);
+
+    QTest::keyClick(f->factBox(), Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(f->factBox(), "10");
+    click(*f, "cmd_save");
+    EXPECT_EQ(f->mode(), FormMode::Null);
+    EXPECT_EQ(count("inmain", "fact_tota=10"), 1);
+}
+
+TEST_F(PurchaseTest, EnterThroughTheHeaderPutsEachTypedValueInItsBox)
+{
+    ui::EnterAsTab enterAsTab; // as in the program
+    auto f = openForm<TFrmIn>();
+    click(*f, "cmd_add");
+    f->datePicker()->setDate(QDate(2026, 12, 9));
+    // Voucher, date (left at once), settlement, company code (its chooser
+    // button passed over), currency.
+    for (const char* value : {"V-002", "", "转账", "C02", "美元"}) {
+        testui::typeAtFocus(QString::fromUtf8(value));
+        testui::pressAtFocus(Qt::Key_Return);
+    }
+    f->grid()->setFocus();
+    typeLine(*f, "G01", "2", "5");
+    click(*f, "cmd_save");
+    ASSERT_EQ(f->mode(), FormMode::Null);
+    EXPECT_EQ(count("inmain", "vouc_no='V-002' and bill_date='2026-12-09 00:00:00' and fee_type=:fee"
+                              " and comp_code='C02' and mone_type=:m",
+                    {{"fee", QStringLiteral("转账")}, {"m", QStringLiteral("美元")}}),
+              1);
+}
+
+TEST_F(PurchaseTest, KeysMeantForTheBoxAfterADateLeaveTheDateAlone)
+{
+    ui::EnterAsTab enterAsTab; // as in the program
+    auto f = openForm<TFrmIn>();
+    click(*f, "cmd_add");
+    f->datePicker()->setDate(QDate(2026, 12, 9));
+    f->datePicker()->setFocus(Qt::TabFocusReason);
+    testui::pressAtFocus(Qt::Key_Return);
+    testui::pressAtFocus(Qt::Key_Down);
+    testui::typeAtFocus("2025");
+    EXPECT_EQ(f->datePicker()->date(), QDate(2026, 12, 9));
+    click(*f, "cmd_canc");
 }
 
 TEST_F(PurchaseTest, EnterInTheHeaderCombosStaysThere)

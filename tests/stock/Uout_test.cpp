@@ -74,7 +74,26 @@ TEST_F(SaleTest, SellingGoodsWithoutAStockRecordLeavesAShortage)
     typeLine(*in, "G02", "10", "7");
     click(*in, "cmd_save");
     EXPECT_EQ(stock("G02").amount, 7);
-    EXPECT_DOUBLE_EQ(stock("G02").cost.toDouble(), 10);
+    EXPECT_DOUBLE_EQ(stock("G02").cost.toDouble(), 7); // the shortage had nothing to average with
+}
+
+TEST_F(SaleTest, APurchaseOntoAShortageIsCostedAtItsPrice)
+{
+    auto in = openForm<TFrmIn>();
+    click(*in, "cmd_add");
+    typeLine(*in, "G01", "5", "10");
+    click(*in, "cmd_save");
+    auto out = openForm<TFrmOut>();
+    sell(*out, {{"G01", "10"}});
+    EXPECT_EQ(stock("G01").amount, -5);
+    EXPECT_EQ(stock("G01").cost.toDouble(), 10);
+
+    click(*in, "cmd_add");
+    typeLine(*in, "G01", "10", "4");
+    click(*in, "cmd_save");
+    EXPECT_EQ(in->mode(), FormMode::Null);
+    EXPECT_EQ(stock("G01").amount, 5);
+    EXPECT_DOUBLE_EQ(stock("G01").cost.toDouble(), 4);
 }
 
 TEST_F(SaleTest, EditingASaleMovesStockByTheDifference)

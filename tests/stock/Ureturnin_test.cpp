@@ -56,6 +56,18 @@ TEST_F(CustomerReturnTest, LinesMarkedNotStockedMoveNoStock)
     EXPECT_EQ(count("ingoods", "gods_code='G01' and remark=:r", {{"r", kStocked}}), 1);
 }
 
+TEST_F(CustomerReturnTest, AReturnOntoAShortageIsCostedAtItsPrice)
+{
+    setStock("G01", -5.0, 10.0);
+    auto f = openForm<TFrmReturnIn>();
+    click(*f, "cmd_add");
+    typeLine(*f, "G01", "10", {}, kStocked);
+    click(*f, "cmd_save");
+    EXPECT_EQ(f->mode(), FormMode::Null);
+    EXPECT_EQ(stock("G01").amount, 5);
+    EXPECT_DOUBLE_EQ(stock("G01").cost.toDouble(), 8); // the sales price the line took
+}
+
 TEST_F(CustomerReturnTest, EditingKeepsLinesMarkedNotStockedOutOfStock)
 {
     setStock("G01", 10.0, 5.0);

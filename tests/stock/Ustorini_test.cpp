@@ -3,6 +3,7 @@
 #include "tests/stock/StockFixture_test.h"
 
 #include "core/Upublic.h"
+#include "platform/ui/EnterAsTab.h"
 
 #include <QCloseEvent>
 
@@ -50,7 +51,7 @@ protected:
     }
     // Picks the cell, opens its editor with F2, types the text and confirms
     // with Enter; false when the cell does not open for typing.
-    static bool typeIntoCell(ui::DbGrid* grid, int row, int column, const QString& text)
+    static void pickCell(ui::DbGrid* grid, int row, int column)
     {
         grid->setFocus();
         const QModelIndex target = grid->model()->index(row, column);
@@ -60,6 +61,10 @@ protected:
         QCoreApplication::processEvents();
         if (grid->currentIndex() != target)
             grid->setCurrentIndex(target);
+    }
+    static bool typeIntoCell(ui::DbGrid* grid, int row, int column, const QString& text)
+    {
+        pickCell(grid, row, column);
         QTest::keyClick(grid, Qt::Key_F2);
         auto* editor = grid->viewport()->findChild<QLineEdit*>();
         if (!editor)
@@ -224,6 +229,33 @@ TEST_F(StockInitTest, OpeningQuantitiesAndCostsAreWrittenOnlyBySave)
     EXPECT_EQ(stored("G03", "cost_pric").toDouble(), 0.8);
     EXPECT_EQ(count("storemain"), 3);
     EXPECT_FALSE(q().hasPendingChanges());
+}
+
+TEST_F(StockInitTest, KeysTypedOnACellReplaceItsValueAndEnterFromTheFinalCellLeavesTheGrid)
+{
+    ui::EnterAsTab enterAsTab; // as in the program
+    exec("insert into storemain (gods_code, gods_amou, cost_pric) values ('G03', 10, 2)");
+    TFrmStorIni f;
+    show(f);
+    click(f, "cmd_edit");
+    const int last = f.grid()->model()->rowCount() - 1;
+    ASSERT_EQ(rowOf(f.grid(), "G03"), last);
+    pickCell(f.grid(), last, kQuantityColumn);
+    testui::typeAtFocus("12");
+    testui::pressAtFocus(Qt::Key_Return);
+    testui::typeAtFocus("3");
+    testui::pressAtFocus(Qt::Key_Return);
+    // From the final cell the focus moves on: no new stock record, and
+    // nothing typed next lands on the first one.
+    EXPECT_EQ(f.grid()->currentIndex(), f.grid()->model()->index(last, kCostColumn));
+    testui::typeAtFocus("4");
+    click(f, "cmd_save");
+
+    EXPECT_EQ(stored("G03", "gods_amou").toDouble(), 12);
+    EXPECT_EQ(stored("G03", "cost_pric").toDouble(), 3);
+    EXPECT_EQ(stored("G02", "gods_amou").toDouble(), 5);
+    EXPECT_EQ(stored("G02", "cost_pric").toDouble(), 10);
+    EXPECT_EQ(count("storemain"), 2);
 }
 
 TEST_F(StockInitTest, CancelDropsEveryTypedValue)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QApplication>
 #include <QString>
 #include <QTest>
 #include <QWidget>
@@ -16,6 +17,24 @@ inline void typeText(QWidget* w, const QString& text)
         QTest::sendKeyEvent(QTest::Click, w, Qt::Key_unknown, text.mid(i, units), Qt::NoModifier);
         i += units;
     }
+}
+
+// Types text key by key into whichever control has the focus as each key
+// comes, as a keyboard does: a key that opens a grid cell's editor hands the
+// keys after it to that editor.
+inline void typeAtFocus(const QString& text)
+{
+    for (const QChar c : text)
+        QTest::sendKeyEvent(QTest::Click, QApplication::focusWidget(), Qt::Key_unknown, QString(c), Qt::NoModifier);
+}
+
+// Presses key on the control with the focus and lets what it queued run (a
+// grid takes a cell's value, and closes its editor, by queued calls).
+inline void pressAtFocus(Qt::Key key)
+{
+    QTest::keyClick(QApplication::focusWidget(), key);
+    QCoreApplication::processEvents();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
 } // namespace testui

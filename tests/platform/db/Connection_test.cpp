@@ -3,6 +3,9 @@
 #include "platform/db/Error.h"
 
 #include <QFile>
+#include <functional>
+#include <sqlite3.h>
+#include <stdexcept>
 
 using namespace db;
 
@@ -102,6 +105,33 @@ TEST_F(ConnectionTest, TopAndDeleteStarRun)
     EXPECT_EQ(count(QStringLiteral("select count(*) from fee")), 0);
 }
 
+TEST_F(ConnectionTest, ExecuteRunsEveryStatementOfItsTextOrNone)
+{
+    EXPECT_EQ(conn.execute(QStringLiteral("insert into fee (kind, amount) values ('a', :n);"
+                                          " insert into fee (kind) values ('it''s; quoted');"
+                                          " -- a comment; still one\n"
+                                          "create trigger keep_fees before delete on fee when old.kind='x'"
+                                          " begin select raise(abort, 'kept'); end;"
+                                          " delete * from fee where kind=:gone;"),
+                           {{"n", 7}, {"gone", QStringLiteral("nothing")}}),
+              2);
+    EXPECT_EQ(count(QStringLiteral("select count(*) from fee where amount=7")), 1);
+    EXPECT_EQ(count(QStringLiteral("select count(*) from fee where kind='it''s; quoted'")), 1);
+    EXPECT_EQ(count(QStringLiteral("select count(*) from sqlite_master where name='keep_fees'")), 1);
+
+    // A statement that fails undoes those before it.
+    EXPECT_THROW(conn.execute(QStringLiteral("insert into fee (kind) values ('b'); insert into member (code) values "
+                                             "('12345678901')")),
+                 Error);
+    EXPECT_EQ(count(QStringLiteral("select count(*) from fee")), 2);
+    EXPECT_EQ(conn.transactionDepth(), 0);
+
+    // A text for one prepared statement that holds two is refused, not cut.
+    EXPECT_THROW(conn.scalar(QStringLiteral("select count(*) from fee; delete from fee")), Error);
+    EXPECT_EQ(count(QStringLiteral("select count(*) from fee")), 2);
+    EXPECT_EQ(conn.scalar(QStringLiteral("select count(*) from fee; -- how many\n")).toInt(), 2);
+}
+
 TEST_F(ConnectionTest, TransactionRollsBackUnlessCommitted)
 {
     {
@@ -140,6 +170,85 @@ TEST_F(ConnectionTest, ErrorsCarryTheEnginesMessage)
     } catch (const Error& e) {
         EXPECT_TRUE(e.message().contains(QStringLiteral("no_such_table")));
     }
+}
+
+// A refusal a front desk can meet is told in Chinese; the engine's own words
+// stay behind it for support.
+TEST_F(ConnectionTest, TheEnginesReasonsAreToldInTheUsersWords)
+{
+    conn.executeScript(QStringLiteral("create unique index level_name on level (name);"
+                                      "create table kept (note text not null);"
+                                      "create trigger keep_fees before delete on fee"
+                                      " begin select raise(abort, '费用记录被锁定'); end;"));
+    conn.execute(QStringLiteral("insert into level (name) values ('金卡')"));
+    conn.execute(QStringLiteral("insert into fee (kind) values ('a')"));
+    Connection other;
+    other.open(path, "secret-key");
+    struct Case {
+        const char* name;
+        std::function<void()> fail;
+        const char* reason;
+    };
+    const Case cases[] = {
+        {"disk full",
+         [&] {
+             conn.execute(QStringLiteral("pragma max_page_count=%1").arg(count(QStringLiteral("pragma page_count"))));
+             conn.execute(QStringLiteral("insert into level (name) values (:n)"), {{"n", QString(100000, 'x')}});
+         },
+         "磁盘已满，请清理数据库所在磁盘的空间后再试"},
+        {"read-only",
+         [&] {
+             conn.execute(QStringLiteral("pragma query_only=1"));
+             conn.execute(QStringLiteral("insert into fee (kind) values ('b')"));
+         },
+         "数据库文件只读"},
+        {"locked by another workstation",
+         [&] {
+             other.execute(QStringLiteral("begin immediate"));
+             sqlite3_busy_timeout(conn.handle(), 0);
+             conn.execute(QStringLiteral("insert into fee (kind) values ('b')"));
+         },
+         "数据库正被另一台电脑或另一个程序使用，请稍后再试"},
+        {"check", [&] { conn.execute(QStringLiteral("insert into member (code) values ('12345678901')")); },
+         "有数据超出了数据库允许的长度或格式"},
+        {"unique", [&] { conn.execute(QStringLiteral("insert into level (name) values ('金卡')")); },
+         "数据库中已有相同的记录"},
+        {"not null", [&] { conn.execute(QStringLiteral("insert into kept (note) values (null)")); },
+         "有必须填写的数据是空的"},
+        {"missing table", [&] { conn.execute(QStringLiteral("select * from storemain")); },
+         "数据库中缺少数据表 storemain"},
+        {"script", [&] { conn.executeScript(QStringLiteral("insert into kept (note) values (null);")); },
+         "有必须填写的数据是空的"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        try {
+            c.fail();
+            ADD_FAILURE() << "no failure";
+        } catch (const Error& e) {
+            EXPECT_TRUE(e.reason().contains(QString::fromUtf8(c.reason))) << e.reason().toStdString();
+            EXPECT_FALSE(e.reason().contains(e.message())) << e.reason().toStdString();
+            EXPECT_EQ(detailsOf(e), e.message());
+            EXPECT_EQ(reasonOf(e), e.reason());
+        }
+        conn.execute(QStringLiteral("pragma max_page_count=1073741823"));
+        conn.execute(QStringLiteral("pragma query_only=0"));
+        if (!sqlite3_get_autocommit(other.handle()))
+            other.execute(QStringLiteral("rollback"));
+    }
+
+    // What a trigger raises is the database's own wording, told as it stands.
+    try {
+        conn.execute(QStringLiteral("delete from fee"));
+        ADD_FAILURE() << "no failure";
+    } catch (const Error& e) {
+        EXPECT_EQ(e.reason(), QStringLiteral("费用记录被锁定"));
+        EXPECT_EQ(detailsOf(e), QString());
+    }
+    // So are the data layer's own texts, and any other failure's.
+    const Error own(Error::Kind::WrongKey, QStringLiteral("数据库密码不正确或文件已损坏"), SQLITE_NOTADB);
+    EXPECT_EQ(reasonOf(own), own.message());
+    EXPECT_EQ(reasonOf(std::runtime_error("处理失败")), QStringLiteral("处理失败"));
 }
 
 TEST_F(ConnectionTest, AnotherConnectionsWriteEmptiesTheLookups)

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
+#include <QScreen>
 #include <QTimer>
 #include <functional>
 #include <gtest/gtest.h>
@@ -109,16 +110,28 @@ TEST(PreviewTest, WindowShowsEveryPageOfTheModel)
     EXPECT_EQ(title, QStringLiteral("库存报表"));
 }
 
-TEST(PreviewTest, WindowOpensMaximisedWithThePageAsWideAsTheWindow)
+TEST(PreviewTest, WindowOpensMaximisedWithThePageAsWideAsTheWindowAndRestoresToMostOfTheScreen)
 {
     bool maximised = false;
     QPrintPreviewWidget::ZoomMode zoom = QPrintPreviewWidget::CustomZoom;
+    QSize restored;
+    QSize screen;
     const bool found = inspectPreviewWindow(modelOfPages(2), [&](QPrintPreviewDialog& dialog) {
         maximised = dialog.isMaximized();
         if (auto* view = dialog.findChild<QPrintPreviewWidget*>())
             zoom = view->zoomMode();
+        screen = dialog.screen()->availableGeometry().size();
+        dialog.showNormal();
+        QApplication::processEvents();
+        restored = dialog.size();
     });
     ASSERT_TRUE(found);
     EXPECT_TRUE(maximised);
     EXPECT_EQ(zoom, QPrintPreviewWidget::FitToWidth);
+    // Restored, it is nearly as tall as the screen, a page reading top to
+    // bottom beside the toolbar, and leaves room around it.
+    EXPECT_GE(restored.height(), screen.height() * 85 / 100);
+    EXPECT_LT(restored.height(), screen.height());
+    EXPECT_GE(restored.width(), screen.width() / 2);
+    EXPECT_LT(restored.width(), screen.width());
 }

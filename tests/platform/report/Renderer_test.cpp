@@ -346,3 +346,21 @@ TEST_F(RendererFitTest, ATextThatNeedsMoreLinesThanItsRowHoldsMakesTheRowTaller)
     EXPECT_DOUBLE_EQ(page.lines[0].line.y1(), cell->rect.bottom());
     EXPECT_DOUBLE_EQ(page.findText(QStringLiteral("01"))->rect.top(), cell->rect.bottom());
 }
+
+// Texts are measured only when they might not fit: one only just wider than
+// its box must still be shrunk, whatever its characters and their kerning
+// ("(L" stands wider than its two characters, "AV" narrower).
+TEST(TextFitTest, ATextOnlyJustWiderThanItsBoxIsShrunkAndOneThatFitsIsNot)
+{
+    const QStringList texts = {QStringLiteral("(L(L(L(L(L"), QStringLiteral("AVAVAVAV"),
+                               QStringLiteral("20241231140000"), QStringLiteral("2024-12-31"),
+                               QStringLiteral("欧莱雅洗发水"), QStringLiteral("Lo(中)L(卡)")};
+    for (const QString& text : texts)
+        for (const bool bold : {false, true}) {
+            SCOPED_TRACE(text.toStdString() + (bold ? " bold" : ""));
+            const double box = textWidthMm(text, 10, bold) + 2 * kTextInsetMm;
+            EXPECT_LT(fitText(text, 10, bold, QSizeF(box - 0.01, 6)).pointSize, 10);
+            EXPECT_EQ(fitText(text, 10, bold, QSizeF(box + 0.001, 6)).pointSize, 10);
+            EXPECT_EQ(breakLines(text, 10, bold, box - 2 * kTextInsetMm - 0.01).size(), 2);
+        }
+}

@@ -26,6 +26,15 @@ protected:
         return grid->visualRect(grid->model()->index(row, column)).center();
     }
 
+    // The grid taking typing cell by cell, shown with the focus.
+    void editInGrid()
+    {
+        grid->setReadOnly(false);
+        grid->setRowSelect(false);
+        showWindow();
+        focus(grid);
+    }
+
     void clickCell(int row, int column)
     {
         QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cellCenter(row, column));
@@ -97,10 +106,7 @@ TEST_F(DbGridTest, CellClicksAreAnnouncedApartFromRowChanges)
 
 TEST_F(DbGridTest, EditableColumnWritesThroughTheDataset)
 {
-    grid->setReadOnly(false);
-    grid->setRowSelect(false);
-    showWindow();
-    focus(grid);
+    editInGrid();
     members->setRecNo(1);
     grid->setCurrentIndex(grid->model()->index(1, 2));
 
@@ -116,6 +122,85 @@ TEST_F(DbGridTest, EditableColumnWritesThroughTheDataset)
     EXPECT_EQ(members->asInt(QStringLiteral("age")), 45);
     members->post();
     EXPECT_EQ(stored(QStringLiteral("A02"), QStringLiteral("age")).toLongLong(), 45);
+}
+
+TEST_F(DbGridTest, ACellTakesWhatItsFieldHoldsAndARefusalNamesItsColumn)
+{
+    grid->setReadOnly(false);
+    grid->setRowSelect(false);
+    showWindow();
+    focus(grid);
+    auto typeInto = [this](int column, const QString& text) {
+        grid->setCurrentIndex(grid->model()->index(1, column));
+        QTest::keyClick(grid, Qt::Key_F2);
+        auto* editor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+        ASSERT_NE(editor, nullptr);
+        editor->selectAll();
+        uitest::typeText(editor, text);
+        QTest::keyClick(editor, Qt::Key_Return);
+        QCoreApplication::processEvents();
+    };
+
+    typeInto(1, QStringLiteral("一二三四五六七八九十多余"));
+    EXPECT_EQ(members->asString(QStringLiteral("name")), QStringLiteral("一二三四五六七八九十"));
+
+    prompts.expect(ui::PromptRequest::Kind::Error, QStringLiteral("年龄：“4x”不是有效的整数"));
+    typeInto(2, QStringLiteral("4x"));
+    prompts.verify();
+    EXPECT_EQ(members->asInt(QStringLiteral("age")), 41);
+}
+
+TEST_F(DbGridTest, AKeyTypedOnACellStartsANewValueWhileF2AndADoubleClickEditInPlace)
+{
+    editInGrid();
+    members->setRecNo(1);
+    grid->setCurrentIndex(grid->model()->index(1, 2));
+    testui::typeAtFocus(QStringLiteral("45"));
+    testui::pressAtFocus(Qt::Key_Return);
+    EXPECT_EQ(members->asInt(QStringLiteral("age")), 45) << "41 replaced";
+    members->post();
+
+    grid->setFocus();
+    grid->setCurrentIndex(grid->model()->index(0, 2));
+    testui::pressAtFocus(Qt::Key_F2);
+    testui::typeAtFocus(QStringLiteral("5"));
+    testui::pressAtFocus(Qt::Key_Return);
+    EXPECT_EQ(members->asInt(QStringLiteral("age")), 305);
+    members->post();
+
+    clickCell(2, 1);
+    QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, cellCenter(2, 1));
+    testui::typeAtFocus(QStringLiteral("七"));
+    testui::pressAtFocus(Qt::Key_Return);
+    EXPECT_EQ(members->asString(QStringLiteral("name")), QStringLiteral("王五七"));
+    members->post();
+
+    // A click on the cell already current opens it once a double click can no longer come.
+    clickCell(1, 1);
+    clickCell(1, 1);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return grid->indexWidget(grid->model()->index(1, 1)) != nullptr; }));
+    testui::typeAtFocus(QStringLiteral("子"));
+    testui::pressAtFocus(Qt::Key_Return);
+    EXPECT_EQ(members->asString(QStringLiteral("name")), QStringLiteral("李四子"));
+}
+
+TEST_F(DbGridTest, TabFromTheFinalCellNeverWrapsToTheFirstRow)
+{
+    editInGrid();
+    members->last();
+    grid->setCurrentIndex(grid->model()->index(2, 2));
+    testui::pressAtFocus(Qt::Key_Tab);
+    EXPECT_EQ(grid->currentIndex(), grid->model()->index(2, 2)) << "a grid taking no new rows lets the focus go on";
+
+    // Where rows are typed one after another, a new row, its first editable cell current.
+    grid->setRowEntry(true);
+    testui::pressAtFocus(Qt::Key_Tab);
+    ASSERT_EQ(grid->model()->rowCount(), 4);
+    EXPECT_EQ(grid->currentIndex(), grid->model()->index(3, 1));
+    testui::pressAtFocus(Qt::Key_Tab);
+    testui::pressAtFocus(Qt::Key_Tab);
+    EXPECT_EQ(grid->model()->rowCount(), 4) << "one untouched new row at a time";
+    EXPECT_EQ(grid->currentIndex(), grid->model()->index(3, 2));
 }
 
 TEST_F(DbGridTest, ReadOnlyColumnsAndGridsTakeNoTyping)
@@ -208,6 +293,16 @@ TEST_F(DbGridTest, RowListIsAReadOnlyWholeRowListOverTheDataset)
     QTest::keyClick(list, Qt::Key_F2);
     EXPECT_EQ(list->viewport()->findChild<QLineEdit*>(), nullptr) << "editable columns, read-only list";
     EXPECT_EQ(members->state(), db::DatasetState::Browse);
+}
+
+TEST_F(DbGridTest, AShortListFillingOrEmptyingKeepsItsSize)
+{
+    const QSize withRows = grid->minimumSizeHint();
+    members->close();
+    members->setSql(QStringLiteral("select * from member where age > 100"));
+    members->open();
+    ASSERT_EQ(grid->model()->rowCount(), 0);
+    EXPECT_EQ(grid->minimumSizeHint(), withRows);
 }
 
 TEST_F(DbGridTest, ReopeningWithOtherRowsResetsTheGrid)

@@ -1,7 +1,10 @@
+#include "platform/ui/CharacterLimit.h"
 #include "platform/ui/DataSource.h"
 #include "platform/ui/DbLineEdit.h"
+#include "platform/ui/EntryRefusal.h"
 #include "tests/platform/ui/UiFixture_test.h"
 
+#include <QLabel>
 #include <QPushButton>
 
 namespace {
@@ -220,6 +223,13 @@ TEST_F(DbLineEditTest, ShowsTheDisplayFormatUnlessBeingEdited)
 
     EXPECT_EQ(fee.text(), QStringLiteral("7.46"));
     EXPECT_DOUBLE_EQ(members->asFloat(QStringLiteral("fee")), 7.456);
+
+    // Back in the box, the plain value is selected whole: what is typed replaces it.
+    focus(&fee);
+    EXPECT_EQ(fee.selectedText(), QStringLiteral("7.456"));
+    QTest::keyClicks(&fee, QStringLiteral("9"));
+    focus(other);
+    EXPECT_DOUBLE_EQ(members->asFloat(QStringLiteral("fee")), 9);
 }
 
 TEST_F(DbLineEditTest, AValueTheFieldRefusesIsShownInTheErrorBoxAndStopsThePost)
@@ -242,6 +252,72 @@ TEST_F(DbLineEditTest, AValueTheFieldRefusesIsShownInTheErrorBoxAndStopsThePost)
     EXPECT_TRUE(fee.isDirty());
     EXPECT_THROW(members->post(), db::Error);
     EXPECT_TRUE(members->isEditing());
+}
+
+TEST_F(DbLineEditTest, AValueTheFieldCannotHoldIsRefusedAfterTheBoxsLabel)
+{
+    auto* label = new QLabel(QStringLiteral("年 龄："), window.get());
+    label->setBuddy(age);
+    label->move(100, 40);
+    showWindow();
+    members->edit();
+    struct Case {
+        const char* typed;
+        const char* message;
+    };
+    // An integer column holds 32 bits; more digits than a number can have are no number.
+    const Case cases[] = {{"9999999999", "年龄：“9999999999”超出了可存的范围"},
+                          {"99999999999999999999", "年龄：“99999999999999999999”不是有效的整数"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.typed);
+        focus(age);
+        uitest::clearText(age);
+        QTest::keyClicks(age, QString::fromLatin1(c.typed));
+        prompts.expect(ui::PromptRequest::Kind::Error, QString::fromUtf8(c.message));
+        focus(other);
+        prompts.verify();
+        EXPECT_EQ(members->asInt(QStringLiteral("age")), 30);
+        EXPECT_THROW(members->post(), ui::RefusedEntry);
+    }
+}
+
+TEST_F(DbLineEditTest, AChosenValueIsWrittenOnlyWhereTheFieldHoldsIt)
+{
+    auto* label = new QLabel(QStringLiteral("姓名"), window.get());
+    label->setBuddy(name);
+    members->edit();
+    prompts.expect(ui::PromptRequest::Kind::Error, QStringLiteral("姓名：“一二三四五六七八九十多”超过了 10 个字"));
+    EXPECT_FALSE(name->putChosen(QStringLiteral("一二三四五六七八九十多")));
+    EXPECT_EQ(members->asString(QStringLiteral("name")), QStringLiteral("张三")) << "nothing is cut";
+    EXPECT_EQ(name->text(), QStringLiteral("张三"));
+
+    EXPECT_TRUE(name->putChosen(QStringLiteral("一二三四五六七八九十")));
+    EXPECT_EQ(members->asString(QStringLiteral("name")), QStringLiteral("一二三四五六七八九十"));
+}
+
+TEST_F(DbLineEditTest, ANarrowerLimitOfTheColumnHoldsTypingButNotAStoredValue)
+{
+    struct Limited {
+        Limited()
+        {
+            ui::setColumnLimits([](const QString& table, const QString& column) {
+                return table == QLatin1String("member") && column == QLatin1String("name") ? 2 : 0;
+            });
+        }
+        ~Limited() { ui::setColumnLimits({}); }
+    } limited;
+    conn.execute(QStringLiteral("update member set name='欧阳娜娜' where code='A02'"));
+    members->refresh();
+    members->next();
+    EXPECT_EQ(name->text(), QStringLiteral("欧阳娜娜")) << "a value stored before shows whole";
+    members->prior();
+
+    showWindow();
+    members->edit();
+    focus(name);
+    uitest::clearText(name);
+    typeText(name, QStringLiteral("赵钱孙"));
+    EXPECT_EQ(name->text(), QStringLiteral("赵钱"));
 }
 
 TEST_F(DbLineEditTest, PasswordBoxHidesWhatIsTyped)

@@ -1,3 +1,4 @@
+#include "platform/ui/DbDatePicker.h"
 #include "platform/ui/DbGrid.h"
 #include "platform/ui/EnterAsTab.h"
 #include "platform/ui/Prompt.h"
@@ -139,6 +140,37 @@ TEST_F(EnterAsTabTest, EnterWalksTheTabOrder)
     EXPECT_EQ(QApplication::focusWidget(), combo);
     QTest::keyClick(combo, Qt::Key_Return);
     EXPECT_EQ(QApplication::focusWidget(), notes);
+}
+
+TEST_F(EnterAsTabTest, EnterLeavesADateBoxAtOnceSoKeysMeantForTheNextBoxLeaveTheDate)
+{
+    auto* date = new ui::DbDatePicker(window.get());
+    date->setDate(QDate(2026, 12, 9));
+    QWidget::setTabOrder(first, date);
+    QWidget::setTabOrder(date, second);
+    showWindow();
+    focus(first);
+    QTest::keyClick(first, Qt::Key_Tab); // into the year, where Tab within the box starts
+    ASSERT_EQ(QApplication::focusWidget(), date);
+
+    testui::pressAtFocus(Qt::Key_Return);
+    EXPECT_EQ(QApplication::focusWidget(), second);
+    testui::pressAtFocus(Qt::Key_Down);
+    testui::typeAtFocus(QStringLiteral("2025"));
+    EXPECT_EQ(date->date(), QDate(2026, 12, 9));
+}
+
+TEST_F(EnterAsTabTest, EnterPassesOverBoxesThatTakeNoTypingWhichTabStillReaches)
+{
+    second->setReadOnly(true);
+    showWindow();
+    focus(first);
+    QTest::keyClick(first, Qt::Key_Return);
+    EXPECT_EQ(QApplication::focusWidget(), combo);
+
+    focus(first);
+    QTest::keyClick(first, Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), second);
 }
 
 TEST_F(EnterAsTabTest, FocusStaysWithoutTheFilter)

@@ -140,10 +140,16 @@ TEST_F(ProgramLookTest, ABoxNotBeingTypedInShowsTheStartOfItsText)
     ASSERT_EQ(QApplication::focusWidget(), address);
     EXPECT_EQ(account->cursorPosition(), 0);
 
-    // Given the focus again, the box takes more typing after its text.
+    // Given the focus again by the program, the box holds its value wholly
+    // selected: a new one typed replaces it, End goes on typing after it.
     account->setFocus();
     QTest::keyClicks(account, QStringLiteral("7"));
-    EXPECT_EQ(account->text(), digits + QStringLiteral("7"));
+    EXPECT_EQ(account->text(), QStringLiteral("7"));
+    address->setFocus();
+    account->setFocus();
+    QTest::keyClick(account, Qt::Key_End);
+    QTest::keyClicks(account, QStringLiteral("8"));
+    EXPECT_EQ(account->text(), QStringLiteral("78"));
 }
 
 TEST_F(ProgramLookTest, ATextPutInBeforeTheBoxIsShownShowsItsStart)

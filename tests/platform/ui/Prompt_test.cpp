@@ -130,6 +130,15 @@ TEST(Prompt, RunGuardedShowsAnEscapingErrorsTextInTheErrorBox)
     EXPECT_EQ(prompts.last().icon, ui::Icon::Critical);
 }
 
+TEST(Prompt, AnEnginesFailureIsToldInTheUsersWordsWithTheEnginesBehind)
+{
+    testui::PromptResponder prompts;
+    prompts.expect(Kind::Error);
+    ui::runGuarded(nullptr, [] { throw db::Error(db::Error::Kind::Engine, QStringLiteral("database is locked"), 5); });
+    EXPECT_EQ(prompts.last().text, QStringLiteral("数据库正被另一台电脑或另一个程序使用，请稍后再试"));
+    EXPECT_EQ(prompts.last().details, QStringLiteral("database is locked"));
+}
+
 TEST(Prompt, RunGuardedIsSilentWhenNothingEscapes)
 {
     testui::PromptResponder prompts;
