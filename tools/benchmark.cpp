@@ -9,7 +9,7 @@
 // kept under the data folder (build/bench-data for "make bench") and reused;
 // the actions that write work on copies.
 //
-//   salon-benchmark [--only list,memory,bill,salary,profit,saves,open,report] [--max-rows N] ...
+//   salon-benchmark [--only list,memory,bill,salary,profit,saves,open,report,fields] [--max-rows N] ...
 //   salon-benchmark --help
 #include "core/Schema.h"
 #include "platform/ui/GuardedApplication.h"
@@ -79,6 +79,7 @@ int main(int argc, char** argv)
     {
         bench::Context ctx(options, table);
         bench::runListActions(ctx);
+        bench::runFieldActions(ctx);
         bench::runBillingActions(ctx);
         bench::runSalaryActions(ctx);
         bench::runProfitAction(ctx);

@@ -273,11 +273,7 @@ QVariant Statement::value(int i) const
 
 // ---------------------------------------------------------------- Connection
 
-namespace {
-
-// Asked before every lookup: a clock of a few milliseconds' resolution costs
-// a fraction of a precise one, and the check needs no more.
-qint64 coarseMonotonicMs()
+qint64 coarseClockMs()
 {
 #ifdef CLOCK_MONOTONIC_COARSE
     timespec ts{};
@@ -288,6 +284,8 @@ qint64 coarseMonotonicMs()
         .count();
 #endif
 }
+
+namespace {
 
 // Statements kept prepared per connection; the program uses fewer distinct ones.
 constexpr int kMostCachedStatements = 64;
@@ -332,6 +330,10 @@ void Connection::open(const QString& path, const QByteArray& key)
     sqlite3_busy_timeout(db_, kBusyTimeoutMs);
     // A rollback journal keeps the database in its one file between uses.
     sqlite3_exec(db_, "pragma journal_mode=delete", nullptr, nullptr, nullptr);
+    // Pages are decrypted as they enter the cache and stay there while no
+    // other workstation writes: a list reopened, or read again window by
+    // window, costs no decrypting when its pages fit.
+    sqlite3_exec(db_, "pragma cache_size=-65536", nullptr, nullptr, nullptr); // KiB
     sqlite3_update_hook(db_, &Connection::updateHook, this);
     registerFunctions();
     dataVersion_ = scalar(QStringLiteral("pragma data_version")).toLongLong();
@@ -523,7 +525,7 @@ void Connection::noticeExternalChanges()
 {
     if (!db_)
         return;
-    const qint64 now = coarseMonotonicMs();
+    const qint64 now = coarseClockMs();
     if (lastExternalCheckMs_ >= 0 && now - lastExternalCheckMs_ < externalCheckMs_)
         return;
     lastExternalCheckMs_ = now;
@@ -644,6 +646,21 @@ void Transaction::rollback()
         return;
     done_ = true;
     conn_.rollback();
+}
+
+// ---------------------------------------------------------------- ReadSnapshot
+
+ReadSnapshot::ReadSnapshot(Connection& conn)
+{
+    sqlite3* db = conn.handle();
+    if (db && sqlite3_get_autocommit(db) && sqlite3_exec(db, "begin", nullptr, nullptr, nullptr) == SQLITE_OK)
+        began_ = db;
+}
+
+ReadSnapshot::~ReadSnapshot()
+{
+    if (began_ && sqlite3_exec(began_, "commit", nullptr, nullptr, nullptr) != SQLITE_OK)
+        sqlite3_exec(began_, "rollback", nullptr, nullptr, nullptr);
 }
 
 } // namespace db

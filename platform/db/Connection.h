@@ -83,6 +83,10 @@ private:
     QString sql_;    // as the engine runs it
 };
 
+// Milliseconds on a monotonic clock of a few milliseconds' resolution, cheap
+// enough to ask before every lookup.
+qint64 coarseClockMs();
+
 // One database file opened with its key. Writes through any path keep the
 // per-table change counters current, which lookup caches read.
 class Connection {
@@ -186,6 +190,20 @@ public:
 private:
     Connection& conn_;
     bool done_ = false;
+};
+
+// While one lives, the reads on the connection see the database as at one
+// moment, and hold its shared lock only for as long: a deferred transaction,
+// unless one is open already. Nothing is written through it.
+class ReadSnapshot {
+public:
+    explicit ReadSnapshot(Connection& conn);
+    ~ReadSnapshot();
+    ReadSnapshot(const ReadSnapshot&) = delete;
+    ReadSnapshot& operator=(const ReadSnapshot&) = delete;
+
+private:
+    sqlite3* began_ = nullptr;
 };
 
 } // namespace db

@@ -1,6 +1,9 @@
 #pragma once
 
 #include "platform/db/Connection.h"
+#include "platform/db/FieldDef.h"
+#include "platform/db/LookupFields.h"
+#include "platform/db/QueryShape.h"
 #include "platform/db/RowStore.h"
 #include "platform/db/Value.h"
 
@@ -9,30 +12,10 @@
 #include <QPointer>
 #include <QStringList>
 #include <functional>
+#include <optional>
 #include <vector>
 
 namespace db {
-
-struct FieldDef {
-    enum class Kind { Data, Lookup, Calculated };
-
-    QString name;
-    FieldType type = FieldType::Text;
-    int size = 0;      // text(n): most characters; 0 = no limit
-    QString format;    // display format: "" or "#0.##"
-    Kind kind = Kind::Data;
-    // Lookup: lookupResult of the lookupTable row whose lookupKey equals this
-    // row's keyField (which may itself be a lookup field declared earlier).
-    QString keyField, lookupTable, lookupKey, lookupResult;
-
-    bool readOnly() const { return kind == Kind::Lookup || type == FieldType::AutoInc; }
-
-    static FieldDef data(const QString& name, FieldType type, int size = 0, const QString& format = {});
-    static FieldDef lookup(const QString& name, FieldType type, int size, const QString& keyField,
-                           const QString& table, const QString& key, const QString& result,
-                           const QString& format = {});
-    static FieldDef calculated(const QString& name, FieldType type, const QString& format = {});
-};
 
 enum class LockType { Optimistic, BatchOptimistic };
 enum class DatasetState { Inactive, Browse, Edit, Insert };
@@ -60,6 +43,8 @@ private:
 
 // A named query: SQL text as lines, named parameters, a static client-side
 // copy of the rows with a cursor, and an edit buffer written back by rowid.
+// The cells of a large select's rows are read when first needed (see
+// DatasetWindows.cpp); what it shows is the same.
 //
 // Cursor contract, on a query returning rows A, B, C:
 //   open()            current = A (recNo 0), state Browse
@@ -226,7 +211,7 @@ private:
     struct Row {
         Bookmark id = 0;
         qlonglong rowid = 0;           // 0: none (written back by original values)
-        int slot = -1;
+        int slot = -1;                 // -1: not read yet
         int originalSlot = -1;         // -1: the original is the current values
         RowStatus status = RowStatus::Unchanged;
         bool fresh = false;            // appended and not yet posted
@@ -247,47 +232,69 @@ private:
         std::vector<std::pair<int, F>> items;
     };
 
-    // helpers (Dataset.cpp)
-    void readRow(Statement& st, const std::vector<int>& columnOfField, int rowidColumn);
+    // Reading rows (DatasetRows.cpp)
+    void openRows();
+    void buildFields(Statement& st);
+    void appendRow(Statement& st);
+    void readCells(Statement& st, Row& row);
     Cell readCell(Statement& st, int column, FieldType type);
-    void buildFields(Statement& st, std::vector<int>& columnOfField, int& rowidColumn);
-    void rebuildVisible();
-    int rowPos(int visibleRow) const { return visible_[size_t(visibleRow)]; }
-    Row& currentRow();
-    const Row& rowAtVisible(int r) const { return rows_[size_t(visible_[size_t(r)])]; }
+    QVariant fromStorage(const QVariant& raw, FieldType type) const;
     // The cell of a field that is stored (every field but lookups).
     Cell& cell(const Row& row, int fieldIndex) { return store_.slot(row.slot)[cellOf_[size_t(fieldIndex)]]; }
     const Cell& cell(const Row& row, int fieldIndex) const { return store_.slot(row.slot)[cellOf_[size_t(fieldIndex)]]; }
     const Cell& originalCell(const Row& row, int fieldIndex) const;
     QVariant cellValue(const Row& row, int fieldIndex) const;
     QVariant originalValue(const Row& row, int fieldIndex) const;
-    void setCell(Row& row, int fieldIndex, const QVariant& v);
     void keepOriginal(Row& row);
     void dropOriginal(Row& row);
     void freeRow(const Row& row);
-    RowImage imageOf(const Row& row, const std::vector<QVariant>& original) const;
-    Row rowFrom(const RowImage& image);
     std::vector<QVariant> slotValues(int slot) const;
     std::vector<QVariant> valuesOf(const Row& row) const;
     std::vector<QVariant> originalsOf(const Row& row) const;
-    QVariant lookupValue(int row, int fieldIndex) const;
-    const LookupCache::Entry* lookupEntry(int row, int group) const;
+    RowImage imageOf(const Row& row, const std::vector<QVariant>& original) const;
+    Row rowFrom(const RowImage& image);
+
+    // Rows read when first needed (DatasetWindows.cpp)
+    bool readKeysOfTheRest();
+    void planWindows(); // shape_ and keyOrder_ of the select
+    // The row shown at visibleRow, its cells read.
+    const Row& readRowAt(int visibleRow) const;
+    void readAround(int pos);
+    void readWindow(int from, int to);
+    void readRest();
+    void readInto(Statement& st, int pos);
+    void settleRead(const std::vector<int>& positions); // ascending
+    std::optional<std::vector<qlonglong>> locateCandidates(const std::vector<int>& fields, const QVariantList& values,
+                                                           bool caseInsensitive, bool partialKey);
+
+    // The cursor and calculated fields (Dataset.cpp)
+    void rebuildVisible();
+    int rowPos(int visibleRow) const { return visible_[size_t(visibleRow)]; }
+    Row& currentRow();
+    const Row& rowAtVisible(int r) const { return rows_[size_t(visible_[size_t(r)])]; }
+    int visibleIndexOf(Bookmark id) const;
+    void moveTo(int row, bool force = false);
+    // Makes row current after the rows were (re)built and tells everyone.
+    void settleAt(int row);
     void calcRow(int visibleRow);
     void calcAll();
-    void moveTo(int row, bool force = false);
-    void setState(DatasetState s);
     void checkBrowse();
     void checkActive() const;
     void requireBaseTable() const;
-    void writeInsert(const Row& row, qlonglong& newRowid);
+
+    // Edits and writes (DatasetEdits.cpp)
+    void setCell(Row& row, int fieldIndex, const QVariant& v);
+    void startAppend(bool atEnd);
+    void discardSnapshot();
+    bool rowChanged(const Row& row) const;
     void assignRowid(Row& row, qlonglong rowid);
+    void restoreAfterRollback(Bookmark id, const RowImage& typed, DatasetState was);
+    void writeInsert(const Row& row, qlonglong& newRowid);
     void writeUpdate(const Row& row);
     void writeDelete(const Row& row);
-    void restoreAfterRollback(Bookmark id, const RowImage& typed, DatasetState was);
-    void discardSnapshot();
-    int visibleIndexOf(Bookmark id) const;
-    bool rowChanged(const Row& row) const;
-    QVariant fromStorage(const QVariant& raw, FieldType type) const;
+
+    // Events (DatasetEvents.cpp)
+    void setState(DatasetState s);
     void emitRecordChange();
     void emitReset();
     void emitState();
@@ -296,10 +303,6 @@ private:
     void fireDataChange(DataChange kind, const QString& field);
     Subscription subscribe(HandlerList<Handler>& list, Handler h);
     void masterMoved();
-    void startAppend(bool atEnd);
-    void openRows();
-    // Makes row current after the rows were (re)built and tells everyone.
-    void settleAt(int row);
 
     Connection& conn_;
     QStringList sql_;
@@ -312,6 +315,18 @@ private:
     std::vector<Row> rows_;            // table order, deleted rows kept until applied
     RowStore store_;
     std::vector<int> cellOf_;          // per field: its place in a row's cells, -1 for a lookup
+    std::vector<int> columnOfField_;   // per field: its column in the select, -1 for none
+    int rowidColumn_ = -1;
+    // Rows of a large select are read a window at a time (kWindowRows rows),
+    // the first at open with the keys of all.
+    static constexpr int kWindowRows = 256;
+    QString rowidSql_;                 // the select giving each row's rowid; "" when rows have none
+    Params openParams_;                // the parameters it was opened with
+    QString windowPlanFor_;            // the select whose windows were last planned
+    QueryShape shape_;                 // of that select
+    enum class KeyOrder { None, Sorted, AsRead } keyOrder_ = KeyOrder::None; // None: read whole
+    int unread_ = 0;                   // rows not read yet
+    int readUpTo_ = 0;                 // position just past the rows read last
     int generation_ = 0;               // advanced whenever the rows are read anew
     std::vector<bool> amountFields_;   // each field shown as an amount ("#0.##"), as built
     std::vector<int> visible_;         // positions in rows_ of rows not deleted
@@ -332,23 +347,7 @@ private:
     Subscription masterSub_;
     QHash<QString, int> fieldIndexByName_;       // lower-case names
     QHash<QString, int> fieldIndexAsDeclared_;   // names as declared: the usual spelling, no case folding
-    std::vector<LookupCache::Column> lookupColumns_;
-    // Lookups of one source through one key field share the row they find.
-    // Each group remembers the rows it found last, by key: a row's lookups
-    // are read together, and lists repeat the same services and staff.
-    struct LookupGroup {
-        int source = -1;
-        int keyIndex = -1;
-    };
-    struct LookupMemo {
-        quint64 generation = ~quint64(0);
-        std::string key;
-        const LookupCache::Entry* entry = nullptr;
-    };
-    static constexpr size_t kMemosPerGroup = 64;
-    std::vector<int> lookupGroupOf_; // per field; -1 for no lookup or no key field
-    std::vector<LookupGroup> lookupGroups_;
-    mutable std::vector<LookupMemo> lookupMemos_; // kMemosPerGroup per group
+    mutable LookupFields lookups_;
 };
 
 // While one lives, the widgets over the dataset are not told of its moves

@@ -25,11 +25,13 @@ inline quint64 keyHash(std::string_view key)
 template <typename T>
 class KeyTable {
 public:
-    T* find(std::string_view key) const
+    T* find(std::string_view key) const { return find(key, keyHash(key)); }
+    // hash: keyHash(key), for a caller that has it already.
+    T* find(std::string_view key, quint64 hash) const
     {
         if (size_ == 0)
             return nullptr;
-        Node* node = slots_[slotOf(key, keyHash(key))].node;
+        Node* node = slots_[slotOf(key, hash)].node;
         return node ? &node->value : nullptr;
     }
 

@@ -67,12 +67,19 @@ const LookupCache::Entry* LookupCache::findRow(int source, std::string_view keyT
     if (source < 0 || size_t(source) >= sources_.size())
         return nullptr;
     catchUp(source);
+    return findCaughtUp(source, keyText, keyHash(keyText));
+}
+
+const LookupCache::Entry* LookupCache::findCaughtUp(int source, std::string_view keyText, quint64 hash)
+{
+    if (source < 0 || size_t(source) >= sources_.size())
+        return nullptr;
     Source& s = *sources_[size_t(source)];
-    const Entry* e = s.entries.find(keyText);
+    const Entry* e = s.entries.find(keyText, hash);
     if (!e && !s.complete)
         e = worthReadingWhole(s) ? (readWhole(s), nullptr) : readKey(s, keyText);
     if (!e && s.complete)
-        e = s.entries.find(keyText);
+        e = s.entries.find(keyText, hash);
     return e && e->rowid != 0 ? e : nullptr;
 }
 
@@ -84,6 +91,7 @@ const QVariant* LookupCache::find(Column c, std::string_view keyText)
 
 void LookupCache::rowChanged(const char* table, qint64 rowid)
 {
+    ++writes_;
     for (auto& sp : sources_) {
         Source& s = *sp;
         if (s.stale || qstricmp(s.tableUtf8.constData(), table) != 0)
@@ -158,7 +166,9 @@ LookupCache::Values LookupCache::resultValues(const Source& s, Statement& st, in
 
 LookupCache::Entry LookupCache::entryOf(qint64 rowid, Values values)
 {
-    Entry e{.rowid = rowid, .values = std::move(values)};
+    Entry e;
+    e.rowid = rowid;
+    e.values = std::move(values);
     for (qsizetype i = 0; i < e.values.size() && i < 64; ++i)
         if (e.values[i].typeId() == QMetaType::QString)
             e.textValues |= quint64(1) << i;

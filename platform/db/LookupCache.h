@@ -47,6 +47,13 @@ public:
         // values stays within the entry's first two cache lines.
         quint64 textValues = 0; // bit i: values[i] holds a QString
         Values values;
+        // Each value as a field last asked to show it: its text, made once
+        // for the shape (type and format) of that field.
+        struct Shown {
+            QString text;
+            int shape = -1; // -1: not made yet
+        };
+        mutable std::unique_ptr<Shown[]> shown; // one per value, made when first asked for
 
         // The text values[i] holds; only where holdsText(i).
         bool holdsText(size_t i) const { return i < 64 && (textValues >> i & 1) != 0; }
@@ -55,9 +62,15 @@ public:
     // nullptr when no row has that key. The entry stays valid, and its values
     // current, while generation() after catchUp() is unchanged.
     const Entry* findRow(int source, std::string_view keyText);
+    // findRow for a caller that has caught up with the source already and
+    // has the key's keyHash().
+    const Entry* findCaughtUp(int source, std::string_view keyText, quint64 hash);
     // Takes in what was written to the source since it was last read.
     void catchUp(int source);
     quint64 generation() const { return generation_; }
+    // Advanced by every row this connection writes to any table: until it
+    // moves, only another connection's writes can leave a source behind.
+    quint64 writes() const { return writes_; }
 
     // The stored value of the column in the first row whose key equals keyText
     // exactly (as UTF-8); nullptr when no row has that key.
@@ -100,6 +113,7 @@ private:
     Connection& conn_;
     std::vector<std::unique_ptr<Source>> sources_;
     quint64 generation_ = 0; // advanced whenever what a key finds may have changed
+    quint64 writes_ = 0;
 };
 
 } // namespace db

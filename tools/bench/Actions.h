@@ -39,6 +39,7 @@ private:
 
 // Each prints its lines of the table, as its options ask.
 void runListActions(Context& ctx);    // "list" and "memory"
+void runFieldActions(Context& ctx);   // "fields": every field of a ledger, lookups included
 void runBillingActions(Context& ctx); // "bill": the save, typing, the first bill
 void runSalaryActions(Context& ctx);  // "salary"
 void runProfitAction(Context& ctx);   // "profit"

@@ -1,5 +1,5 @@
-// Opening a ledger list and reading every cell it shows, and the memory an
-// open list holds.
+// Opening a ledger list and reading every cell it shows, the memory an open
+// list holds, and reading every field of the ledger, lookups included.
 #include "tools/bench/Actions.h"
 
 #include "core/DbConfig.h"
@@ -30,20 +30,34 @@ void changeFee(db::Dataset& q)
     q.setValue(QStringLiteral("change_fee"), double(db::asInt(received) - db::asInt(due)));
 }
 
-// Opens InsiFeeQ on the days under the service bill list and reads every
-// cell the list shows, as its view asks for them.
-void openAndReadEveryCell(db::Dataset& q, const ui::DatasetModel& list, const LedgerDays& days)
+// Opens InsiFeeQ on the ledger of the days.
+void openOnDays(db::Dataset& q, const LedgerDays& days)
 {
     q.setSql(kListSql);
     q.setParam(QStringLiteral("d1"), QDateTime(days.from, QTime(0, 0)));
     q.setParam(QStringLiteral("d2"), QDateTime(days.to, QTime(0, 0)));
     q.open();
+}
+
+// The characters of every text textAt(row, column) gives, row by row.
+template <typename TextAt>
+qint64 charactersOf(int rows, int columns, TextAt textAt)
+{
     qint64 characters = 0;
-    const int rows = list.rowCount();
-    const int columns = list.columnCount();
     for (int row = 0; row < rows; ++row)
         for (int column = 0; column < columns; ++column)
-            characters += list.data(list.index(row, column)).toString().size();
+            characters += textAt(row, column).size();
+    return characters;
+}
+
+// Opens InsiFeeQ on the days under the service bill list and reads every
+// cell the list shows, as its view asks for them.
+void openAndReadEveryCell(db::Dataset& q, const ui::DatasetModel& list, const LedgerDays& days)
+{
+    openOnDays(q, days);
+    const int rows = list.rowCount();
+    const qint64 characters = charactersOf(
+        rows, list.columnCount(), [&](int row, int column) { return list.data(list.index(row, column)).toString(); });
     require(characters > 0 && rows == days.rows,
             QStringLiteral("the list showed %1 rows, not %2").arg(rows).arg(days.rows));
 }
@@ -79,7 +93,59 @@ ListMeasurement measureList(Context& ctx, db::Dataset& q, const ui::DatasetModel
     return m;
 }
 
+// Opens InsiFeeQ on the days and reads the text of every field of every
+// row, the looked-up and calculated ones included.
+void openAndReadEveryField(db::Dataset& q, const LedgerDays& days)
+{
+    openOnDays(q, days);
+    const int rows = q.recordCount();
+    const qint64 characters =
+        charactersOf(rows, q.fieldCount(), [&](int row, int field) { return q.displayText(row, field); });
+    require(characters > 0 && rows == days.rows, QStringLiteral("the ledger had %1 rows, not %2").arg(rows).arg(days.rows));
+}
+
+// The large salon's ledger as the program opens it, with the change column
+// computed, and the same file raw beside it.
+struct Ledger {
+    explicit Ledger(Context& ctx)
+        : path(ctx.salon(ctx.options.salon)), raw(path, databaseKey()), session(path),
+          q(session.dataModule().InsiFeeQ), change(q.onCalcFields(changeFee))
+    {
+    }
+
+    QString path;
+    RawDb raw;
+    ProgramSession session;
+    db::Dataset& q;
+    db::Subscription change;
+};
+
 } // namespace
+
+void runFieldActions(Context& ctx)
+{
+    if (!ctx.options.wants(QStringLiteral("fields")))
+        return;
+    Ledger ledger(ctx);
+    db::Dataset& q = ledger.q;
+    const qint64 rows = std::min(ctx.options.capped(100000), ctx.options.salon.ledgerRows);
+    const LedgerDays days = daysHolding(ledger.raw, rows);
+    const QString size = formatCount(days.rows) + QStringLiteral(" rows");
+    const QString action = QStringLiteral("open ledger, read every field");
+    ctx.measure(action, size, [&] {
+        const Best program = timeBest(
+            ctx.policy(), action, [&] { openAndReadEveryField(q, days); }, [&] { q.close(); });
+        q.close();
+        const Best floor =
+            timeBest(ctx.policy(), QStringLiteral("raw list"), [&] { stepEveryCellRaw(ledger.raw, days); });
+        ctx.table.print(Result(action, size)
+                            .time(program.ms())
+                            .floor(floor.ms())
+                            .target(Target::ratioAtMost(1.5))
+                            .note(joinNotes({QStringLiteral("%1 fields, 11 looked up").arg(q.fieldCount()),
+                                             runsNote(ctx.policy(), program)})));
+    });
+}
 
 void runListActions(Context& ctx)
 {
@@ -87,11 +153,9 @@ void runListActions(Context& ctx)
     const bool memory = ctx.options.wants(QStringLiteral("memory"));
     if (!timeList && !memory)
         return;
-    const QString path = ctx.salon(ctx.options.salon);
-    RawDb raw(path, databaseKey());
-    ProgramSession session(path);
-    db::Dataset& q = session.dataModule().InsiFeeQ;
-    const db::Subscription change = q.onCalcFields(changeFee);
+    Ledger ledger(ctx);
+    RawDb& raw = ledger.raw;
+    db::Dataset& q = ledger.q;
     const std::unique_ptr<ui::DbGrid> grid(NewServiceBillGrid(nullptr));
     for (qint64 asked : ctx.options.listRows) {
         const qint64 rows = std::min(ctx.options.capped(asked), ctx.options.salon.ledgerRows);

@@ -13,7 +13,7 @@ namespace bench {
 inline const QStringList kActions = {
     QStringLiteral("list"),   QStringLiteral("memory"), QStringLiteral("bill"),
     QStringLiteral("salary"), QStringLiteral("profit"), QStringLiteral("saves"),
-    QStringLiteral("open"),   QStringLiteral("report"),
+    QStringLiteral("open"),   QStringLiteral("report"), QStringLiteral("fields"),
 };
 
 struct Options {

@@ -44,6 +44,46 @@ protected:
     }
 
     int rows(const QString& table) { return count("select count(*) from " + table); }
+
+    // More members than a dataset reads at once, their codes S0000… not in
+    // the order written; each named 会员 and its code's number, with that
+    // number as balance. Codes and names are indexed.
+    void addShuffledMembers(int count)
+    {
+        Transaction t(conn);
+        for (int i = 0; i < count; ++i) {
+            const int number = int(qint64(i) * 211 % count);
+            conn.execute("insert into member (code, name, balance) values (:c, :n, :b)",
+                         {{"c", QStringLiteral("S%1").arg(number, 4, 10, QChar('0'))},
+                          {"n", QStringLiteral("会员%1").arg(number)},
+                          {"b", number}});
+        }
+        conn.execute("create index member_code on member (code)");
+        conn.execute("create index member_name on member (name)");
+        t.commit();
+    }
+
+    // The codes as the engine steps the select.
+    QStringList codesStepped(const QString& sql)
+    {
+        Statement st(conn, sql);
+        int column = 0;
+        while (st.columnName(column) != "code")
+            ++column;
+        QStringList codes;
+        while (st.step())
+            codes << st.value(column).toString();
+        return codes;
+    }
+
+    // Last row first, so that no window is read on from the one before.
+    static QStringList codesReadBackwards(Dataset& q)
+    {
+        QStringList codes;
+        for (int r = q.recordCount() - 1; r >= 0; --r)
+            codes.prepend(q.value(r, q.fieldIndex("code")).toString());
+        return codes;
+    }
 };
 
 TEST_F(DatasetTest, CursorWalksRowsInOrder)
@@ -497,6 +537,223 @@ TEST_F(DatasetTest, LookupFollowsTheKeyInTheEditBuffer)
     EXPECT_NE(std::find(written.begin(), written.end(), "member_name"), written.end());
     EXPECT_NE(std::find(written.begin(), written.end(), "rebate"), written.end());
     EXPECT_THROW(fees.setValue("member_name", "x"), Error) << "lookups are read-only";
+}
+
+TEST_F(DatasetTest, LookedUpTextsTakeEachFieldsFormAndFollowWrites)
+{
+    conn.executeScript("insert into fee (code) values ('M1'), ('M2'), ('M1')");
+    Dataset fees(conn, "FeeQ");
+    declareFeeLookups(fees);
+    fees.setSql("select * from fee order by in_id");
+    fees.open();
+    Dataset exact(conn, "ExactQ");
+    exact.setFieldDefs({FieldDef::lookup("balance", FieldType::Float, 0, "code", "member", "code", "balance")});
+    exact.setSql("select * from fee order by in_id");
+    exact.open();
+    const int balance = fees.fieldIndex("balance");
+    const int rebate = fees.fieldIndex("rebate");
+    const int name = fees.fieldIndex("member_name");
+    const int exactBalance = exact.fieldIndex("balance");
+    auto texts = [&](int row) {
+        return QStringList{fees.displayText(row, name), fees.displayText(row, balance), fees.displayText(row, rebate),
+                           exact.displayText(row, exactBalance)};
+    };
+    EXPECT_EQ(texts(0), (QStringList{"张三", "13", "90", "12.6"})) << "one source value, each field's own form";
+    EXPECT_EQ(texts(1), (QStringList{"O'Neil", "0", "95", "0"}));
+    EXPECT_EQ(texts(2), texts(0));
+
+    conn.execute("update member set balance=20.25, level='银卡' where code='M1'");
+    EXPECT_EQ(texts(2), (QStringList{"张三", "20", "95", "20.25"})) << "the key's level moved, and its rebate with it";
+
+    fees.first();
+    fees.edit();
+    fees.setValue("code", "M2");
+    EXPECT_EQ(fees.displayText(0, name), "O'Neil");
+    fees.cancel();
+    EXPECT_EQ(texts(0), (QStringList{"张三", "20", "95", "20.25"})) << "back to the stored key";
+}
+
+TEST_F(DatasetTest, RowsOfALargeSelectComeInItsOwnOrderWhicheverWayTheyAreRead)
+{
+    addShuffledMembers(700);
+    const QStringList selects = {
+        "select * from member",
+        "select * from member order by code",
+        "select * from member order by code desc",
+        "select code, name from member where code > 'S0300'",
+        "select m.code, m.balance from member m where m.balance >= :least order by m.code",
+        "select * from member where name >= '会员1' order by name",
+        "select * from member order by level, code",
+        "select code, balance * 2 as twice from member order by 2",
+    };
+    for (const QString& sql : selects) {
+        SCOPED_TRACE(sql.toStdString());
+        QString stepped = sql;
+        const QStringList expected = codesStepped(stepped.replace(":least", "10"));
+        ASSERT_GT(expected.size(), 300);
+        Dataset backwards(conn, "MemberQ");
+        backwards.setSql(sql);
+        backwards.setParam("least", 10);
+        backwards.open();
+        backwards.setParam("least", 100000); // for the next open only
+        EXPECT_EQ(backwards.recordCount(), expected.size());
+        EXPECT_EQ(codesReadBackwards(backwards).join(' '), expected.join(' '));
+        Dataset walked(conn, "MemberQ");
+        walked.setSql(sql);
+        walked.setParam("least", 10);
+        walked.open();
+        QStringList codes;
+        for (walked.first(); !walked.eof(); walked.next())
+            codes << walked.asString("code");
+        EXPECT_EQ(codes.join(' '), expected.join(' '));
+    }
+}
+
+TEST_F(DatasetTest, ARowChangedOrRemovedElsewhereBeforeItIsReadShowsAsItIsNow)
+{
+    addShuffledMembers(700);
+    Dataset q(conn, "MemberQ");
+    q.setSql("select * from member order by code");
+    q.open();
+    Connection other;
+    other.open(path, "secret-key");
+    other.execute("delete from member where code='S0500'");
+    other.execute("update member set name='改名' where code='S0600'");
+    const int code = q.fieldIndex("code");
+    EXPECT_EQ(q.recordCount(), 703) << "the rows counted at open";
+    EXPECT_TRUE(q.value(503, code).isNull()) << "S0500 is gone, not replaced by another row";
+    EXPECT_EQ(q.value(502, code).toString(), "S0499");
+    EXPECT_EQ(q.value(504, code).toString(), "S0501");
+    EXPECT_EQ(q.value(603, q.fieldIndex("name")).toString(), QStringLiteral("改名"));
+
+    q.setRecNo(503);
+    q.edit();
+    q.setValue("name", "x");
+    EXPECT_THROW(q.post(), Error) << "the gone row is not written";
+    q.cancel();
+}
+
+TEST_F(DatasetTest, AnotherWorkstationCommitsWhileALargeSelectIsOpen)
+{
+    addShuffledMembers(700);
+    Dataset q(conn, "MemberQ");
+    q.setSql("select * from member");
+    q.open();
+    q.value(400, q.fieldIndex("name"));
+    Connection other;
+    other.open(path, "secret-key");
+    other.execute("pragma busy_timeout=0"); // a lock held would refuse at once
+    EXPECT_NO_THROW(other.execute("update member set name='别处' where code='S0650'"));
+    ASSERT_TRUE(q.locate("code", "S0650"));
+    EXPECT_EQ(q.asString("name"), QStringLiteral("别处"));
+    EXPECT_NO_THROW(other.execute("update member set name='又改' where code='S0650'"));
+}
+
+TEST_F(DatasetTest, CursorBookmarksAndLocatesReachRowsNotReadYet)
+{
+    addShuffledMembers(700);
+    Dataset q(conn, "MemberQ");
+    q.setSql("select * from member");
+    q.open();
+    EXPECT_EQ(q.recordCount(), 703);
+    q.last();
+    const Dataset::Bookmark mark = q.bookmark();
+    q.first();
+    ASSERT_TRUE(q.bookmarkValid(mark));
+    q.gotoBookmark(mark);
+    EXPECT_EQ(q.recNo(), 702);
+    EXPECT_EQ(q.asString("code"), conn.scalar("select code from member order by rowid desc limit 1").toString());
+
+    ASSERT_TRUE(q.locate("code", "S0650"));
+    EXPECT_EQ(q.asString("name"), QStringLiteral("会员650"));
+    ASSERT_TRUE(q.locate("code", QVariantList{"s0651"}, true));
+    EXPECT_EQ(q.asString("name"), QStringLiteral("会员651"));
+    EXPECT_FALSE(q.locate("code", "s0652")) << "letter case counts unless told otherwise";
+    EXPECT_EQ(q.asString("code"), "S0651");
+    ASSERT_TRUE(q.locate("code", QVariantList{"S069"}, false, true));
+    EXPECT_EQ(q.asString("code"), conn.scalar("select code from member where code like 'S069%' order by rowid").toString())
+        << "the first in the list's order";
+    ASSERT_TRUE(q.locate("name;code", QVariantList{QStringLiteral("会员653"), "S0653"}));
+    EXPECT_EQ(q.asFloat("balance"), 653);
+    ASSERT_TRUE(q.locate("balance", 654.0));
+    EXPECT_EQ(q.asString("code"), "S0654");
+    EXPECT_FALSE(q.locate("code", "S9999"));
+}
+
+TEST_F(DatasetTest, EditsOfRowsInALaterWindow)
+{
+    addShuffledMembers(700);
+    Dataset q(conn, "MemberQ");
+    q.setSql("select * from member order by code");
+    q.open();
+    ASSERT_TRUE(q.locate("code", "S0500"));
+    q.edit();
+    q.setValue("name", "改过");
+    q.post();
+    EXPECT_EQ(count("select count(*) from member where code='S0500' and name='改过'"), 1);
+
+    q.setRecNo(600);
+    q.edit();
+    q.setValue("name", "不存");
+    q.cancel();
+    EXPECT_EQ(q.asString("name"), QStringLiteral("会员597"));
+    EXPECT_EQ(count("select count(*) from member where name='不存'"), 0);
+
+    q.setRecNo(650);
+    const QString next = q.value(651, q.fieldIndex("code")).toString();
+    q.remove();
+    EXPECT_EQ(rows("member"), 702);
+    EXPECT_EQ(q.recordCount(), 702);
+    EXPECT_EQ(q.asString("code"), next);
+
+    q.append();
+    q.setValue("code", "Z1");
+    q.post();
+    EXPECT_EQ(count("select count(*) from member where code='Z1'"), 1);
+    EXPECT_EQ(q.recordCount(), 703);
+}
+
+TEST_F(DatasetTest, BatchChangesOfRowsInALaterWindow)
+{
+    addShuffledMembers(700);
+    Dataset q(conn, "MemberQ");
+    q.setLockType(LockType::BatchOptimistic);
+    q.setSql("select * from member");
+    q.open();
+    q.setRecNo(400);
+    const QString edited = q.asString("code");
+    q.edit();
+    q.setValue("name", "批改");
+    q.post();
+    q.setRecNo(500);
+    const QString removed = q.asString("code");
+    q.remove();
+    q.append();
+    q.setValue("code", "B1");
+    q.post();
+    EXPECT_EQ(q.pendingRows().size(), 3u);
+    EXPECT_EQ(count("select count(*) from member where name='批改'"), 0) << "nothing written before the batch";
+    q.applyBatch();
+    EXPECT_EQ(conn.scalar("select name from member where code=:c", {{"c", edited}}).toString(), QStringLiteral("批改"));
+    EXPECT_EQ(count("select count(*) from member where code='" + removed + "'"), 0);
+    EXPECT_EQ(count("select count(*) from member where code='B1'"), 1);
+    EXPECT_FALSE(q.hasPendingChanges());
+}
+
+TEST_F(DatasetTest, EveryRowOfALargeSelectGetsItsCalculatedFields)
+{
+    addShuffledMembers(700);
+    Dataset q(conn, "MemberQ");
+    q.setFieldDefs({FieldDef::calculated("twice", FieldType::Float)});
+    q.setSql("select * from member");
+    Subscription calc = q.onCalcFields([](Dataset& d) { d.setValue("twice", d.asFloat("balance") * 2); });
+    q.open();
+    const int twice = q.fieldIndex("twice");
+    EXPECT_EQ(q.value(600, twice).toDouble(), 2 * q.value(600, q.fieldIndex("balance")).toDouble());
+    double sum = 0;
+    for (int r = 0; r < q.recordCount(); ++r)
+        sum += db::asFloat(q.value(r, twice));
+    EXPECT_EQ(sum, 2 * conn.scalar("select sum(balance) from member").toDouble());
 }
 
 TEST_F(DatasetTest, CalculatedFieldsOnReadAndAfterEveryChange)
