@@ -110,11 +110,7 @@ QByteArray noCaseKey(const QVariant& code)
 {
     if (code.typeId() != QMetaType::QString)
         return {};
-    QByteArray key = code.toString().toUtf8();
-    for (char& c : key)
-        if (c >= 'A' && c <= 'Z')
-            c = char(c - 'A' + 'a');
-    return key;
+    return db::foldedAsDatabase(code.toString()).toUtf8();
 }
 
 // Every service bill of a period, read at once and found again by role and

@@ -126,7 +126,7 @@ void CodeNameChooser::locateName()
     // same name the first one listed is chosen and that very row becomes
     // current (not another that happens to share its code). Names compare
     // without regard to case, as the stored columns do.
-    const bool found = !name.isEmpty() && q.isActive() && q.locate(lookup_.nameField, QVariantList{name}, true);
+    const bool found = !name.isEmpty() && LocateCode(q, lookup_.nameField, name);
     const QSignalBlocker quiet(Edit1);
     Edit1->setText(found ? q.asString(lookup_.codeField) : QString());
 }

@@ -312,7 +312,7 @@ int CardLevelByNote(const QString& note)
         q.setSql(QStringLiteral("select type_note, list_no from cardtype order by rowid"));
         q.open();
         for (int r = 0; r < q.recordCount(); ++r) {
-            if (db::asString(q.value(r, 0)).trimmed().compare(wanted, Qt::CaseInsensitive) != 0)
+            if (db::foldedAsDatabase(db::asString(q.value(r, 0)).trimmed()) != db::foldedAsDatabase(wanted))
                 continue;
             // Levels entered before they were numbered count by their place,
             // as the bands of CardLevelByTotal do.

@@ -121,7 +121,7 @@ void TFrmStorIni::importMissingGoods()
             continue;
         // The table tells codes apart regardless of case and holds one record
         // per code: a goods listed twice, or in two spellings, gets one.
-        if (stock.locate(QStringLiteral("gods_code"), {code}, true))
+        if (LocateCode(stock, QStringLiteral("gods_code"), code))
             continue;
         stock.append();
         stock.setValue(QStringLiteral("gods_code"), code);

@@ -326,7 +326,11 @@ bool Dataset::locate(const QString& fields, const QVariantList& values, bool cas
             throw usage(QStringLiteral("%1: 找不到字段 %2").arg(objectName(), n));
         indexes.push_back(i);
     }
-    const Qt::CaseSensitivity cs = caseInsensitive ? Qt::CaseInsensitive : Qt::CaseSensitive;
+    // Without case as the engine compares: A to Z only, so a locate finds
+    // exactly what a query on the column would.
+    auto comparable = [caseInsensitive](const QVariant& v) {
+        return caseInsensitive ? foldedAsDatabase(db::asString(v)) : db::asString(v);
+    };
     auto matches = [&](int r) {
         for (size_t k = 0; k < indexes.size(); ++k) {
             const FieldDef& f = fields_[size_t(indexes[k])];
@@ -344,9 +348,9 @@ bool Dataset::locate(const QString& fields, const QVariantList& values, bool cas
                 same = !blank && (isNumeric(f.type) ? db::asFloat(have) == db::asFloat(want)
                                                     : db::asDateTime(have) == db::asDateTime(want));
             } else if (partialKey) {
-                same = db::asString(have).startsWith(db::asString(want), cs);
+                same = comparable(have).startsWith(comparable(want));
             } else {
-                same = db::asString(have).compare(db::asString(want), cs) == 0;
+                same = comparable(have) == comparable(want);
             }
             if (!same)
                 return false;
@@ -357,7 +361,7 @@ bool Dataset::locate(const QString& fields, const QVariantList& values, bool cas
     // it finds are read and checked as every other row.
     std::optional<std::vector<qlonglong>> candidates;
     if (unread_ > 0) {
-        candidates = locateCandidates(indexes, values, caseInsensitive, partialKey);
+        candidates = locateCandidates(indexes, values, partialKey);
         if (!candidates)
             readRest();
     }

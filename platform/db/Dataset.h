@@ -144,7 +144,8 @@ public:
     void next();
     void prior();
     void setRecNo(int row);
-    // Moves to the first row whose fields (";"-separated names) equal the values.
+    // Moves to the first row whose fields (";"-separated names) equal the values;
+    // without case, letters A to Z only fold, as the engine's comparisons do.
     bool locate(const QString& fields, const QVariantList& values, bool caseInsensitive = false,
                 bool partialKey = false);
     bool locate(const QString& field, const QVariant& value) { return locate(field, QVariantList{value}); }
@@ -265,7 +266,7 @@ private:
     void readInto(Statement& st, int pos);
     void settleRead(const std::vector<int>& positions); // ascending
     std::optional<std::vector<qlonglong>> locateCandidates(const std::vector<int>& fields, const QVariantList& values,
-                                                           bool caseInsensitive, bool partialKey);
+                                                           bool partialKey);
 
     // The cursor and calculated fields (Dataset.cpp)
     void rebuildVisible();

@@ -66,14 +66,6 @@ private:
     Wanted sorted_;
 };
 
-// Whether comparing without case could match a text the engine's own
-// comparison, which folds ASCII letters only, would not.
-bool foldsBeyondAscii(const QString& text)
-{
-    return std::any_of(text.begin(), text.end(),
-                       [](QChar c) { return c.unicode() > 0x7f && c.toLower() != c.toUpper(); });
-}
-
 // Keys read through an index come in its order. Rowids are mostly close
 // together, so they are put back in order by marking each off in a bitmap.
 void sortKeys(std::vector<qlonglong>& keys)
@@ -275,8 +267,7 @@ void Dataset::settleRead(const std::vector<int>& positions)
 // their table: more than it finds, as every row is checked once read. None
 // when no field narrows them down.
 std::optional<std::vector<qlonglong>> Dataset::locateCandidates(const std::vector<int>& fields,
-                                                                const QVariantList& values, bool caseInsensitive,
-                                                                bool partialKey)
+                                                                const QVariantList& values, bool partialKey)
 {
     QStringList conditions;
     QVariantList bound;
@@ -291,8 +282,6 @@ std::optional<std::vector<qlonglong>> Dataset::locateCandidates(const std::vecto
             continue;
         }
         const QString text = db::asString(want);
-        if (caseInsensitive && foldsBeyondAscii(text))
-            continue;
         if (!partialKey) {
             conditions << column + QStringLiteral(" = ? collate nocase");
             bound << text;

@@ -378,6 +378,15 @@ QString textFromUtf8(const char* data, qsizetype size)
     return QString::fromUtf8(data, size);
 }
 
+QString foldedAsDatabase(const QString& text)
+{
+    QString folded = text;
+    for (QChar& c : folded)
+        if (c >= u'A' && c <= u'Z')
+            c = QChar(c.unicode() - u'A' + u'a');
+    return folded;
+}
+
 bool fitsWholeNumberColumn(qlonglong v, FieldType type)
 {
     switch (type) {

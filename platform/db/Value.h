@@ -62,6 +62,10 @@ QString messageExcerpt(const QString& text);
 // U+FEFF too (the general decoder takes it for a byte-order mark and drops it).
 QString textFromUtf8(const char* data, qsizetype size);
 
+// Text as the database's code columns (COLLATE NOCASE) compare it: the
+// letters A to Z as a to z, every other character as it is.
+QString foldedAsDatabase(const QString& text);
+
 // Whether a whole number fits a column of that type: integer columns hold
 // 32 bits, small-integer columns 16, whatever the engine would take.
 bool fitsWholeNumberColumn(qlonglong v, FieldType type);

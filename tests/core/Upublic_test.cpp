@@ -435,6 +435,28 @@ TEST_F(Lookups, FailuresGiveEmptyOrZeroWithoutAMessage)
     EXPECT_EQ(prompts.count(), 0);
 }
 
+TEST_F(Lookups, ACodeIsLocatedInAListExactlyWhenTheDatabaseFindsIt)
+{
+    // The database folds A to Z only; other letters with a case it tells apart.
+    const char* const stored[] = {"Ａ01", "ÉCOLE", "Ωb"};
+    for (const char* code : stored)
+        addMember(QString::fromUtf8(code), QStringLiteral("某"));
+    db::Dataset& list = dataMod().InsiderQ;
+    list.close();
+    list.setSql(QStringLiteral("select * from insider order by in_id"));
+    list.open();
+    for (const char* typed : {"a001", "A001", "ａ01", "Ａ01", "école", "ÉCOLE", "Écolé", "Ωb", "ωB", "ΩB"}) {
+        const QString code = QString::fromUtf8(typed);
+        SCOPED_TRACE(typed);
+        const bool databaseFinds = count("insider", "card_no=:c", {{"c", code}}) > 0;
+        list.first();
+        EXPECT_EQ(LocateCode(list, QStringLiteral("card_no"), code), databaseFinds);
+        if (databaseFinds) {
+            EXPECT_EQ(count("insider", "in_id=:id and card_no=:c", {{"id", list.value("in_id")}, {"c", code}}), 1);
+        }
+    }
+}
+
 class CardBands : public TestDb {
 protected:
     void addBands(std::initializer_list<double> thresholds)

@@ -180,6 +180,15 @@ TEST_F(StockInitTest, TheImportGivesEachCodeOneRecordAndBlankCodesNone)
     EXPECT_EQ(count("storemain", "gods_code is null or trim(gods_code)=''"), 0);
 }
 
+TEST_F(StockInitTest, GoodsCodesTheDatabaseTellsApartEachGetARecord)
+{
+    exec("insert into goods (gods_code, gods_name) values ('Ａ1', '发蜡'), ('ａ1', '发胶'), ('a1', '发泥')");
+    TFrmStorIni f;
+    show(f);
+    importAnswering(f, ui::Answer::Ok);
+    EXPECT_EQ(count("storemain", "gods_code in ('Ａ1', 'ａ1', 'a1')"), 3);
+}
+
 TEST_F(StockInitTest, AnImportThatFailsPartWayWritesNothing)
 {
     conn().executeScript(QStringLiteral(
