@@ -5,6 +5,7 @@
 #include "core/Upublic.h"
 #include "core/InsiFeeLedger.h"
 #include "members/Uservefind.h"
+#include "platform/db/Value.h"
 #include "platform/ui/DataSource.h"
 #include "platform/ui/DbComboBox.h"
 #include "platform/ui/DbDatePicker.h"
@@ -51,7 +52,8 @@ qlonglong requireWholeNumber(QLineEdit* box)
 }
 
 // The amount due as a whole number, NULL for an empty price; nothing when the
-// price or the discount cannot be read.
+// price or the discount cannot be read, or the amount is beyond what the
+// ledger's amounts hold.
 std::optional<QVariant> amountDue(const QString& priceText, const QString& discountText)
 {
     const QString price = priceText.trimmed();
@@ -71,7 +73,13 @@ std::optional<QVariant> amountDue(const QString& priceText, const QString& disco
         return std::nullopt;
     const double due = percent == 100 ? *p : *p * double(percent) / 100.0;
     // The ledger holds whole units only; llround takes halves away from zero.
-    return QVariant(qlonglong(std::llround(due)));
+    if (!(std::fabs(due) < 9e18))
+        return std::nullopt;
+    const qlonglong whole = std::llround(due);
+    // As much as the amount received can be typed, so the bill can be paid.
+    if (!db::fitsWholeNumberColumn(whole, db::FieldType::Integer))
+        return std::nullopt;
+    return QVariant(whole);
 }
 
 // The member's stored balance or spend; NULL counts as 0.
@@ -367,6 +375,10 @@ void TFrmServeLog::cmd_saveClick()
 bool TFrmServeLog::checkBeforeSave()
 {
     finishEntry();
+    const QString price = priceBox_->text().trimmed();
+    if (!price.isEmpty() && !amountDue(price, discountBox_->text()))
+        throw ui::RefusedEntry(priceBox_,
+                               QStringLiteral("“%1”超出了可存的范围").arg(db::messageExcerpt(price)));
     const QString received = receivedBox_->text().trimmed();
     if (!received.isEmpty()
         && requireWholeNumber(receivedBox_) < requireWholeNumber(dueBox_)) {

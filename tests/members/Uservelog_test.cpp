@@ -295,6 +295,26 @@ TEST_F(ServeLogTest, AReceivedAmountThatIsNoNumberIsRefusedNamingItsBoxWithTheFo
     EXPECT_DOUBLE_EQ(memberValue("rest_point", "C100"), 500);
 }
 
+TEST_F(ServeLogTest, AServicePriceWhoseAmountDueTheLedgerCannotHoldIsRefusedNamingThePrice)
+{
+    // Beyond what the amount received takes, and beyond any whole number.
+    exec("insert into serveitem (serve_code, serve_name, unit_pric) values ('S8', '贵宾套餐', 3e9), ('S9', '至尊套餐', 1e20)");
+    auto f = openForm();
+    ServeLogUi ui(*f);
+    for (const char* service : {"S8", "S9"}) {
+        SCOPED_TRACE(service);
+        writeBill(ui, "C100", service);
+        testui::PromptResponder prompts;
+        prompts.expect(Kind::Error, QStringLiteral("超出了可存的范围"));
+        ui.click("cmd_save");
+        prompts.verify();
+        EXPECT_TRUE(prompts.last().text.startsWith(QStringLiteral("单价："))) << prompts.last().text.toStdString();
+        EXPECT_EQ(f->mode(), FormMode::Add);
+        EXPECT_EQ(count("insifee"), 0);
+        QTest::mouseClick(f->controls().cmd_canc, Qt::LeftButton);
+    }
+}
+
 TEST_F(ServeLogTest, ChecksNameTheServiceBeforeTheCard)
 {
     auto f = openForm();
