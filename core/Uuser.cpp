@@ -296,7 +296,7 @@ void TFrmUser::buildPrintGroup()
 
     linesBox_ = new QLineEdit(printGroup_);
     linesBox_->setObjectName(QStringLiteral("Edit1"));
-    layout->addWidget(new QLabel(QStringLiteral("出货报表格式"), printGroup_), 3, 0);
+    layout->addWidget(ui::labelFor(linesBox_, QStringLiteral("出货报表格式"), printGroup_), 3, 0);
     layout->addWidget(linesBox_, 3, 1);
     layout->addWidget(new QLabel(QStringLiteral("行数"), printGroup_), 3, 2);
 }
@@ -485,8 +485,7 @@ bool TFrmUser::readNumbers(PrintNumbers& numbers)
         bool ok = false;
         *number = text.toInt(&ok);
         if (!ok) {
-            box->setFocus();
-            ui::showError(this, QStringLiteral("“%1” 不是有效的整数").arg(db::messageExcerpt(text)));
+            ui::showRefusal(this, ui::RefusedEntry(box, QStringLiteral("“%1” 不是有效的整数").arg(db::messageExcerpt(text))));
             return false;
         }
     }
