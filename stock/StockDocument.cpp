@@ -544,8 +544,11 @@ void StockDocumentForm::writeDocument()
         header_.edit();
     const QDate date = DateTimePicker1->value();
     header_.setValue(QStringLiteral("bill_date"), date.isValid() ? QVariant(QDateTime(date, QTime(0, 0))) : QVariant());
-    const double total = db::parseAmount(Edit2->text()).value_or(0);
-    header_.setValue(QStringLiteral("shou_tota"), db::parseAmount(db::formatAmount(total)).value_or(0));
+    const std::optional<double> total = db::parseAmount(Edit2->text());
+    // Lines of huge amounts add up beyond any number: not stored as 0.
+    if (!total && !Edit2->text().trimmed().isEmpty())
+        throw ui::RefusedEntry(Edit2, QStringLiteral("超出了可存的范围"));
+    header_.setValue(QStringLiteral("shou_tota"), db::parseAmount(db::formatAmount(total.value_or(0))).value_or(0));
     header_.setValue(QStringLiteral("bill_type"), def_.billType);
     header_.post();
     lines_.applyBatch();

@@ -610,6 +610,26 @@ TEST_F(PurchaseTest, AnAmountThatIsNoNumberStopsTheSaveNamingItsBox)
     EXPECT_EQ(count("inmain", "fact_tota=10"), 1);
 }
 
+TEST_F(PurchaseTest, ADocumentWhoseTotalIsBeyondAnyNumberIsRefusedNamingTheTotal)
+{
+    auto f = openForm<TFrmIn>();
+    click(*f, "cmd_add");
+    typeLine(*f, "G01", "1e200", "1e200");
+    testui::PromptResponder prompts;
+    prompts.expect(testui::PromptResponder::Kind::Error, QStringLiteral("合计金额：超出了可存的范围"));
+    click(*f, "cmd_save");
+    prompts.verify();
+    EXPECT_EQ(f->mode(), FormMode::Add);
+    EXPECT_EQ(count("inmain"), 0);
+    EXPECT_EQ(count("ingoods"), 0);
+    EXPECT_FALSE(stock("G01").found);
+
+    enterCell(*f, "unit_pric", "5");
+    click(*f, "cmd_save");
+    EXPECT_EQ(f->mode(), FormMode::Null);
+    EXPECT_EQ(count("inmain", "shou_tota>4.9e200 and shou_tota<5.1e200"), 1);
+}
+
 TEST_F(PurchaseTest, EnterThroughTheHeaderPutsEachTypedValueInItsBox)
 {
     ui::EnterAsTab enterAsTab; // as in the program
