@@ -2,6 +2,7 @@
 
 #include "core/Udatamod.h"
 #include "core/Upublic.h"
+#include "platform/db/Value.h"
 #include "platform/sys/IniFile.h"
 #include "platform/sys/ProgramFolder.h"
 #include "platform/ui/DataSource.h"
@@ -488,6 +489,13 @@ bool TFrmUser::readNumbers(PrintNumbers& numbers)
             ui::showRefusal(this, ui::RefusedEntry(box, QStringLiteral("“%1” 不是有效的整数").arg(db::messageExcerpt(text))));
             return false;
         }
+    }
+    // Commission lines keep the percent in a small whole-number column: a
+    // larger one would leave every salesperson out of the salary sheet.
+    if (!db::fitsWholeNumberColumn(numbers.commission, db::FieldType::SmallInt)) {
+        QLineEdit* box = shopBox(QStringLiteral("sale_value"));
+        ui::showRefusal(this, ui::RefusedEntry(box, QStringLiteral("“%1”超出了可存的范围").arg(box->text().trimmed())));
+        return false;
     }
     return true;
 }
