@@ -161,7 +161,8 @@ void RenameFile(const QString& from, const QString& to)
     std::error_code ec;
     std::filesystem::rename(fsPath(from), fsPath(to), ec);
     if (ec)
-        throw fileError(QStringLiteral("无法替换文件（%1）").arg(QString::fromStdString(ec.message())), to);
+        // The system's own words are English: its code is kept for support.
+        throw fileError(QStringLiteral("无法替换文件（错误代码 %1）").arg(ec.value()), to);
 }
 
 void MoveIntoPlace(QTemporaryFile& file, const QString& target)

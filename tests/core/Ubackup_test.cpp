@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -173,6 +174,20 @@ TEST_F(BackupFormTest, AnEarlierBackupStaysWhenTheNewCopyFails)
     EXPECT_TRUE(backUp(f).startsWith(QStringLiteral("数据备份错误")));
     EXPECT_EQ(employeesIn(backupPath(), "B1"), 1);
     EXPECT_EQ(filesIn(target.path()), QStringList{"orbenta.db"});
+}
+
+TEST_F(BackupFormTest, ABackupThatCannotTakeItsPlaceIsReportedInChinese)
+{
+    // A folder of the backup's name holds the place the copy would take.
+    ASSERT_TRUE(QDir(target.path()).mkpath(QStringLiteral("orbenta.db/kept")));
+    TFrmBackUp f;
+    chooseFolder(f, target.path());
+    const QString shown = backUp(f);
+    EXPECT_TRUE(shown.startsWith(QStringLiteral("数据备份错误"))) << shown.toStdString();
+    // The words before the file's path, which may be spelt in any letters.
+    const QString words = shown.left(shown.lastIndexOf(QDir::toNativeSeparators(backupPath())));
+    EXPECT_FALSE(words.contains(QRegularExpression(QStringLiteral("[A-Za-z]")))) << shown.toStdString();
+    EXPECT_TRUE(QDir(backupPath()).exists(QStringLiteral("kept")));
 }
 
 TEST_F(BackupFormTest, WhatAnInterruptedBackupLeftGoesAtTheNextBackupAndNothingElse)
