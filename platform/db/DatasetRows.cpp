@@ -71,6 +71,15 @@ bool isAutoIncrement(Connection& conn, const QString& table, const QString& colu
     return rc == SQLITE_OK && autoInc;
 }
 
+// A value beyond every whole number stays as it is rather than wrapping
+// around into another.
+QVariant roundedWhole(double d)
+{
+    if (!(std::fabs(d) < 9.2e18))
+        return d;
+    return qlonglong(std::llround(d));
+}
+
 } // namespace
 
 namespace detail {
@@ -85,9 +94,9 @@ QVariant lookupConvert(const QVariant& raw, FieldType type)
     case FieldType::AutoInc: {
         if (raw.typeId() == QMetaType::QString) {
             const auto d = parseAmount(raw.toString());
-            return d ? QVariant(qlonglong(std::llround(*d))) : QVariant();
+            return d ? roundedWhole(*d) : QVariant();
         }
-        return qlonglong(std::llround(raw.toDouble()));
+        return roundedWhole(raw.toDouble());
     }
     case FieldType::Float:
         return raw.typeId() == QMetaType::QString ? QVariant(parseAmount(raw.toString()).value_or(0)) : QVariant(raw.toDouble());
