@@ -544,11 +544,8 @@ void StockDocumentForm::writeDocument()
         header_.edit();
     const QDate date = DateTimePicker1->value();
     header_.setValue(QStringLiteral("bill_date"), date.isValid() ? QVariant(QDateTime(date, QTime(0, 0))) : QVariant());
-    const std::optional<double> total = db::parseAmount(Edit2->text());
-    // Lines of huge amounts add up beyond any number: not stored as 0.
-    if (!total && !Edit2->text().trimmed().isEmpty())
-        throw ui::RefusedEntry(Edit2, QStringLiteral("超出了可存的范围"));
-    header_.setValue(QStringLiteral("shou_tota"), db::parseAmount(db::formatAmount(total.value_or(0))).value_or(0));
+    const double total = db::parseAmount(Edit2->text()).value_or(0);
+    header_.setValue(QStringLiteral("shou_tota"), db::parseAmount(db::formatAmount(total)).value_or(0));
     header_.setValue(QStringLiteral("bill_type"), def_.billType);
     header_.post();
     lines_.applyBatch();
@@ -592,6 +589,13 @@ void StockDocumentForm::cmd_saveClick()
     // The line still being entered counts: its quantity is part of the total
     // checked. An empty new line stays for typing into until the check passes.
     postPendingLine();
+    // Lines of huge numbers add up beyond any number: neither stored as 0
+    // nor taken for no quantity.
+    for (QLineEdit* total : {Edit1, Edit2})
+        if (!total->text().trimmed().isEmpty() && !db::parseAmount(total->text())) {
+            ui::showRefusal(this, ui::RefusedEntry(total, QStringLiteral("超出了可存的范围")));
+            return;
+        }
     if (!quantityIsAboveZero()) {
         ui::warn(this, QStringLiteral("数量不能为0"));
         return;
