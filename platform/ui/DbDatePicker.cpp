@@ -83,6 +83,14 @@ void DbDatePicker::focusOutEvent(QFocusEvent* e)
     runGuarded(this, [this] { commit(); });
 }
 
+bool DbDatePicker::focusNextPrevChild(bool next)
+{
+    // The date edit keeps Tab for its sections, which a blank box does not show.
+    if (isNull())
+        return QWidget::focusNextPrevChild(next);
+    return QDateEdit::focusNextPrevChild(next);
+}
+
 void DbDatePicker::reload()
 {
     if (!link_.source())

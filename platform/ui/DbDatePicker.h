@@ -15,7 +15,8 @@ namespace ui {
 // post; it is read-only while the dataset is not editing.
 //
 // It can also show no date (setNull, or a bound field holding NULL): the box
-// is then blank, and stepping up or down starts from today.
+// is then blank, stepping up or down starts from today, and Tab leaves it at
+// once (there is no year, month or day to step through).
 class DbDatePicker : public QDateEdit {
     Q_OBJECT
 public:
@@ -40,6 +41,7 @@ public:
 
 protected:
     void focusOutEvent(QFocusEvent* e) override;
+    bool focusNextPrevChild(bool next) override;
 
 private:
     void reload();
