@@ -319,6 +319,27 @@ TEST_F(PowerFormTest, EnterPassesOverTheNameSoTheTypedPasswordsReachTheirBoxes)
     EXPECT_EQ(stored("E1", "password"), "abc");
 }
 
+TEST_F(PowerFormTest, AnIdThatIsAUserAlreadyIsTypedOverNotAfter)
+{
+    ui::EnterAsTab enterAsTab; // as in the program
+    TFrmPower f;
+    show(f);
+    click(f, "cmd_add");
+    {
+        testui::PromptResponder prompts;
+        prompts.expect("该员工已存在！");
+        testui::typeAtFocus("admin");
+        testui::pressAtFocus(Qt::Key_Return);
+    }
+    for (const char* value : {"E1", "abc", "abc"}) {
+        testui::typeAtFocus(value);
+        testui::pressAtFocus(Qt::Key_Return);
+    }
+    click(f, "cmd_save");
+    EXPECT_EQ(f.mode(), FormMode::Null);
+    EXPECT_EQ(stored("E1", "password"), "abc");
+}
+
 TEST_F(PowerFormTest, AUserSavedWithTrimmedIdAndPasswordCanLogInAsTyped)
 {
     TFrmPower f;

@@ -810,6 +810,28 @@ TEST_F(CardOperationTest, ACardNumberAnotherMemberHoldsIsRefused)
     }
 }
 
+TEST_F(CardOperationTest, ACardNumberRefusedAtASaveFromItsBoxIsTypedOverNotAfter)
+{
+    ui::EnterAsTab enterAsTab; // as in the program
+    TFrmAddCard f;
+    formtest::show(f);
+    pick(f, "M04");
+    start(f);
+    testui::typeAtFocus("C005"); // M05's
+    testui::PromptResponder prompts;
+    prompts.expect("卡号已被其他会员使用");
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_S, Qt::AltModifier);
+    // A mnemonic presses its button briefly before it clicks.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return prompts.count() == 1; }, 5000));
+    ASSERT_EQ(QApplication::focusWidget(), f.box(CardBox::CardNo));
+    testui::typeAtFocus("C009");
+    testui::pressAtFocus(Qt::Key_Return);
+    testui::typeAtFocus("10");
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_S, Qt::AltModifier);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return f.mode() == FormMode::Null; }, 5000)) << prompts.texts().join(u'\n').toStdString();
+    EXPECT_EQ(member("M04", "card_no"), "C009");
+}
+
 TEST_F(CardOperationTest, AReplacementMayKeepTheMembersOwnNumber)
 {
     TFrmAddCard f;

@@ -295,6 +295,25 @@ TEST_F(ServeLogTest, AReceivedAmountThatIsNoNumberIsRefusedNamingItsBoxWithTheFo
     EXPECT_DOUBLE_EQ(memberValue("rest_point", "C100"), 500);
 }
 
+TEST_F(ServeLogTest, AReceivedAmountRefusedAtASaveFromItsBoxIsTypedOverNotAfter)
+{
+    auto f = openForm();
+    ServeLogUi ui(*f);
+    writeBill(ui, "C100", "S1");
+    ui.enterReceived(QStringLiteral("99999999999999999999"));
+    testui::PromptResponder prompts;
+    prompts.expect(Kind::Error, QStringLiteral("实收金额：“99999999999999999999”不是有效的整数"));
+    QTest::keyClick(ui.received, Qt::Key_S, Qt::AltModifier);
+    // A mnemonic presses its button briefly before it clicks.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return prompts.count() == 1; }, 5000));
+    ASSERT_EQ(QApplication::focusWidget(), ui.received);
+    testui::typeAtFocus(QStringLiteral("100"));
+    QTest::keyClick(ui.received, Qt::Key_S, Qt::AltModifier);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return f->mode() == FormMode::Null; }, 5000))
+        << prompts.texts().join(u'\n').toStdString();
+    EXPECT_EQ(scalar("select serv_fee from insifee where card_no='C100'").toInt(), 100);
+}
+
 TEST_F(ServeLogTest, ChecksNameTheServiceBeforeTheCard)
 {
     auto f = openForm();
