@@ -297,21 +297,34 @@ TEST_F(ServeLogTest, AReceivedAmountThatIsNoNumberIsRefusedNamingItsBoxWithTheFo
 
 TEST_F(ServeLogTest, AReceivedAmountRefusedAtASaveFromItsBoxIsTypedOverNotAfter)
 {
-    auto f = openForm();
-    ServeLogUi ui(*f);
-    writeBill(ui, "C100", "S1");
-    ui.enterReceived(QStringLiteral("99999999999999999999"));
-    testui::PromptResponder prompts;
-    prompts.expect(Kind::Error, QStringLiteral("实收金额：“99999999999999999999”不是有效的整数"));
-    QTest::keyClick(ui.received, Qt::Key_S, Qt::AltModifier);
-    // A mnemonic presses its button briefly before it clicks.
-    ASSERT_TRUE(QTest::qWaitFor([&] { return prompts.count() == 1; }, 5000));
-    ASSERT_EQ(QApplication::focusWidget(), ui.received);
-    testui::typeAtFocus(QStringLiteral("100"));
-    QTest::keyClick(ui.received, Qt::Key_S, Qt::AltModifier);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return f->mode() == FormMode::Null; }, 5000))
-        << prompts.texts().join(u'\n').toStdString();
-    EXPECT_EQ(scalar("select serv_fee from insifee where card_no='C100'").toInt(), 100);
+    struct Case {
+        const char* typed;
+        Kind kind;
+        QString refusal;
+    };
+    const Case cases[] = {
+        {"99999999999999999999", Kind::Error, QStringLiteral("实收金额：“99999999999999999999”不是有效的整数")},
+        {"80", Kind::Message, QStringLiteral("实收金额不能小于应收金额")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.typed);
+        auto f = openForm();
+        ServeLogUi ui(*f);
+        writeBill(ui, "C100", "S1");
+        ui.enterReceived(QString::fromLatin1(c.typed));
+        testui::PromptResponder prompts;
+        prompts.expect(c.kind, c.refusal);
+        QTest::keyClick(ui.received, Qt::Key_S, Qt::AltModifier);
+        // A mnemonic presses its button briefly before it clicks.
+        ASSERT_TRUE(QTest::qWaitFor([&] { return prompts.count() == 1; }, 5000));
+        ASSERT_EQ(QApplication::focusWidget(), ui.received);
+        testui::typeAtFocus(QStringLiteral("120"));
+        EXPECT_EQ(ui.received->text(), "120");
+        QTest::keyClick(ui.received, Qt::Key_S, Qt::AltModifier);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return f->mode() == FormMode::Null; }, 5000))
+            << prompts.texts().join(u'\n').toStdString();
+        exec("delete from insifee");
+    }
 }
 
 TEST_F(ServeLogTest, ChecksNameTheServiceBeforeTheCard)
