@@ -314,14 +314,11 @@ TEST_F(ServeLogTest, AReceivedAmountRefusedAtASaveFromItsBoxIsTypedOverNotAfter)
         ui.enterReceived(QString::fromLatin1(c.typed));
         testui::PromptResponder prompts;
         prompts.expect(c.kind, c.refusal);
-        QTest::keyClick(ui.received, Qt::Key_S, Qt::AltModifier);
-        // A mnemonic presses its button briefly before it clicks.
-        ASSERT_TRUE(QTest::qWaitFor([&] { return prompts.count() == 1; }, 5000));
+        ASSERT_TRUE(testui::pressMnemonicUntil(Qt::Key_S, [&] { return prompts.count() == 1; }));
         ASSERT_EQ(QApplication::focusWidget(), ui.received);
         testui::typeAtFocus(QStringLiteral("120"));
         EXPECT_EQ(ui.received->text(), "120");
-        QTest::keyClick(ui.received, Qt::Key_S, Qt::AltModifier);
-        EXPECT_TRUE(QTest::qWaitFor([&] { return f->mode() == FormMode::Null; }, 5000))
+        EXPECT_TRUE(testui::pressMnemonicUntil(Qt::Key_S, [&] { return f->mode() == FormMode::Null; }))
             << prompts.texts().join(u'\n').toStdString();
         exec("delete from insifee");
     }
