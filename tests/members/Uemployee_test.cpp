@@ -294,6 +294,25 @@ TEST_F(EmployeeFormTest, EnterLeavesABlankBirthDateSoTheIdCardTypedNextReachesIt
     EXPECT_EQ(stored("E2", "empl_birth"), QString());
 }
 
+TEST_F(EmployeeFormTest, ABirthDateTypedAsItIsWrittenIsStoredAsTyped)
+{
+    ui::EnterAsTab enterAsTab; // as in the program
+    for (const char* code : {"E1", "E2"}) { // born 1990-05-17; no birth date
+        SCOPED_TRACE(code);
+        TFrmEmployee f;
+        show(f);
+        clickRow(f.grid(), code == QLatin1String("E1") ? 0 : 1);
+        click(f, "BitBtn7");
+        f.birthPicker()->setFocus(Qt::TabFocusReason);
+        testui::typeAtFocus(QStringLiteral("1985-03-09"));
+        testui::pressAtFocus(Qt::Key_Return);
+        testui::typeAtFocus(QStringLiteral("440106198503090011"));
+        click(f, "BitBtn4");
+        EXPECT_EQ(stored(code, "empl_birth"), "1985-03-09 00:00:00");
+        EXPECT_EQ(stored(code, "id_card"), QStringLiteral("440106198503090011"));
+    }
+}
+
 TEST_F(EmployeeFormTest, ThePickersFollowTheCurrentRow)
 {
     TFrmEmployee f;
