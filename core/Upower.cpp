@@ -310,6 +310,7 @@ bool TFrmPower::checkNewUserId()
     if (rowExists(QStringLiteral("Select * from powers where user_id=:user_id collate nocase"),
                   QStringLiteral("user_id"), id)) {
         ui::warn(this, QStringLiteral("该员工已存在！"));
+        ui::focusToCorrect(DBEdit1);
         return false;
     }
     if (!rowExists(QStringLiteral("Select * from employee where empl_code=:empl_code"), QStringLiteral("empl_code"), id)) {

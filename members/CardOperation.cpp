@@ -539,7 +539,7 @@ bool CardOperationForm::passes(const CardCheck& check)
         return true;
     ui::warn(this, message);
     if (check.focus && e)
-        e->setFocus();
+        ui::focusToCorrect(e);
     return false;
 }
 

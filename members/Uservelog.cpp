@@ -383,6 +383,7 @@ bool TFrmServeLog::checkBeforeSave()
     if (!received.isEmpty()
         && requireWholeNumber(receivedBox_) < requireWholeNumber(dueBox_)) {
         ui::warn(this, QStringLiteral("实收金额不能小于应收金额"));
+        ui::focusToCorrect(receivedBox_);
         return false;
     }
     if (serveNameBox_->text().trimmed().isEmpty()) {

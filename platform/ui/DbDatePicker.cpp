@@ -3,6 +3,8 @@
 #include "platform/db/Value.h"
 #include "platform/ui/Prompt.h"
 
+#include <QKeyEvent>
+
 namespace ui {
 
 namespace {
@@ -79,8 +81,39 @@ void DbDatePicker::commit()
 
 void DbDatePicker::focusOutEvent(QFocusEvent* e)
 {
+    movedOnByDigit_ = false;
     QDateEdit::focusOutEvent(e);
     runGuarded(this, [this] { commit(); });
+}
+
+bool DbDatePicker::focusNextPrevChild(bool next)
+{
+    // The date edit keeps Tab for its sections, which a blank box does not show.
+    if (isNull())
+        return QWidget::focusNextPrevChild(next);
+    return QDateEdit::focusNextPrevChild(next);
+}
+
+void DbDatePicker::keyPressEvent(QKeyEvent* e)
+{
+    const QString typed = e->text();
+    const bool digit = typed.size() == 1 && typed[0].isDigit();
+    const bool separator = typed.size() == 1 && !digit && typed[0].isPrint() && !typed[0].isSpace();
+    // A section filled by its digits moves on by itself: the separator typed
+    // after it, as a date is written, must not skip the next section too.
+    if (separator && movedOnByDigit_) {
+        movedOnByDigit_ = false;
+        e->accept();
+        return;
+    }
+    if (digit && isNull() && !isReadOnly()) {
+        // A date typed into a blank box starts from today's, year first.
+        setToday();
+        setSelectedSection(sectionAt(0));
+    }
+    const int section = currentSectionIndex();
+    QDateEdit::keyPressEvent(e);
+    movedOnByDigit_ = digit && currentSectionIndex() != section;
 }
 
 void DbDatePicker::reload()

@@ -7,7 +7,8 @@
 namespace ui {
 
 // A date picker in the program's one date form (db::dateFormat) with up-down
-// buttons; it holds a date without a time of day.
+// buttons; it holds a date without a time of day. A date is typed as it is
+// written, "2025-01-09", "20250109" or "2025-1-9" alike.
 //
 // Unbound (never bound), the form sets and reads its date itself. Bound to a
 // field, it shows the field's date and writes a changed date back (as that
@@ -15,7 +16,8 @@ namespace ui {
 // post; it is read-only while the dataset is not editing.
 //
 // It can also show no date (setNull, or a bound field holding NULL): the box
-// is then blank, and stepping up or down starts from today.
+// is then blank, typing or stepping up or down starts from today, and Tab
+// leaves it at once (there is no year, month or day to step through).
 class DbDatePicker : public QDateEdit {
     Q_OBJECT
 public:
@@ -40,6 +42,8 @@ public:
 
 protected:
     void focusOutEvent(QFocusEvent* e) override;
+    bool focusNextPrevChild(bool next) override;
+    void keyPressEvent(QKeyEvent* e) override;
 
 private:
     void reload();
@@ -48,6 +52,7 @@ private:
     FieldLink link_;
     bool dirty_ = false;
     bool loading_ = false;
+    bool movedOnByDigit_ = false; // the last digit filled its section and moved on
 };
 
 } // namespace ui

@@ -5,7 +5,9 @@
 #include "platform/ui/ProgramLook.h"
 #include "platform/ui/Prompt.h"
 
+#include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QRegularExpression>
 #include <QWidget>
 
@@ -78,12 +80,22 @@ RefusedEntry::RefusedEntry(QWidget* box, const QString& reason)
 {
 }
 
+void focusToCorrect(QWidget* box)
+{
+    box->setFocus();
+    auto* text = qobject_cast<QLineEdit*>(box);
+    if (auto* combo = qobject_cast<QComboBox*>(box); combo && combo->isEditable())
+        text = combo->lineEdit();
+    if (text)
+        text->selectAll();
+}
+
 void showRefusal(QWidget* parent, const RefusedEntry& refused)
 {
     showError(parent, refused.message());
     // A box the form fills itself (an amount due) is not one to correct.
     if (QWidget* box = refused.box(); box && box->isEnabled() && box->isVisible() && !isReadOnlyBox(box))
-        box->setFocus();
+        focusToCorrect(box);
 }
 
 } // namespace ui

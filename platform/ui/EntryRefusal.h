@@ -45,6 +45,11 @@ private:
     QPointer<QWidget> box_;
 };
 
+// The focus in box for correcting its value: a text box's value selected
+// whole, so what is typed next replaces it, even where the box kept the focus
+// (a save by its shortcut from that box).
+void focusToCorrect(QWidget* box);
+
 // The refusal in the error box, then the focus in its box for correcting it.
 void showRefusal(QWidget* parent, const RefusedEntry& refused);
 

@@ -55,6 +55,18 @@ protected:
         ASSERT_NE(b, nullptr) << button;
         QTest::mouseClick(b, Qt::LeftButton);
     }
+    // Types user E1 with password "abc" from the id box on, Enter after each
+    // box, saves and checks what was stored.
+    void typeNewUserE1WithEnter(TFrmPower& f)
+    {
+        for (const char* value : {"E1", "abc", "abc"}) {
+            testui::typeAtFocus(value);
+            testui::pressAtFocus(Qt::Key_Return);
+        }
+        click(f, "cmd_save");
+        EXPECT_EQ(f.mode(), FormMode::Null);
+        EXPECT_EQ(stored("E1", "password"), "abc");
+    }
     // A click on cell (column c, row k) of the rights grid.
     static void clickCell(TFrmPower& f, int c, int k)
     {
@@ -310,13 +322,22 @@ TEST_F(PowerFormTest, EnterPassesOverTheNameSoTheTypedPasswordsReachTheirBoxes)
     TFrmPower f;
     show(f);
     click(f, "cmd_add");
-    for (const char* value : {"E1", "abc", "abc"}) {
-        testui::typeAtFocus(value);
+    typeNewUserE1WithEnter(f);
+}
+
+TEST_F(PowerFormTest, AnIdThatIsAUserAlreadyIsTypedOverNotAfter)
+{
+    ui::EnterAsTab enterAsTab; // as in the program
+    TFrmPower f;
+    show(f);
+    click(f, "cmd_add");
+    {
+        testui::PromptResponder prompts;
+        prompts.expect("该员工已存在！");
+        testui::typeAtFocus("admin");
         testui::pressAtFocus(Qt::Key_Return);
     }
-    click(f, "cmd_save");
-    EXPECT_EQ(f.mode(), FormMode::Null);
-    EXPECT_EQ(stored("E1", "password"), "abc");
+    typeNewUserE1WithEnter(f);
 }
 
 TEST_F(PowerFormTest, AUserSavedWithTrimmedIdAndPasswordCanLogInAsTyped)

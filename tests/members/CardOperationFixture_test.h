@@ -1,5 +1,6 @@
 #pragma once
 
+#include "tests/members/FormDriving_test.h"
 #include "tests/support/PromptResponder.h"
 #include "tests/support/PromptTyping.h"
 #include "tests/support/TestDb.h"
@@ -43,6 +44,14 @@ protected:
         f.findBox()->clear();
         QTest::keyClicks(f.findBox(), key);
         QTest::keyClick(f.findBox(), Qt::Key_Return);
+    }
+    // The operation started on the member as the main window shows the form:
+    // visible and active, so the keyboard reaches its boxes.
+    static void startAsShown(CardOperationForm& f, const QString& key)
+    {
+        formtest::show(f);
+        pick(f, key);
+        start(f);
     }
     static void press(QPushButton* button) { QTest::mouseClick(button, Qt::LeftButton); }
     static void start(CardOperationForm& f) { press(f.controls().cmd_edit); }

@@ -324,9 +324,7 @@ TEST_F(CardOperationTest, TheNewCardNumberTypedReplacesTheOldOneShown)
 {
     ui::EnterAsTab enterAsTab; // as in the program
     TFrmAddCard f;
-    formtest::show(f);
-    pick(f, "M03");
-    start(f);
+    startAsShown(f, "M03");
     ASSERT_EQ(QApplication::focusWidget(), f.box(CardBox::CardNo));
     testui::typeAtFocus("C009");
     testui::pressAtFocus(Qt::Key_Return);
@@ -808,6 +806,24 @@ TEST_F(CardOperationTest, ACardNumberAnotherMemberHoldsIsRefused)
         EXPECT_EQ(ledgerRows(), 0);
         EXPECT_EQ(member(c.member, "card_no"), c.cardBefore);
     }
+}
+
+TEST_F(CardOperationTest, ACardNumberRefusedAtASaveFromItsBoxIsTypedOverNotAfter)
+{
+    ui::EnterAsTab enterAsTab; // as in the program
+    TFrmAddCard f;
+    startAsShown(f, "M04");
+    testui::typeAtFocus("C005"); // M05's
+    testui::PromptResponder prompts;
+    prompts.expect("卡号已被其他会员使用");
+    ASSERT_TRUE(testui::pressMnemonicUntil(Qt::Key_S, [&] { return prompts.count() == 1; }));
+    ASSERT_EQ(QApplication::focusWidget(), f.box(CardBox::CardNo));
+    testui::typeAtFocus("C009");
+    testui::pressAtFocus(Qt::Key_Return);
+    testui::typeAtFocus("10");
+    EXPECT_TRUE(testui::pressMnemonicUntil(Qt::Key_S, [&] { return f.mode() == FormMode::Null; }))
+        << prompts.texts().join(u'\n').toStdString();
+    EXPECT_EQ(member("M04", "card_no"), "C009");
 }
 
 TEST_F(CardOperationTest, AReplacementMayKeepTheMembersOwnNumber)

@@ -10,6 +10,7 @@
 #include "platform/ui/DbDatePicker.h"
 #include "platform/ui/DbGrid.h"
 #include "platform/ui/DbLineEdit.h"
+#include "platform/ui/EnterAsTab.h"
 
 #include <QApplication>
 #include <QGroupBox>
@@ -272,6 +273,44 @@ TEST_F(EmployeeFormTest, EditChangesTheRowAndKeepsAChosenDateUntilTheSave)
     EXPECT_EQ(stored("E1", "empl_name"), QStringLiteral("张三丰"));
     EXPECT_EQ(stored("E1", "empl_birth"), "1991-05-17 00:00:00");
     EXPECT_EQ(stored("E1", "in_date"), "2020-03-01 00:00:00");
+}
+
+TEST_F(EmployeeFormTest, EnterLeavesABlankBirthDateSoTheIdCardTypedNextReachesItsBox)
+{
+    ui::EnterAsTab enterAsTab; // as in the program
+    TFrmEmployee f;
+    show(f);
+    clickRow(f.grid(), 1); // E2, no birth date
+    click(f, "BitBtn7");
+    f.codeBox()->setFocus();
+    for (int box = 0; box < 3; ++box) // code, name, sex
+        testui::pressAtFocus(Qt::Key_Return);
+    ASSERT_EQ(QApplication::focusWidget(), f.birthPicker());
+    testui::pressAtFocus(Qt::Key_Return);
+    testui::typeAtFocus(QStringLiteral("440106199001010011"));
+    testui::pressAtFocus(Qt::Key_Return);
+    click(f, "BitBtn4");
+    EXPECT_EQ(stored("E2", "id_card"), QStringLiteral("440106199001010011"));
+    EXPECT_EQ(stored("E2", "empl_birth"), QString());
+}
+
+TEST_F(EmployeeFormTest, ABirthDateTypedAsItIsWrittenIsStoredAsTyped)
+{
+    ui::EnterAsTab enterAsTab; // as in the program
+    for (const char* code : {"E1", "E2"}) { // born 1990-05-17; no birth date
+        SCOPED_TRACE(code);
+        TFrmEmployee f;
+        show(f);
+        clickRow(f.grid(), code == QLatin1String("E1") ? 0 : 1);
+        click(f, "BitBtn7");
+        f.birthPicker()->setFocus(Qt::TabFocusReason);
+        testui::typeAtFocus(QStringLiteral("1985-03-09"));
+        testui::pressAtFocus(Qt::Key_Return);
+        testui::typeAtFocus(QStringLiteral("440106198503090011"));
+        click(f, "BitBtn4");
+        EXPECT_EQ(stored(code, "empl_birth"), "1985-03-09 00:00:00");
+        EXPECT_EQ(stored(code, "id_card"), QStringLiteral("440106198503090011"));
+    }
 }
 
 TEST_F(EmployeeFormTest, ThePickersFollowTheCurrentRow)

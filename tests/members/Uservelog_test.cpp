@@ -315,6 +315,35 @@ TEST_F(ServeLogTest, AServicePriceWhoseAmountDueTheLedgerCannotHoldIsRefusedNami
     }
 }
 
+TEST_F(ServeLogTest, AReceivedAmountRefusedAtASaveFromItsBoxIsTypedOverNotAfter)
+{
+    struct Case {
+        const char* typed;
+        Kind kind;
+        QString refusal;
+    };
+    const Case cases[] = {
+        {"99999999999999999999", Kind::Error, QStringLiteral("实收金额：“99999999999999999999”不是有效的整数")},
+        {"80", Kind::Message, QStringLiteral("实收金额不能小于应收金额")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.typed);
+        auto f = openForm();
+        ServeLogUi ui(*f);
+        writeBill(ui, "C100", "S1");
+        ui.enterReceived(QString::fromLatin1(c.typed));
+        testui::PromptResponder prompts;
+        prompts.expect(c.kind, c.refusal);
+        ASSERT_TRUE(testui::pressMnemonicUntil(Qt::Key_S, [&] { return prompts.count() == 1; }));
+        ASSERT_EQ(QApplication::focusWidget(), ui.received);
+        testui::typeAtFocus(QStringLiteral("120"));
+        EXPECT_EQ(ui.received->text(), "120");
+        EXPECT_TRUE(testui::pressMnemonicUntil(Qt::Key_S, [&] { return f->mode() == FormMode::Null; }))
+            << prompts.texts().join(u'\n').toStdString();
+        exec("delete from insifee");
+    }
+}
+
 TEST_F(ServeLogTest, ChecksNameTheServiceBeforeTheCard)
 {
     auto f = openForm();

@@ -37,4 +37,14 @@ inline void pressAtFocus(Qt::Key key)
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
+// Presses the mnemonic Alt+key on the control with the focus, as a user
+// saves from a box, and waits (at most five seconds) until done() holds: a
+// mnemonic presses its button briefly before it clicks.
+template <class Done>
+inline bool pressMnemonicUntil(Qt::Key key, Done done)
+{
+    QTest::keyClick(QApplication::focusWidget(), key, Qt::AltModifier);
+    return QTest::qWaitFor(done, 5000);
+}
+
 } // namespace testui
