@@ -133,7 +133,13 @@ void RecordForm::cmd_editClick()
 {
     if (keyText().isEmpty())
         return;
-    dataset_->edit();
+    // The record shown is the one edited, never another found by its key,
+    // which need not be unique; a record that cannot be edited stays as it is.
+    try {
+        dataset_->edit();
+    } catch (const std::exception&) {
+        return;
+    }
     setMode(FormMode::Edit);
     if (firstEditBox_)
         firstEditBox_->setFocus();

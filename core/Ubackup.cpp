@@ -1,6 +1,7 @@
 #include "core/Ubackup.h"
 
 #include "core/DbConfig.h"
+#include "core/FormFrame.h"
 #include "core/Schema.h"
 #include "core/Udatamod.h"
 #include "core/Upublic.h"
@@ -291,18 +292,12 @@ TFrmBackUp::TFrmBackUp(QWidget* owner)
 
 void TFrmBackUp::cmd_addClick()
 {
-    QString failure, details;
-    {
-        ui::Hourglass wait;
-        try {
-            BackupDatabase(folder());
-        } catch (const std::exception& e) {
-            failure = db::reasonOf(e);
-            details = db::detailsOf(e);
-        }
+    try {
+        ui::Hourglass wait; // gone before any message
+        BackupDatabase(folder());
+    } catch (const std::exception& e) {
+        ShowSaveFailure(this, e, QStringLiteral("数据备份错误"));
+        return;
     }
-    if (failure.isEmpty())
-        ui::inform(this, QStringLiteral("数据备份完毕"));
-    else
-        ui::warn(this, QStringLiteral("数据备份错误\n") + failure, details);
+    ui::inform(this, QStringLiteral("数据备份完毕"));
 }

@@ -1,6 +1,7 @@
 #include "core/Urestore.h"
 
 #include "core/DbConfig.h"
+#include "core/FormFrame.h"
 #include "core/Udatamod.h"
 #include "platform/db/Connection.h"
 #include "platform/db/Error.h"
@@ -125,18 +126,12 @@ void TFrmRestore::cmd_addClick()
         ui::warn(this, QStringLiteral("无数据可恢复"));
         return;
     }
-    QString failure, details;
-    {
-        ui::Hourglass wait;
-        try {
-            RestoreDatabase(folder());
-        } catch (const std::exception& e) {
-            failure = db::reasonOf(e);
-            details = db::detailsOf(e);
-        }
+    try {
+        ui::Hourglass wait; // gone before any message
+        RestoreDatabase(folder());
+    } catch (const std::exception& e) {
+        ShowSaveFailure(this, e, QStringLiteral("数据恢复错误"));
+        return;
     }
-    if (failure.isEmpty())
-        ui::inform(this, QStringLiteral("数据恢复完毕"));
-    else
-        ui::warn(this, QStringLiteral("数据恢复错误\n") + failure, details);
+    ui::inform(this, QStringLiteral("数据恢复完毕"));
 }

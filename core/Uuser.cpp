@@ -486,7 +486,7 @@ bool TFrmUser::readNumbers(PrintNumbers& numbers)
         bool ok = false;
         *number = text.toInt(&ok);
         if (!ok) {
-            ui::showRefusal(this, ui::RefusedEntry(box, QStringLiteral("“%1” 不是有效的整数").arg(db::messageExcerpt(text))));
+            ui::showRefusal(this, ui::RefusedEntry(box, ui::notWholeNumberText(text)));
             return false;
         }
     }
@@ -494,7 +494,7 @@ bool TFrmUser::readNumbers(PrintNumbers& numbers)
     // larger one would leave every salesperson out of the salary sheet.
     if (!db::fitsWholeNumberColumn(numbers.commission, db::FieldType::SmallInt)) {
         QLineEdit* box = shopBox(QStringLiteral("sale_value"));
-        ui::showRefusal(this, ui::RefusedEntry(box, QStringLiteral("“%1”超出了可存的范围").arg(box->text().trimmed())));
+        ui::showRefusal(this, ui::RefusedEntry(box, ui::outOfRangeText(box->text().trimmed())));
         return false;
     }
     return true;

@@ -168,14 +168,6 @@ void RecipeForm::cmd_addClick()
     }
 }
 
-void RecipeForm::cmd_editClick()
-{
-    try {
-        RecordForm::cmd_editClick();
-    } catch (const std::exception&) {
-    }
-}
-
 void RecipeForm::cmd_deleClick()
 {
     if (deleteShownRecord())
@@ -185,12 +177,7 @@ void RecipeForm::cmd_deleClick()
 bool RecipeForm::checkBeforeSave()
 {
     // A code typed and not yet left has not yet looked up its item's name.
-    try {
-        source()->flush();
-    } catch (const ui::RefusedEntry& refused) {
-        ui::showRefusal(this, refused);
-        return false;
-    }
+    source()->flush();
     if (codeBox_->text().trimmed().isEmpty() || nameBox_->text().trimmed().isEmpty()) {
         ui::warn(this, GetMsgText(QStringLiteral("1020")));
         return false;

@@ -49,7 +49,6 @@ public:
     explicit RecipeForm(QWidget* owner, Design design);
 
     void cmd_addClick() override;
-    void cmd_editClick() override;
     // After the confirmation (messages 1016 and 1017) the recipe leaves the
     // table and the pick lists are filled again.
     void cmd_deleClick() override;

@@ -218,8 +218,7 @@ bool TFrmCardType::namesFit()
         if (nameWidth_ <= 0 || db::characterCount(name) <= nameWidth_
             || name == db::asString(q.value(k, q.fieldIndex(QStringLiteral("type_note")))))
             continue;
-        ui::showError(this, ui::refusalText(ui::labelOf(box), ui::tooLongText(name, nameWidth_)));
-        box->setFocus();
+        ui::showRefusal(this, ui::RefusedEntry(box, ui::tooLongText(name, nameWidth_)));
         return false;
     }
     return true;

@@ -245,15 +245,7 @@ void TFrmEmployee::BitBtn2Click()
 
 void TFrmEmployee::BitBtn7Click()
 {
-    if (codeBox_->text().isEmpty())
-        return;
-    try {
-        // The employee shown is the one edited, not the first with that code.
-        staff().edit();
-        setMode(FormMode::Edit);
-        codeBox_->setFocus();
-    } catch (const std::exception&) {
-    }
+    cmd_editClick();
 }
 
 void TFrmEmployee::BitBtn6Click()

@@ -246,16 +246,6 @@ void TFrmInsider::cmd_addClick()
     codeBox_->setFocus();
 }
 
-void TFrmInsider::cmd_editClick()
-{
-    // The member shown is the one edited: looking the code up again could
-    // land on another member with the same (trimmed) code.
-    try {
-        RecordForm::cmd_editClick();
-    } catch (const std::exception&) {
-    }
-}
-
 bool TFrmInsider::checkBeforeSave()
 {
     if (codeBox_->text().isEmpty() || nameBox_->text().isEmpty()) {

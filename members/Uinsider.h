@@ -34,7 +34,6 @@ public:
     // New member: both dates today.
     void cmd_addClick() override;
     // Edits the member shown; errors are ignored.
-    void cmd_editClick() override;
 
     // Shows the current member's dates when another row becomes current
     // (never while a row is being edited, so dates picked stay picked).

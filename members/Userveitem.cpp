@@ -229,15 +229,6 @@ void TFrmServeitem::FillFindCombos()
     MergeComboDistinct(QStringLiteral("ServeItem"), QStringLiteral("serve_type"), ComboBox2);
 }
 
-void TFrmServeitem::cmd_editClick()
-{
-    // The item shown is the one edited, not the first with its code.
-    try {
-        RecordForm::cmd_editClick();
-    } catch (const std::exception&) {
-    }
-}
-
 void TFrmServeitem::cmd_deleClick()
 {
     if (codeBox_->text().trimmed().isEmpty())

@@ -25,7 +25,6 @@ public:
     ~TFrmServeitem() override;
 
     void SetControlStates() override;
-    void cmd_editClick() override;
     void cmd_deleClick() override;
     // Lists the items matching the filled criterion; none filled leaves the list.
     void cmd_findClick() override;

@@ -48,7 +48,7 @@ qlonglong requireWholeNumber(QLineEdit* box)
     const QString text = box->text().trimmed();
     if (const auto v = wholeNumber(text))
         return *v;
-    throw ui::RefusedEntry(box, QStringLiteral("“%1”不是有效的整数").arg(db::messageExcerpt(text)));
+    throw ui::RefusedEntry(box, ui::notWholeNumberText(text));
 }
 
 // The amount due as a whole number, NULL for an empty price; nothing when the
@@ -377,8 +377,7 @@ bool TFrmServeLog::checkBeforeSave()
     finishEntry();
     const QString price = priceBox_->text().trimmed();
     if (!price.isEmpty() && !amountDue(price, discountBox_->text()))
-        throw ui::RefusedEntry(priceBox_,
-                               QStringLiteral("“%1”超出了可存的范围").arg(db::messageExcerpt(price)));
+        throw ui::RefusedEntry(priceBox_, ui::outOfRangeText(price));
     const QString received = receivedBox_->text().trimmed();
     if (!received.isEmpty()
         && requireWholeNumber(receivedBox_) < requireWholeNumber(dueBox_)) {

@@ -60,14 +60,8 @@ void CodeRegisterForm::openTable(db::LockType lockType)
 
 void CodeRegisterForm::cmd_editClick()
 {
-    if (codeBox_->text().trimmed().isEmpty())
-        return;
-    try {
-        dataset_.edit();
-        setMode(FormMode::Edit);
-        codeBox_->setFocus();
-    } catch (const std::exception&) {
-    }
+    if (!codeBox_->text().trimmed().isEmpty())
+        RecordForm::cmd_editClick();
 }
 
 bool CodeRegisterForm::checkBeforeSave()

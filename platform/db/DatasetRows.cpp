@@ -175,18 +175,16 @@ void Dataset::openRows()
 
 void Dataset::buildFields(Statement& st)
 {
-    std::vector<int>& columnOfField = columnOfField_;
-    int& rowidColumn = rowidColumn_;
     fields_.clear();
     baseColumn_.clear();
-    columnOfField.clear();
-    rowidColumn = -1;
+    columnOfField_.clear();
+    rowidColumn_ = -1;
 
     QHash<QString, int> columnByName;
     for (int i = 0; i < st.columnCount(); ++i) {
         const QString name = st.columnName(i);
         if (name == kRowidColumn) {
-            rowidColumn = i;
+            rowidColumn_ = i;
             continue;
         }
         if (!columnByName.contains(name.toLower()))
@@ -200,7 +198,7 @@ void Dataset::buildFields(Statement& st)
             def.type = FieldType::AutoInc;
         fields_.push_back(def);
         baseColumn_.push_back(writable ? origin : QString());
-        columnOfField.push_back(column);
+        columnOfField_.push_back(column);
     };
 
     const bool declaresData = std::any_of(declared_.begin(), declared_.end(),
@@ -216,7 +214,7 @@ void Dataset::buildFields(Statement& st)
         }
     } else {
         for (int i = 0; i < st.columnCount(); ++i) {
-            if (i == rowidColumn)
+            if (i == rowidColumn_)
                 continue;
             int size = 0;
             const FieldType type = typeFromDecl(st.columnDeclType(i), st.columnStorageType(i), size);
@@ -228,7 +226,7 @@ void Dataset::buildFields(Statement& st)
             continue;
         fields_.push_back(def);
         baseColumn_.emplace_back();
-        columnOfField.push_back(-1);
+        columnOfField_.push_back(-1);
     }
     amountFields_.clear();
     for (const FieldDef& f : fields_)
@@ -247,7 +245,6 @@ void Dataset::buildFields(Statement& st)
             cellOf_[i] = stored++;
     lookups_.build(fields_, cellOf_, [this](const QString& name) { return fieldIndex(name); });
     store_.reset(stored);
-    lookups_.rowsReplaced();
 }
 
 QVariant Dataset::fromStorage(const QVariant& raw, FieldType type) const

@@ -9,7 +9,7 @@
 
 namespace db::detail {
 
-// The name under which a select gives each row's rowid, ahead of its own columns.
+// The name under which a select gives each row's rowid, after its own columns.
 inline const QString kRowidColumn = QStringLiteral("__rowid__");
 
 inline Error usage(const QString& text)

@@ -31,10 +31,11 @@ struct Wording {
     const char* text;
 };
 
-const QString kBusy = QStringLiteral("数据库正被另一台电脑或另一个程序使用，请稍后再试");
-
 // By the engine's primary result code.
 const Wording kReasons[] = {
+    {SQLITE_BUSY, "数据库正被另一台电脑或另一个程序使用，请稍后再试"},
+    {SQLITE_LOCKED, "数据库正被另一台电脑或另一个程序使用，请稍后再试"},
+    {SQLITE_PROTOCOL, "数据库正被另一台电脑或另一个程序使用，请稍后再试"},
     {SQLITE_FULL, "磁盘已满，请清理数据库所在磁盘的空间后再试"},
     {SQLITE_READONLY, "数据库文件只读，无法写入：请检查数据库文件及其所在文件夹的只读属性和访问权限"},
     {SQLITE_PERM, "没有访问数据库文件的权限，请检查文件的访问权限"},
@@ -71,8 +72,6 @@ QString wordingOf(const Wording* begin, const Wording* end, int code)
 QString engineReason(int code, const QString& message)
 {
     const int primary = code & 0xff;
-    if (primary == SQLITE_BUSY || primary == SQLITE_LOCKED || primary == SQLITE_PROTOCOL)
-        return kBusy;
     if (primary == SQLITE_CONSTRAINT) {
         if (code == SQLITE_CONSTRAINT_TRIGGER)
             return message; // the database's own words for the refusal

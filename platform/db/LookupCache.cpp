@@ -67,13 +67,14 @@ const LookupCache::Entry* LookupCache::findRow(int source, std::string_view keyT
     if (source < 0 || size_t(source) >= sources_.size())
         return nullptr;
     catchUp(source);
-    return findCaughtUp(source, keyText, keyHash(keyText));
+    return findCaughtUp(source, keyText);
 }
 
-const LookupCache::Entry* LookupCache::findCaughtUp(int source, std::string_view keyText, quint64 hash)
+const LookupCache::Entry* LookupCache::findCaughtUp(int source, std::string_view keyText)
 {
     if (source < 0 || size_t(source) >= sources_.size())
         return nullptr;
+    const quint64 hash = keyHash(keyText);
     Source& s = *sources_[size_t(source)];
     const Entry* e = s.entries.find(keyText, hash);
     if (!e && !s.complete)

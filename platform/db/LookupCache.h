@@ -62,9 +62,8 @@ public:
     // nullptr when no row has that key. The entry stays valid, and its values
     // current, while generation() after catchUp() is unchanged.
     const Entry* findRow(int source, std::string_view keyText);
-    // findRow for a caller that has caught up with the source already and
-    // has the key's keyHash().
-    const Entry* findCaughtUp(int source, std::string_view keyText, quint64 hash);
+    // findRow for a caller that has caught up with the source already.
+    const Entry* findCaughtUp(int source, std::string_view keyText);
     // Takes in what was written to the source since it was last read.
     void catchUp(int source);
     quint64 generation() const { return generation_; }

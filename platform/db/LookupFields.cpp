@@ -119,7 +119,7 @@ bool LookupFields::holds(const Group& g) const
 const LookupCache::Entry* LookupFields::entryOfKey(Group& g, std::string_view key)
 {
     g.generation = ~quint64(0); // nothing held should the reading fail
-    g.entry = cache_.findCaughtUp(g.source, key, keyHash(key));
+    g.entry = cache_.findCaughtUp(g.source, key);
     g.key.assign(key);
     g.generation = cache_.generation();
     g.rowsEpoch = rowsEpoch_;

@@ -19,6 +19,12 @@ ColumnLimits& installedLimits()
     return limits;
 }
 
+int columnLimit(const QString& table, const QString& column)
+{
+    const ColumnLimits& limits = installedLimits();
+    return limits && !table.isEmpty() && !column.isEmpty() ? limits(table, column) : 0;
+}
+
 bool pairEndsAt(const QString& text, qsizetype end)
 {
     return end >= 2 && text[end - 1].isLowSurrogate() && text[end - 2].isHighSurrogate();
@@ -84,11 +90,6 @@ void setColumnLimits(ColumnLimits limits)
     installedLimits() = std::move(limits);
 }
 
-int columnLimit(const QString& table, const QString& column)
-{
-    const ColumnLimits& limits = installedLimits();
-    return limits && !table.isEmpty() && !column.isEmpty() ? limits(table, column) : 0;
-}
 
 int fieldCharacterLimit(const db::Dataset& ds, int fieldIndex)
 {

@@ -43,7 +43,6 @@ void limitCharactersShowing(QLineEdit* edit, int limit, const QString& shown);
 // a column takes no more characters than the narrowest copy holds.
 using ColumnLimits = std::function<int(const QString& table, const QString& column)>;
 void setColumnLimits(ColumnLimits limits);
-int columnLimit(const QString& table, const QString& column);
 // The most characters a field of ds takes: its size, or the limit of its
 // column where that is less; 0 for a field of no text or of no limit.
 int fieldCharacterLimit(const db::Dataset& ds, int fieldIndex);

@@ -102,10 +102,10 @@ DbComboBox::DbComboBox(QWidget* parent)
         textBeforeFill_.reset();
     });
     connect(this, &QComboBox::activated, this, [this](int i) {
-        // An item longer than the box takes was cut on its way in: it is
-        // refused, not written cut.
-        if (currentText() != itemText(i) && link_.canWrite()) {
-            showError(this, refusalText(labelOf(this), tooLongText(itemText(i), link_.characterLimit())));
+        // An item the field cannot hold (one longer than the box takes was
+        // cut on its way in) is refused, not written cut.
+        if (const std::optional<QString> reason = link_.canWrite() ? link_.refusal(itemText(i)) : std::nullopt) {
+            showError(this, refusalText(labelOf(this), *reason));
             reload();
             return;
         }

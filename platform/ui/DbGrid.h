@@ -18,7 +18,6 @@ public:
                           const QModelIndex& index) const override;
 
 protected:
-    DbGrid* grid() const { return grid_; }
     // Limits editor (a line edit, or an editable combo's) to the field of index's column.
     void limitEditor(QWidget* editor, const QModelIndex& index) const;
 
@@ -63,7 +62,6 @@ public:
     // appends a row. A new row left untouched is dropped by the dataset when
     // the user moves on, so there is one at a time.
     void setRowEntry(bool on) { rowEntry_ = on; }
-    bool rowEntry() const { return rowEntry_; }
     // Hands an open cell editor's text to the dataset and closes the editor.
     void finishEditing();
 

@@ -25,11 +25,6 @@ QString plainLabel(QString text)
     return text;
 }
 
-bool isWholeNumber(db::FieldType t)
-{
-    return t == db::FieldType::Integer || t == db::FieldType::SmallInt || t == db::FieldType::AutoInc;
-}
-
 } // namespace
 
 QLabel* labelFor(QWidget* box, const QString& text, QWidget* parent)
@@ -59,6 +54,16 @@ QString tooLongText(const QString& text, int limit)
     return QStringLiteral("“%1”超过了 %2 个字").arg(db::messageExcerpt(text)).arg(limit);
 }
 
+QString outOfRangeText(const QString& text)
+{
+    return QStringLiteral("“%1”超出了可存的范围").arg(db::messageExcerpt(text));
+}
+
+QString notWholeNumberText(const QString& text)
+{
+    return QStringLiteral("“%1”不是有效的整数").arg(db::messageExcerpt(text));
+}
+
 std::optional<QString> fieldRefusal(const db::FieldDef& field, const QString& text, int limit)
 {
     QVariant value;
@@ -69,9 +74,8 @@ std::optional<QString> fieldRefusal(const db::FieldDef& field, const QString& te
     }
     if (field.type == db::FieldType::Text && limit > 0 && db::characterCount(text) > limit)
         return tooLongText(text, limit);
-    if (isWholeNumber(field.type) && value.typeId() == QMetaType::LongLong
-        && !db::fitsWholeNumberColumn(value.toLongLong(), field.type))
-        return QStringLiteral("“%1”超出了可存的范围").arg(db::messageExcerpt(text));
+    if (value.typeId() == QMetaType::LongLong && !db::fitsWholeNumberColumn(value.toLongLong(), field.type))
+        return outOfRangeText(text);
     return std::nullopt;
 }
 

@@ -29,6 +29,10 @@ QString refusalText(const QString& label, const QString& reason);
 
 // "“text”超过了 limit 个字".
 QString tooLongText(const QString& text, int limit);
+// "“text”超出了可存的范围": a number past what its column holds.
+QString outOfRangeText(const QString& text);
+// "“text”不是有效的整数".
+QString notWholeNumberText(const QString& text);
 // Why a field cannot take text: not a value of the field's type, a whole
 // number past what its column holds, or more than limit characters (0: no
 // limit). Nothing when it can.

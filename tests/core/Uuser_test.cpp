@@ -313,10 +313,10 @@ TEST_F(UserFormTest, ANumberThatIsNotWholeRefusesTheSaveBeforeAnythingIsWritten)
         const char* message;
     };
     const Case cases[] = {
-        {"empty lines box", "", "5", "出货报表格式：“” 不是有效的整数"},
-        {"lines as words", "二十", "5", "出货报表格式：“二十” 不是有效的整数"},
-        {"empty commission", "20", "", "提成比例：“” 不是有效的整数"},
-        {"commission beyond a whole number", "20", "99999999999", "提成比例：“99999999999” 不是有效的整数"},
+        {"empty lines box", "", "5", "出货报表格式：“”不是有效的整数"},
+        {"lines as words", "二十", "5", "出货报表格式：“二十”不是有效的整数"},
+        {"empty commission", "20", "", "提成比例：“”不是有效的整数"},
+        {"commission beyond a whole number", "20", "99999999999", "提成比例：“99999999999”不是有效的整数"},
         {"commission beyond what commission lines keep", "20", "32768", "提成比例：“32768”超出了可存的范围"},
     };
     for (const Case& c : cases) {

@@ -75,6 +75,13 @@ struct ServeLogUi {
         QTest::keyClicks(serve, code);
         QTest::keyClick(serve, Qt::Key_Tab);
     }
+    // Typed into the stylist combo, which is then left with Tab.
+    void enterStylist(const QString& code)
+    {
+        stylist->setFocus();
+        QTest::keyClicks(stylist, code);
+        QTest::keyClick(stylist, Qt::Key_Tab);
+    }
     void enterReceived(const QString& amount)
     {
         received->setFocus();
@@ -247,9 +254,7 @@ TEST_F(ServeLogTest, CodesTypedInAnyLetterCaseFindTheirRecordsAndAreStoredAsTheR
     auto f = openForm();
     ServeLogUi ui(*f);
     writeBill(ui, "c100", "s1");
-    ui.stylist->setFocus();
-    QTest::keyClicks(ui.stylist, "e1");
-    QTest::keyClick(ui.stylist, Qt::Key_Tab);
+    ui.enterStylist("e1");
     EXPECT_EQ(ui.memberName->text(), QStringLiteral("张三"));
     EXPECT_EQ(ui.serveName->text(), QStringLiteral("洗剪吹"));
     EXPECT_EQ(ui.due->text(), "100");
@@ -496,9 +501,7 @@ TEST_F(ServeLogTest, StaffCodesAndTheTrimmedNoteAreStored)
     auto f = openForm();
     ServeLogUi ui(*f);
     writeBill(ui, "C100", "S1");
-    ui.stylist->setFocus();
-    QTest::keyClicks(ui.stylist, "E1");
-    QTest::keyClick(ui.stylist, Qt::Key_Tab);
+    ui.enterStylist("E1");
     EXPECT_EQ(f->findChild<ui::DbLineEdit*>("DBEdit11")->text(), QStringLiteral("托尼"));
     ui.note->setFocus();
     testui::typeText(ui.note, QStringLiteral("  烫染套餐 "));
