@@ -120,6 +120,13 @@ struct Ledger {
     db::Subscription change;
 };
 
+qsizetype lookupCount(const db::Dataset& q)
+{
+    const std::vector<db::FieldDef>& fields = q.declaredFields();
+    return std::count_if(fields.begin(), fields.end(),
+                         [](const db::FieldDef& f) { return f.kind == db::FieldDef::Kind::Lookup; });
+}
+
 } // namespace
 
 void runFieldActions(Context& ctx)
@@ -142,7 +149,7 @@ void runFieldActions(Context& ctx)
                             .time(program.ms())
                             .floor(floor.ms())
                             .target(Target::ratioAtMost(1.5))
-                            .note(joinNotes({QStringLiteral("%1 fields, 11 looked up").arg(q.fieldCount()),
+                            .note(joinNotes({QStringLiteral("%1 fields, %2 looked up").arg(q.fieldCount()).arg(lookupCount(q)),
                                              runsNote(ctx.policy(), program)})));
     });
 }
